@@ -1,0 +1,59 @@
+#pragma once
+// CPbtApp: the application object. Owns what all analyses share for the whole run: the
+// reference database connection, the master taxon list, the most recently loaded class
+// boundary and confidence-of-class tables, the class names and the program's file paths.
+#include "refdb/dbTable.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace frusta {
+
+class CADODatabase;
+class UserPort;
+
+struct StartupOptions {
+    // The program folder; empty means the folder of the running executable.
+    std::filesystem::path programFolder;
+    // A reference database named by the user; used instead of the one in the program folder.
+    std::optional<std::filesystem::path> database;
+};
+
+class CPbtApp {
+public:
+    CPbtApp();
+    ~CPbtApp();
+    CPbtApp(const CPbtApp&) = delete;
+    CPbtApp& operator=(const CPbtApp&) = delete;
+
+    // Start-up without window work: paths, database, master taxon list, class names.
+    // Failures are reported through the port; the program runs on without reference data.
+    bool InitInstance(UserPort& port, const StartupOptions& options = {});
+    int ExitInstance();
+
+    bool LoadTaxonList();
+    bool LoadBoundaries(const std::string& siteType, UserPort& port);
+    bool LoadCocCoefficients(const std::string& siteType);
+
+    std::unique_ptr<CADODatabase> database;
+    std::string connectionString;
+    std::vector<std::string> classNames;
+    std::string helpFileArg;
+    std::string exampleFileArg;
+    std::shared_ptr<const dbTable> taxonTable;
+    std::shared_ptr<const dbTable> boundaryTable;
+    std::shared_ptr<const dbTable> cocTable;
+
+    std::filesystem::path programFolder;
+    std::filesystem::path databasePath;
+    std::filesystem::path helpPath;
+    std::filesystem::path examplePath;
+};
+
+// The five status class names for class codes 1 to 5.
+const std::vector<std::string>& defaultClassNames();
+
+} // namespace frusta

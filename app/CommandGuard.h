@@ -1,0 +1,17 @@
+#pragma once
+// Runs a user command against the core and turns an escaping matrix error or allocation
+// failure into a message to the user, so that the application carries on unchanged.
+#include <functional>
+#include <string>
+
+namespace frusta {
+
+class UserPort;
+
+// The message shown when a command failed on a matrix error; `detail` is the error text.
+std::string commandFailureMessage(const std::string& detail);
+
+// Returns the command's result, or false when it failed on an exception.
+bool runGuarded(UserPort& port, const std::function<bool()>& command);
+
+} // namespace frusta

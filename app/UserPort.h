@@ -1,0 +1,72 @@
+#pragma once
+// The user-interaction port: the one interface through which core code asks the user
+// anything or tells the user anything. Front ends implement it (desktop dialogs, command
+// line options, scripted answers in tests). Message texts pass through unchanged.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace frusta {
+
+class Book;
+
+enum class Buttons { Ok, OkCancel, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// What the worksheet selection dialog is given.
+struct WorksheetRequest {
+    std::vector<std::string> sheetNames; // in workbook order
+    const Book* book = nullptr;          // the open book, for a preview
+    int family = 0;                      // initially checked metric family
+};
+
+// What the worksheet selection dialog returns on OK.
+struct WorksheetChoice {
+    int sheetIndex = 0;
+    int family = 0;     // 0 rivers, 1 lakes, 2 acidification
+    bool latest = true; // TDI4 / LTDI2 when true
+    int firstRow = 1;   // FR, 1-based
+    int firstCol = 3;   // FC, 1-based (3 = column C)
+};
+
+enum class ResultsFileType { Xls = 0, Xlsx = 1 };
+
+struct ResultsFileRequest {
+    std::string defaultName = "Results.xls";
+};
+
+struct ResultsFileChoice {
+    std::string path;
+    ResultsFileType type = ResultsFileType::Xls;
+};
+
+struct DefaultValues {
+    double alk = 100.0; // mg/l
+    double ca = 100.0;  // ueq/l
+    double doc = 1.0;   // mg/l
+};
+
+class UserPort {
+public:
+    virtual ~UserPort() = default;
+    virtual Answer message(const std::string& text, Buttons buttons = Buttons::Ok) = 0;
+    virtual std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest& request) = 0;
+    virtual std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest& request) = 0;
+    virtual std::optional<DefaultValues> chooseDefaults(const DefaultValues& current) = 0;
+    virtual void beginWait() = 0;
+    virtual void endWait() = 0;
+};
+
+// Shows the wait cursor for the lifetime of the object.
+class WaitCursor {
+public:
+    explicit WaitCursor(UserPort& port) : port_(port) { port_.beginWait(); }
+    ~WaitCursor() { port_.endWait(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    UserPort& port_;
+};
+
+} // namespace frusta

@@ -1,0 +1,60 @@
+#include "cli/CliPort.h"
+
+#include <ostream>
+
+namespace frusta {
+
+CliPort::CliPort(CliChoices choices, std::ostream& err) : choices_(std::move(choices)), err_(err) {}
+
+Answer CliPort::message(const std::string& text, Buttons buttons) {
+    ++messages_;
+    err_ << text << '\n';
+    err_.flush();
+    switch (buttons) {
+    case Buttons::Ok:
+    case Buttons::OkCancel:
+        return Answer::Ok;
+    case Buttons::YesNoCancel:
+        return choices_.saveQuestion;
+    }
+    return Answer::Ok;
+}
+
+std::optional<WorksheetChoice> CliPort::chooseWorksheet(const WorksheetRequest& request) {
+    WorksheetChoice choice;
+    if (choices_.sheet) {
+        int found = -1;
+        for (std::size_t i = 0; i < request.sheetNames.size(); ++i)
+            if (request.sheetNames[i] == *choices_.sheet) {
+                found = static_cast<int>(i);
+                break;
+            }
+        if (found < 0) {
+            err_ << "No worksheet named \"" << *choices_.sheet << "\" in this workbook.\n";
+            return std::nullopt;
+        }
+        choice.sheetIndex = found;
+    }
+    choice.family = choices_.family;
+    choice.latest = choices_.latest;
+    choice.firstCol = choices_.firstCol;
+    choice.firstRow = choices_.firstRow.value_or(1);
+    return choice;
+}
+
+std::optional<ResultsFileChoice> CliPort::chooseResultsFile(const ResultsFileRequest&) {
+    if (!choices_.output)
+        return std::nullopt;
+    ResultsFileChoice choice;
+    choice.path = *choices_.output;
+    const auto dot = choice.path.rfind('.');
+    const std::string ext = dot == std::string::npos ? "" : choice.path.substr(dot + 1);
+    choice.type = ext == "xls" ? ResultsFileType::Xls : ResultsFileType::Xlsx;
+    return choice;
+}
+
+std::optional<DefaultValues> CliPort::chooseDefaults(const DefaultValues&) {
+    return choices_.defaults;
+}
+
+} // namespace frusta

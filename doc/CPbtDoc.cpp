@@ -1,0 +1,55 @@
+#include "doc/CPbtDoc.h"
+
+#include "app/UserPort.h"
+#include "workbook/Book.h"
+
+namespace frusta {
+
+namespace {
+const char* const kMetricNames[] = {"TDI", "LTDI", "DAM", "TDI3", "TDI4", "LTDI1", "LTDI2"};
+}
+
+const char* metricName(int code) {
+    return code >= 0 && code <= 6 ? kMetricNames[code] : "";
+}
+
+int32_t metricCodeFor(int32_t family, bool latest) {
+    switch (family) {
+    case kFamilyRivers:
+        return latest ? kMetricTDI4 : kMetricTDI3;
+    case kFamilyLakes:
+        return latest ? kMetricLTDI2 : kMetricLTDI1;
+    default:
+        return kMetricDAM;
+    }
+}
+
+CPbtDoc::CPbtDoc(CPbtApp& app, UserPort& port) : m_app(app), m_port(port) {}
+
+CPbtDoc::~CPbtDoc() = default;
+
+void CPbtDoc::resetResults() {
+    m_nMatched = 0;
+    m_nScored = 0;
+    m_pResults.reset();
+}
+
+bool CPbtDoc::OnSaveDocument(const std::string& /*path*/) {
+    SaveResultsWorkbook();
+    return true;
+}
+
+bool CPbtDoc::SaveModified() {
+    if (!IsModified())
+        return true;
+    switch (m_port.message("Save Results?", Buttons::YesNoCancel)) {
+    case Answer::Cancel:
+        return false;
+    case Answer::No:
+        return true;
+    default:
+        return OnSaveDocument(std::string());
+    }
+}
+
+} // namespace frusta

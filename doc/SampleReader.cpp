@@ -1,0 +1,7 @@
+#include "doc/CPbtDoc.h"
+
+namespace frusta {
+
+bool CPbtDoc::OnOpenDocument(const std::string&) { return false; }
+
+} // namespace frusta

@@ -1,0 +1,7 @@
+#include "doc/CPbtDoc.h"
+
+namespace frusta {
+
+void CPbtDoc::SaveResultsWorkbook() {}
+
+} // namespace frusta

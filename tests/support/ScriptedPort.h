@@ -1,0 +1,57 @@
+#pragma once
+// A user-interaction port for tests: records every message and returns pre-set answers.
+#include "app/UserPort.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace frusta::test {
+
+class ScriptedPort : public UserPort {
+public:
+    struct Shown {
+        std::string text;
+        Buttons buttons;
+    };
+
+    std::vector<Shown> shown;
+    std::deque<Answer> answers; // answers to messages, in order; Ok when exhausted
+    std::optional<WorksheetChoice> worksheet = WorksheetChoice{};
+    std::vector<WorksheetRequest> worksheetRequests;
+    std::optional<ResultsFileChoice> resultsFile;
+    std::optional<DefaultValues> defaults;
+    int waitDepth = 0;
+    int waitCount = 0;
+
+    Answer message(const std::string& text, Buttons buttons) override {
+        shown.push_back({text, buttons});
+        if (answers.empty())
+            return Answer::Ok;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest& request) override {
+        worksheetRequests.push_back(request);
+        return worksheet;
+    }
+    std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest&) override {
+        return resultsFile;
+    }
+    std::optional<DefaultValues> chooseDefaults(const DefaultValues&) override { return defaults; }
+    void beginWait() override {
+        ++waitDepth;
+        ++waitCount;
+    }
+    void endWait() override { --waitDepth; }
+
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const auto& s : shown)
+            out.push_back(s.text);
+        return out;
+    }
+};
+
+} // namespace frusta::test

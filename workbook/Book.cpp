@@ -1,0 +1,265 @@
+#include "workbook/Book.h"
+
+#include "workbook/xls/XlsCodec.h"
+#include "workbook/xlsx/XlsxCodec.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+namespace frusta {
+
+const char* errorText(int code) {
+    switch (code) {
+    case 0x00:
+        return "#NULL!";
+    case 0x07:
+        return "#DIV/0!";
+    case 0x0F:
+        return "#VALUE!";
+    case 0x17:
+        return "#REF!";
+    case 0x1D:
+        return "#NAME?";
+    case 0x24:
+        return "#NUM!";
+    case 0x2A:
+        return "#N/A";
+    case 0x2B:
+        return "#GETTING_DATA";
+    default:
+        return "#N/A";
+    }
+}
+
+// ---- Sheet ----
+
+Sheet::Sheet(Book& book, std::string name) : book_(book), name_(std::move(name)) {}
+
+const Cell* Sheet::find(int row, int col) const {
+    if (row < 0 || col < 0 || row >= static_cast<int>(rows_.size()))
+        return nullptr;
+    const auto& cells = rows_[row];
+    if (cells.empty())
+        return nullptr;
+    const auto c = static_cast<uint32_t>(col);
+    // Dense rows hold column c at position c - first column.
+    const uint32_t first = cells.front().col;
+    if (c >= first && c - first < cells.size() && cells[c - first].col == c)
+        return &cells[c - first];
+    auto it = std::lower_bound(cells.begin(), cells.end(), c,
+                               [](const Cell& cell, uint32_t v) { return cell.col < v; });
+    return it != cells.end() && it->col == c ? &*it : nullptr;
+}
+
+Cell& Sheet::slot(int row, int col) {
+    if (row >= static_cast<int>(rows_.size()))
+        rows_.resize(static_cast<std::size_t>(row) + 1);
+    if (col >= lastCol_)
+        lastCol_ = col + 1;
+    auto& cells = rows_[row];
+    const auto c = static_cast<uint32_t>(col);
+    if (cells.empty() || cells.back().col < c) {
+        cells.emplace_back();
+        cells.back().col = c;
+        return cells.back();
+    }
+    auto it = std::lower_bound(cells.begin(), cells.end(), c,
+                               [](const Cell& cell, uint32_t v) { return cell.col < v; });
+    if (it == cells.end() || it->col != c) {
+        it = cells.emplace(it);
+        it->col = c;
+    }
+    return *it;
+}
+
+CellType Sheet::cellType(int row, int col) const {
+    const Cell* cell = find(row, col);
+    return cell ? static_cast<CellType>(cell->type) : CellType::Empty;
+}
+
+const char* Sheet::readStr(int row, int col) const {
+    const Cell* cell = find(row, col);
+    if (!cell || cell->type != static_cast<uint8_t>(CellType::String))
+        return nullptr;
+    return book_.string(cell->text).c_str();
+}
+
+double Sheet::readNum(int row, int col) const {
+    const Cell* cell = find(row, col);
+    return cell && cell->type == static_cast<uint8_t>(CellType::Number) ? cell->number : 0.0;
+}
+
+bool Sheet::readBool(int row, int col) const {
+    const Cell* cell = find(row, col);
+    return cell && cell->type == static_cast<uint8_t>(CellType::Boolean) && cell->boolean != 0;
+}
+
+int Sheet::readError(int row, int col) const {
+    const Cell* cell = find(row, col);
+    return cell && cell->type == static_cast<uint8_t>(CellType::Error) ? cell->error : 0;
+}
+
+int Sheet::cellFormat(int row, int col) const {
+    const Cell* cell = find(row, col);
+    return cell ? cell->format : 0;
+}
+
+const std::string& Sheet::text(uint32_t poolIndex) const { return book_.string(poolIndex); }
+
+bool Sheet::writeStr(int row, int col, const std::string& text, const Format* format) {
+    if (row < 0 || col < 0 || row >= kXlsxMaxRows || col >= kXlsxMaxCols)
+        return false;
+    Cell& cell = slot(row, col);
+    cell.type = static_cast<uint8_t>(CellType::String);
+    cell.format = static_cast<uint8_t>(format ? format->index() : 0);
+    cell.text = book_.addString(text);
+    return true;
+}
+
+bool Sheet::writeNum(int row, int col, double value, const Format* format) {
+    if (row < 0 || col < 0 || row >= kXlsxMaxRows || col >= kXlsxMaxCols)
+        return false;
+    Cell& cell = slot(row, col);
+    cell.type = static_cast<uint8_t>(CellType::Number);
+    cell.format = static_cast<uint8_t>(format ? format->index() : 0);
+    cell.number = value;
+    return true;
+}
+
+void Sheet::setNumber(int row, int col, double v, int format) {
+    Cell& cell = slot(row, col);
+    cell.type = static_cast<uint8_t>(CellType::Number);
+    cell.format = static_cast<uint8_t>(format);
+    cell.number = v;
+}
+
+void Sheet::setString(int row, int col, uint32_t poolIndex) {
+    Cell& cell = slot(row, col);
+    cell.type = static_cast<uint8_t>(CellType::String);
+    cell.text = poolIndex;
+}
+
+void Sheet::setBool(int row, int col, bool v) {
+    Cell& cell = slot(row, col);
+    cell.type = static_cast<uint8_t>(CellType::Boolean);
+    cell.number = 0.0;
+    cell.boolean = v ? 1 : 0;
+}
+
+void Sheet::setError(int row, int col, int code) {
+    Cell& cell = slot(row, col);
+    cell.type = static_cast<uint8_t>(CellType::Error);
+    cell.number = 0.0;
+    cell.error = static_cast<uint8_t>(code);
+}
+
+void Sheet::setBlank(int row, int col) {
+    Cell& cell = slot(row, col);
+    cell.type = static_cast<uint8_t>(CellType::Blank);
+    cell.number = 0.0;
+}
+
+// ---- Book ----
+
+Book::Book(BookKind kind) : kind_(kind) {}
+Book::~Book() = default;
+
+std::unique_ptr<Book> Book::createBinary() { return std::make_unique<Book>(BookKind::Binary); }
+std::unique_ptr<Book> Book::createXml() { return std::make_unique<Book>(BookKind::Xml); }
+
+Sheet* Book::getSheet(int index) {
+    return index >= 0 && index < sheetCount() ? sheets_[index].get() : nullptr;
+}
+
+const Sheet* Book::getSheet(int index) const {
+    return index >= 0 && index < sheetCount() ? sheets_[index].get() : nullptr;
+}
+
+Sheet* Book::addSheet(const std::string& name) {
+    sheets_.push_back(std::make_unique<Sheet>(*this, name));
+    return sheets_.back().get();
+}
+
+Format* Book::addFormat() {
+    if (formats_.size() >= 255)
+        return nullptr;
+    formats_.emplace_back(static_cast<int>(formats_.size()) + 1);
+    return &formats_.back();
+}
+
+const Format* Book::format(int index) const {
+    return index >= 1 && index <= formatCount() ? &formats_[index - 1] : nullptr;
+}
+
+uint32_t Book::addString(std::string text) {
+    strings_.push_back(std::move(text));
+    return static_cast<uint32_t>(strings_.size() - 1);
+}
+
+void Book::clear() {
+    sheets_.clear();
+    formats_.clear();
+    strings_.clear();
+}
+
+namespace {
+
+enum class Signature { Unknown, Ole2, Zip };
+
+Signature sniff(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char magic[8] = {};
+    if (!in.read(reinterpret_cast<char*>(magic), 8))
+        return Signature::Unknown;
+    static const unsigned char ole[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    if (std::equal(magic, magic + 8, ole))
+        return Signature::Ole2;
+    if (magic[0] == 'P' && magic[1] == 'K')
+        return Signature::Zip;
+    return Signature::Unknown;
+}
+
+} // namespace
+
+bool Book::load(const std::string& path) {
+    clear();
+    std::string error;
+    bool ok = false;
+    std::FILE* probe = std::fopen(path.c_str(), "rb");
+    if (!probe) {
+        error_ = "can't open file '" + path + "'";
+        return false;
+    }
+    std::fclose(probe);
+    // The content decides the codec, so that a workbook saved under the other extension
+    // still opens.
+    switch (sniff(path)) {
+    case Signature::Ole2:
+        ok = xls::load(path, *this, error);
+        break;
+    case Signature::Zip:
+        ok = xlsx::load(path, *this, error);
+        break;
+    case Signature::Unknown:
+        error = "the file is neither an Excel 97-2003 (.xls) nor an Excel 2007 (.xlsx) workbook";
+        break;
+    }
+    if (!ok) {
+        clear();
+        error_ = error.empty() ? "error reading file" : error;
+        return false;
+    }
+    error_ = "ok";
+    return true;
+}
+
+bool Book::save(const std::string& path) {
+    std::string error;
+    const bool ok = kind_ == BookKind::Binary ? xls::save(path, *this, error)
+                                              : xlsx::save(path, *this, error);
+    error_ = ok ? "ok" : (error.empty() ? "error writing file" : error);
+    return ok;
+}
+
+} // namespace frusta
