@@ -1,0 +1,152 @@
+// `sheets` and `dump`: show exactly what the program reads from a workbook.
+#include "cli/Commands.h"
+#include "workbook/Book.h"
+
+#include <cstdio>
+#include <memory>
+#include <ostream>
+#include <strings.h>
+
+namespace frusta::cli {
+
+namespace {
+
+std::unique_ptr<Book> openBook(const std::string& path, std::ostream& err) {
+    const auto dot = path.rfind('.');
+    const bool binary = dot != std::string::npos && strcasecmp(path.c_str() + dot, ".xls") == 0;
+    auto book = binary ? Book::createBinary() : Book::createXml();
+    if (!book->load(path)) {
+        err << "frusta2-cli: cannot read '" << path << "': " << book->errorMessage() << '\n';
+        return nullptr;
+    }
+    return book;
+}
+
+const char* typeWord(CellType t) {
+    switch (t) {
+    case CellType::Empty:
+        return "empty";
+    case CellType::Number:
+        return "number";
+    case CellType::String:
+        return "text";
+    case CellType::Boolean:
+        return "boolean";
+    case CellType::Blank:
+        return "blank";
+    case CellType::Error:
+        return "error";
+    }
+    return "empty";
+}
+
+// Texts are printed with backslash, tab, line feed and carriage return escaped, so that
+// each cell stays on one line.
+void writeEscaped(std::ostream& out, const char* s) {
+    for (; *s; ++s) {
+        switch (*s) {
+        case '\\':
+            out << "\\\\";
+            break;
+        case '\t':
+            out << "\\t";
+            break;
+        case '\n':
+            out << "\\n";
+            break;
+        case '\r':
+            out << "\\r";
+            break;
+        default:
+            out << *s;
+        }
+    }
+}
+
+void dumpSheet(const Sheet& sheet, std::ostream& out) {
+    char number[40];
+    const auto& rows = sheet.rows();
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (const Cell& cell : rows[r]) {
+            const auto type = static_cast<CellType>(cell.type);
+            if (type == CellType::Empty)
+                continue;
+            out << r << '\t' << cell.col << '\t' << typeWord(type) << '\t';
+            switch (type) {
+            case CellType::Number:
+                std::snprintf(number, sizeof number, "%.17g", cell.number);
+                out << number;
+                break;
+            case CellType::String:
+                writeEscaped(out, sheet.text(cell.text).c_str());
+                break;
+            case CellType::Boolean:
+                out << (cell.boolean ? "TRUE" : "FALSE");
+                break;
+            case CellType::Error:
+                out << errorText(cell.error);
+                break;
+            default:
+                break;
+            }
+            out << '\n';
+        }
+    }
+}
+
+} // namespace
+
+std::string bookKindFor(const std::string& path) {
+    const auto dot = path.rfind('.');
+    return dot != std::string::npos && strcasecmp(path.c_str() + dot, ".xls") == 0 ? "xls" : "xlsx";
+}
+
+int sheetsCommand(const Args& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 1) {
+        err << "Usage: frusta2-cli sheets WORKBOOK\n";
+        return 2;
+    }
+    auto book = openBook(args[0], err);
+    if (!book)
+        return 1;
+    for (int i = 0; i < book->sheetCount(); ++i)
+        out << book->getSheet(i)->name() << '\n';
+    return 0;
+}
+
+int dumpCommand(const Args& args, std::ostream& out, std::ostream& err) {
+    std::string path;
+    std::string sheetName;
+    bool haveSheet = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--sheet" && i + 1 < args.size()) {
+            sheetName = args[++i];
+            haveSheet = true;
+        } else if (path.empty() && args[i].rfind("--", 0) != 0) {
+            path = args[i];
+        } else {
+            err << "Usage: frusta2-cli dump WORKBOOK [--sheet NAME]\n";
+            return 2;
+        }
+    }
+    if (path.empty()) {
+        err << "Usage: frusta2-cli dump WORKBOOK [--sheet NAME]\n";
+        return 2;
+    }
+    auto book = openBook(path, err);
+    if (!book)
+        return 1;
+    const Sheet* sheet = nullptr;
+    for (int i = 0; i < book->sheetCount() && !sheet; ++i)
+        if (!haveSheet || book->getSheet(i)->name() == sheetName)
+            sheet = book->getSheet(i);
+    if (!sheet) {
+        err << (haveSheet ? "frusta2-cli: no worksheet named '" + sheetName + "'\n"
+                          : std::string("frusta2-cli: the workbook has no worksheet\n"));
+        return 1;
+    }
+    dumpSheet(*sheet, out);
+    return 0;
+}
+
+} // namespace frusta::cli
