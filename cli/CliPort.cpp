@@ -1,5 +1,8 @@
 #include "cli/CliPort.h"
 
+#include "doc/WorksheetProposal.h"
+#include "workbook/Book.h"
+
 #include <ostream>
 
 namespace frusta {
@@ -38,7 +41,13 @@ std::optional<WorksheetChoice> CliPort::chooseWorksheet(const WorksheetRequest& 
     choice.family = choices_.family;
     choice.latest = choices_.latest;
     choice.firstCol = choices_.firstCol;
-    choice.firstRow = choices_.firstRow.value_or(1);
+    if (choices_.firstRow) {
+        choice.firstRow = *choices_.firstRow;
+    } else {
+        // As the dialog does: propose the row from column B of the chosen worksheet.
+        const Sheet* sheet = request.book ? request.book->getSheet(choice.sheetIndex) : nullptr;
+        choice.firstRow = sheet ? proposeFirstRow(*sheet, kDefaultFirstRow) : kDefaultFirstRow;
+    }
     return choice;
 }
 

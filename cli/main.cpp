@@ -14,6 +14,7 @@ const char* const kUsage =
     "Assesses the ecological status of rivers and lakes from counts of benthic diatoms.\n"
     "\n"
     "Commands:\n"
+    "  assess WORKBOOK [options]       assess a sample workbook (assess --help for options)\n"
     "  sheets WORKBOOK                 list the worksheets of a workbook\n"
     "  dump WORKBOOK [--sheet NAME]    print every non-empty cell as\n"
     "                                  row<TAB>col<TAB>type<TAB>value (0-based)\n"
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
         std::cout << "frusta2-cli " << FRUSTA_VERSION << "\n";
         return 0;
     }
+    if (command == "assess")
+        return frusta::cli::assessCommand(args, std::cout, std::cerr);
     if (command == "sheets")
         return frusta::cli::sheetsCommand(args, std::cout, std::cerr);
     if (command == "dump")

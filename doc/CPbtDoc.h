@@ -51,6 +51,10 @@ public:
 
     // Reads the sample workbook at `path` (the open hook); false means discard the document.
     bool OnOpenDocument(const std::string& path);
+    // The reading of the workbook held in m_pBook, from the sheet count on; releases the book.
+    bool ReadWorkbook();
+    // Why the workbook could not be loaded, after "Error reading file"; empty otherwise.
+    const std::string& lastLoadError() const { return m_strLoadError; }
     // The assessment of every sample; false when it stopped.
     bool RunAnalysis();
     // The confidence of class per site; false when no site table was made.
@@ -117,6 +121,7 @@ private:
     CPbtApp& m_app;
     UserPort& m_port;
     std::string m_strTitle;
+    std::string m_strLoadError;
     bool m_bModified = false;
 };
 

@@ -1,7 +1,323 @@
+// The sample workbook reader: the open operation of the analysis document.
+#include "app/CPbtApp.h"
+#include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
+#include "doc/TextFormat.h"
+#include "workbook/Book.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <strings.h>
 
 namespace frusta {
 
-bool CPbtDoc::OnOpenDocument(const std::string&) { return false; }
+namespace {
+
+constexpr const char* kErrorReadingFile = "Error reading file";
+
+bool isXlsExtension(const std::string& path) {
+    const std::string ext = std::filesystem::path(path).extension().string();
+    return strcasecmp(ext.c_str(), ".xls") == 0;
+}
+
+// A cell that ends the sample-name or taxon-code scan.
+bool endsScan(const Sheet& sheet, int row, int col) {
+    const CellType t = sheet.cellType(row, col);
+    return t == CellType::Empty || t == CellType::Blank || t == CellType::Error;
+}
+
+// The text of a cell, empty when it holds no text.
+std::string cellText(const Sheet& sheet, int row, int col) {
+    const char* s = sheet.readStr(row, col);
+    return s ? s : std::string();
+}
+
+// An information value: a number written with "%g", a text as it is, anything else empty.
+std::string infoText(const Sheet& sheet, int row, int col) {
+    switch (sheet.cellType(row, col)) {
+    case CellType::Number:
+        return formatG(sheet.readNum(row, col));
+    case CellType::String:
+        return cellText(sheet, row, col);
+    default:
+        return std::string();
+    }
+}
+
+std::string upper(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return s;
+}
+
+// The keyword that the label of 1-based information row `row` must contain for `family`,
+// with the message shown when it does not; nullptr when the row is not checked.
+struct LabelRule {
+    const char* keyword;
+    const char* message;
+};
+
+const LabelRule* labelRule(int family, int row) {
+    static const LabelRule alkalinity{
+        "ALKALINITY", "Error: Alkalinity values must be in row 4 for TDI3 or TDI4 calculations."};
+    static const LabelRule lakeType{"TYPE",
+                                    "Error: Lake Type must be in row 4 for LTDI1 or LTDI2 calculations."};
+    static const LabelRule calcium{"CALCIUM", "Error: Calcium values must be in row 5 for DAM calculations."};
+    static const LabelRule doc{"DOC", "Error: DOC values must be in row 6 for DAM calculations."};
+    if (row == 4 && family == kFamilyRivers)
+        return &alkalinity;
+    if (row == 4 && family == kFamilyLakes)
+        return &lakeType;
+    if (row == 5 && family == kFamilyAcid)
+        return &calcium;
+    if (row == 6 && family == kFamilyAcid)
+        return &doc;
+    return nullptr;
+}
+
+// The message for too few information rows for the family; nullptr when there are enough.
+const char* infoRowShortage(int family, int infoRows) {
+    if (family == kFamilyRivers && infoRows < 4)
+        return "Insufficient data to calculate EQR.\nSampling date and alkalinity must be in rows 3 and 4.";
+    if (family == kFamilyLakes && infoRows < 4)
+        return "Insufficient data to calculate EQR.\nSampling date and lake type must be in rows 3 and 4.";
+    if (family == kFamilyAcid && infoRows < 6)
+        return "Insufficient data to calculate EQR.\nSampling date, calcium and DOC values must be in "
+               "rows 3, 5 and 6.";
+    return nullptr;
+}
+
+// Reads one opened book into the document; every failure shows its message and releases the
+// book.
+class SampleReader {
+public:
+    explicit SampleReader(CPbtDoc& doc) : doc_(doc), port_(doc.port()) {}
+
+    bool read();
+
+private:
+    bool fail(const std::string& message) {
+        port_.message(message, Buttons::Ok);
+        release();
+        return false;
+    }
+    void release() {
+        doc_.m_pSheet = nullptr;
+        doc_.m_pBook.reset();
+    }
+    bool chooseWorksheet(WorksheetChoice& choice);
+    bool checkLayout();
+    bool readInfoRows();
+    bool loadTables();
+    bool readTaxaAndCounts();
+    void writeSummary();
+
+    CPbtDoc& doc_;
+    UserPort& port_;
+    std::string sheetName_;
+    int firstRow_ = 1; // FR, 1-based
+    int firstCol_ = 3; // FC, 1-based
+};
+
+bool SampleReader::chooseWorksheet(WorksheetChoice& choice) {
+    Book& book = *doc_.m_pBook;
+    WorksheetRequest request;
+    for (int i = 0; i < book.sheetCount(); ++i)
+        request.sheetNames.push_back(book.getSheet(i)->name());
+    request.book = &book;
+    request.family = doc_.m_nFamily;
+    auto answer = port_.chooseWorksheet(request);
+    if (!answer)
+        return false;
+    choice = *answer;
+    choice.sheetIndex = std::clamp(choice.sheetIndex, 0, book.sheetCount() - 1);
+    choice.family = std::clamp(choice.family, 0, 2);
+    choice.firstRow = std::max(choice.firstRow, 1);
+    choice.firstCol = std::max(choice.firstCol, 1);
+    sheetName_ = request.sheetNames[choice.sheetIndex];
+    return true;
+}
+
+bool SampleReader::checkLayout() {
+    const Sheet& sheet = *doc_.m_pSheet;
+    if (sheet.lastRow() < 2 || sheet.lastCol() < 2)
+        return fail("Worksheet has no data, try again");
+
+    int col = firstCol_ - 1;
+    while (col < sheet.lastCol() && !endsScan(sheet, 0, col))
+        ++col;
+    const int samples = col - (firstCol_ - 1);
+    if (samples <= 0)
+        return fail("No entries found in Sample Name row");
+
+    int row = firstRow_ - 1;
+    while (row < sheet.lastRow() && !endsScan(sheet, row, 0))
+        ++row;
+    const int taxa = row - (firstRow_ - 1);
+    if (taxa <= 0)
+        return fail("No entries found in Taxon Code column");
+
+    if (taxa > dMat::kMaxCols)
+        return fail(formatText("The worksheet has %d taxa; at most %d taxa can be assessed at once.\n"
+                               "Split the taxa over several worksheets and try again.",
+                               taxa, dMat::kMaxCols));
+    if (samples > dMat::kMaxRows)
+        return fail(formatText("The worksheet has %d samples; at most %d samples can be assessed at "
+                               "once.\nSplit the samples over several worksheets and try again.",
+                               samples, dMat::kMaxRows));
+    doc_.m_nTaxa = taxa;
+    doc_.m_nSamples = samples;
+    doc_.m_nInfoRows = firstRow_ - 1;
+    if (const char* shortage = infoRowShortage(doc_.m_nFamily, doc_.m_nInfoRows))
+        return fail(shortage);
+    return true;
+}
+
+bool SampleReader::readInfoRows() {
+    const Sheet& sheet = *doc_.m_pSheet;
+    doc_.m_infoLabels.clear();
+    doc_.m_infoValues.clear();
+    for (int row = 1; row <= doc_.m_nInfoRows; ++row) {
+        std::string label = cellText(sheet, row - 1, 0);
+        if (const LabelRule* rule = labelRule(doc_.m_nFamily, row))
+            if (upper(label).find(rule->keyword) == std::string::npos)
+                return fail(rule->message);
+        doc_.m_infoLabels.push_back(std::move(label));
+        std::vector<std::string> values;
+        values.reserve(static_cast<std::size_t>(doc_.m_nSamples));
+        for (int s = 0; s < doc_.m_nSamples; ++s)
+            values.push_back(infoText(sheet, row - 1, firstCol_ - 1 + s));
+        doc_.m_infoValues.push_back(std::move(values));
+    }
+    return true;
+}
+
+bool SampleReader::loadTables() {
+    CPbtApp& app = doc_.app();
+    if (!app.LoadBoundaries(doc_.m_strMetric, port_))
+        return fail("Error retrieving boundary data");
+    doc_.m_boundaryTable = app.boundaryTable;
+    if (doc_.m_nFamily == kFamilyAcid) {
+        doc_.m_bDoUncertainty = false;
+        return true;
+    }
+    if (app.LoadCocCoefficients(metricName(doc_.m_nFamily == kFamilyRivers ? kMetricTDI : kMetricLTDI))) {
+        doc_.m_cocTable = app.cocTable;
+    } else {
+        port_.message("Error retrieving confidence of class data, uncertainty estimates will not be "
+                      "calculated.",
+                      Buttons::Ok);
+        doc_.m_bDoUncertainty = false;
+    }
+    return true;
+}
+
+bool SampleReader::readTaxaAndCounts() {
+    const Sheet& sheet = *doc_.m_pSheet;
+    doc_.m_pCounts = std::make_unique<dMat>(doc_.m_nSamples, doc_.m_nTaxa, 0.0, false);
+    dMat& counts = *doc_.m_pCounts;
+    doc_.m_taxa.clear();
+    doc_.m_taxa.reserve(static_cast<std::size_t>(doc_.m_nTaxa));
+    for (int t = 0; t < doc_.m_nTaxa; ++t) {
+        const int row = firstRow_ - 1 + t;
+        TaxonEntry entry;
+        switch (sheet.cellType(row, 0)) {
+        case CellType::String:
+            entry.code = cellText(sheet, row, 0);
+            break;
+        case CellType::Boolean:
+            entry.code = formatG(sheet.readBool(row, 0) ? 1.0 : 0.0);
+            break;
+        default:
+            entry.code = formatG(sheet.readNum(row, 0));
+        }
+        entry.name = cellText(sheet, row, 1);
+        if (firstCol_ >= 4)
+            entry.third = cellText(sheet, row, 2);
+        doc_.m_taxa.push_back(std::move(entry));
+        for (int s = 0; s < doc_.m_nSamples; ++s) {
+            const int col = firstCol_ - 1 + s;
+            switch (sheet.cellType(row, col)) {
+            case CellType::Number:
+                counts(s, t) = sheet.readNum(row, col);
+                break;
+            case CellType::Empty:
+            case CellType::Blank:
+                break;
+            default:
+                port_.message(formatText("Error: indeterminate data in row %d, col %d", row + 1, col + 1),
+                              Buttons::Ok);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void SampleReader::writeSummary() {
+    std::string& s = doc_.m_strSummary;
+    s = "File:\t" + doc_.GetTitle();
+    s += "\r\nWorksheet:\t" + sheetName_;
+    s += "\r\n\r\nMetric:\t" + doc_.m_strMetric;
+    s += formatText("\r\n\r\nNumber of taxa:\t%d\r\nNumber of samples:\t%d", doc_.m_nTaxa,
+                    doc_.m_nSamples);
+    if (!doc_.m_bDoUncertainty)
+        s += formatText("\r\n\r\nConfidence of class parameters not found for %s, uncertainty "
+                        "estimates will not be calculated.",
+                        doc_.m_strMetric.c_str());
+}
+
+bool SampleReader::read() {
+    Book& book = *doc_.m_pBook;
+    if (book.sheetCount() == 0)
+        return fail("No sheets");
+    WorksheetChoice choice;
+    if (!chooseWorksheet(choice)) {
+        release();
+        return false;
+    }
+    doc_.m_nFamily = choice.family;
+    doc_.m_bLatest = choice.latest;
+    firstRow_ = choice.firstRow;
+    firstCol_ = choice.firstCol;
+    doc_.m_nMetric = metricCodeFor(doc_.m_nFamily, doc_.m_bLatest);
+    doc_.m_strMetric = metricName(doc_.m_nMetric);
+
+    for (int i = 0; i < book.sheetCount() && !doc_.m_pSheet; ++i)
+        if (book.getSheet(i)->name() == sheetName_)
+            doc_.m_pSheet = book.getSheet(i);
+    if (!checkLayout() || !readInfoRows() || !loadTables())
+        return false;
+    const bool countsRead = readTaxaAndCounts();
+    release();
+    writeSummary();
+    return countsRead;
+}
+
+} // namespace
+
+bool CPbtDoc::OnOpenDocument(const std::string& path) {
+    m_strLoadError.clear();
+    m_pBook = isXlsExtension(path) ? Book::createBinary() : Book::createXml();
+    if (!m_pBook) {
+        m_port.message(kErrorReadingFile, Buttons::Ok);
+        return false;
+    }
+    if (!m_pBook->load(path)) {
+        m_strLoadError = m_pBook->errorMessage();
+        m_pBook.reset();
+        m_port.message(kErrorReadingFile, Buttons::Ok);
+        return false;
+    }
+    SetTitle(std::filesystem::path(path).filename().string());
+    return ReadWorkbook();
+}
+
+bool CPbtDoc::ReadWorkbook() {
+    if (!m_pBook)
+        return false;
+    return SampleReader(*this).read();
+}
 
 } // namespace frusta

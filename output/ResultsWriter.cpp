@@ -1,7 +1,46 @@
+// The results workbook writer: the document's save operation.
+#include "app/CPbtApp.h"
+#include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
+#include "output/ResultsBook.h"
+#include "workbook/Book.h"
+
+#include <filesystem>
 
 namespace frusta {
 
-void CPbtDoc::SaveResultsWorkbook() {}
+namespace {
+
+// The file's extension without the dot: the format is chosen by it, case-sensitively.
+std::string extensionOf(const std::string& path) {
+    const std::string ext = std::filesystem::path(path).extension().string();
+    return ext.empty() ? ext : ext.substr(1);
+}
+
+} // namespace
+
+void CPbtDoc::SaveResultsWorkbook() {
+    if (!m_bAnalysed || !m_pResults) {
+        m_port.message("There are no results to save yet.\nPress Analyse first, then save the results.",
+                       Buttons::Ok);
+        return;
+    }
+    ResultsFileRequest request;
+    const auto choice = m_port.chooseResultsFile(request);
+    if (!choice)
+        return;
+    auto book = extensionOf(choice->path) == "xls" ? Book::createBinary() : Book::createXml();
+    if (!book) {
+        m_port.message("The results workbook could not be created.", Buttons::Ok);
+        return;
+    }
+    const auto& names = m_app.classNames.size() == 5 ? m_app.classNames : defaultClassNames();
+    buildResultsBook(*this, names, *book);
+    if (!book->save(choice->path)) {
+        m_port.message(book->errorMessage(), Buttons::Ok);
+        return;
+    }
+    SetModifiedFlag(false);
+}
 
 } // namespace frusta

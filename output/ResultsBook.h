@@ -1,0 +1,22 @@
+#pragma once
+// The contents of a results workbook: "Job Summary", "Sample Summary" and, when the site
+// uncertainty was computed, the uncertainty sheet.
+#include <string>
+#include <vector>
+
+namespace frusta {
+
+class Book;
+class CPbtDoc;
+
+// Fills an empty book with the results of an analysed document.
+void buildResultsBook(const CPbtDoc& doc, const std::vector<std::string>& classNames, Book& book);
+
+// Name of the uncertainty sheet for a metric code: "Uncertainty TDI4" and so on.
+std::string uncertaintySheetName(int metric);
+
+// The pieces of the job summary as written, one per row: split at CR LF, a final empty piece
+// dropped, CR and LF removed, tabs made single spaces.
+std::vector<std::string> summaryRows(const std::string& summary);
+
+} // namespace frusta

@@ -1,0 +1,297 @@
+#include "app/CPbtApp.h"
+#include "doc/CPbtDoc.h"
+#include "doc/WorksheetProposal.h"
+#include "support/ScriptedPort.h"
+#include "support/TestDatabase.h"
+#include "workbook/Book.h"
+
+#include <gtest/gtest.h>
+
+using namespace frusta;
+
+namespace {
+
+// A sample worksheet held in memory: information rows 1-6, taxa from row 7, counts from
+// column C.
+struct SampleSheet {
+    std::unique_ptr<Book> book = Book::createXml();
+    Sheet* sheet = book->addSheet("Counts");
+
+    SampleSheet& text(int row1, int col1, const std::string& s) {
+        sheet->writeStr(row1 - 1, col1 - 1, s);
+        return *this;
+    }
+    SampleSheet& num(int row1, int col1, double v) {
+        sheet->writeNum(row1 - 1, col1 - 1, v);
+        return *this;
+    }
+    // Three samples, rivers layout, two taxa.
+    static SampleSheet rivers() {
+        SampleSheet s;
+        s.text(1, 1, "Sample").text(1, 3, "S1").text(1, 4, "S2").text(1, 5, "S3");
+        s.text(2, 1, "Site").text(2, 3, "AB1").text(2, 4, "AB1").text(2, 5, "CD2");
+        s.text(3, 1, "Date").num(3, 3, 40179).num(3, 4, 40300).text(3, 5, "none");
+        s.text(4, 1, "Alkalinity (mg/l)").num(4, 3, 123.4567).num(4, 4, 50).text(4, 5, "");
+        s.text(5, 1, "Calcium").text(6, 1, "DOC");
+        s.text(7, 1, "AC001A").text(7, 2, "Achnanthes").num(7, 3, 10).num(7, 4, 0).num(7, 5, 3);
+        s.num(8, 1, 1234).text(8, 2, "Numeric code").num(8, 3, 5);
+        s.sheet->setBlank(7, 3); // a blank count cell gives 0
+        return s;
+    }
+};
+
+class SampleReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.addStandardTables();
+        app.connectionString = db.connectionString();
+        port.worksheet = WorksheetChoice{0, 0, true, 7, 3};
+    }
+    bool read(SampleSheet& s) {
+        doc.m_pBook = std::move(s.book);
+        doc.SetTitle("DATA.XLS");
+        return doc.ReadWorkbook();
+    }
+    std::vector<std::string> messages() const { return port.texts(); }
+
+    test::TestDatabase db;
+    CPbtApp app;
+    test::ScriptedPort port;
+    CPbtDoc doc{app, port};
+};
+
+} // namespace
+
+TEST_F(SampleReaderTest, ReadsRiversWorkbook) {
+    auto s = SampleSheet::rivers();
+    ASSERT_TRUE(read(s)) << ::testing::PrintToString(messages());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_FALSE(doc.m_pBook);
+    EXPECT_EQ(doc.m_nSamples, 3);
+    EXPECT_EQ(doc.m_nTaxa, 2);
+    EXPECT_EQ(doc.m_nInfoRows, 6);
+    EXPECT_EQ(doc.m_nMetric, 4);
+    EXPECT_EQ(doc.m_strMetric, "TDI4");
+    EXPECT_EQ(doc.m_infoLabels[3], "Alkalinity (mg/l)");
+    EXPECT_EQ(doc.m_infoValues[2], (std::vector<std::string>{"40179", "40300", "none"}));
+    EXPECT_EQ(doc.m_infoValues[3], (std::vector<std::string>{"123.457", "50", ""}));
+    EXPECT_EQ(doc.m_taxa[1].code, "1234");
+    EXPECT_EQ(doc.m_taxa[0].third, ""); // FC is column C: no third text
+    const dMat& c = *doc.m_pCounts;
+    EXPECT_EQ(c.nrow(), 3);
+    EXPECT_EQ(c.ncol(), 2);
+    EXPECT_EQ(c(0, 0), 10.0);
+    EXPECT_EQ(c(1, 0), 0.0);
+    EXPECT_EQ(c(2, 0), 3.0);
+    EXPECT_EQ(c(1, 1), 0.0);
+    EXPECT_TRUE(doc.m_bDoUncertainty);
+    ASSERT_TRUE(doc.m_boundaryTable);
+    EXPECT_EQ(doc.m_boundaryTable->rowCount, 1);
+    ASSERT_TRUE(doc.m_cocTable);
+    EXPECT_EQ(doc.m_cocTable->rowCount, 4);
+    EXPECT_EQ(doc.m_strSummary, "File:\tDATA.XLS\r\nWorksheet:\tCounts\r\n\r\nMetric:\tTDI4\r\n\r\n"
+                                "Number of taxa:\t2\r\nNumber of samples:\t3");
+}
+
+TEST_F(SampleReaderTest, DocumentsKeepTheirOwnTables) {
+    auto rivers = SampleSheet::rivers();
+    ASSERT_TRUE(read(rivers));
+    const auto riverBoundaries = doc.m_boundaryTable;
+
+    CPbtDoc lake(app, port);
+    port.worksheet = WorksheetChoice{0, 1, true, 7, 3};
+    auto s = SampleSheet::rivers();
+    s.text(4, 1, "Lake type");
+    lake.m_pBook = std::move(s.book);
+    ASSERT_TRUE(lake.ReadWorkbook());
+    EXPECT_EQ(lake.m_boundaryTable->rowCount, 2); // LTDI2: HA and MA
+    EXPECT_EQ(doc.m_boundaryTable, riverBoundaries);
+    EXPECT_EQ(doc.m_boundaryTable->rowCount, 1);
+}
+
+TEST_F(SampleReaderTest, ScansEndAtEmptyCells) {
+    auto s = SampleSheet::rivers();
+    s.sheet->setError(0, 3, 0x2A); // an error value in row 1 ends the samples
+    s.text(9, 2, "after the gap"); // taxa end at the empty code in row 9
+    s.text(10, 1, "LATE");
+    ASSERT_TRUE(read(s));
+    EXPECT_EQ(doc.m_nSamples, 1);
+    EXPECT_EQ(doc.m_nTaxa, 2);
+}
+
+TEST_F(SampleReaderTest, DamSummaryCarriesTheCoCSentence) {
+    port.worksheet = WorksheetChoice{0, 2, false, 7, 3};
+    auto s = SampleSheet::rivers();
+    ASSERT_TRUE(read(s));
+    EXPECT_EQ(doc.m_nMetric, 2);
+    EXPECT_FALSE(doc.m_bDoUncertainty);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_NE(doc.m_strSummary.find("\r\n\r\nConfidence of class parameters not found for DAM, "
+                                    "uncertainty estimates will not be calculated."),
+              std::string::npos);
+}
+
+TEST_F(SampleReaderTest, ThirdTextIsReadWhenCountsStartAtColumnD) {
+    port.worksheet = WorksheetChoice{0, 0, false, 7, 4};
+    auto s = SampleSheet::rivers();
+    s.text(7, 3, "third");
+    s.text(1, 3, "notes"); // column C heading is not a sample any more
+    ASSERT_TRUE(read(s));
+    EXPECT_EQ(doc.m_strMetric, "TDI3");
+    EXPECT_EQ(doc.m_nSamples, 2);
+    EXPECT_EQ(doc.m_taxa[0].third, "third");
+}
+
+TEST_F(SampleReaderTest, FailuresShowTheirMessageAndReleaseTheBook) {
+    struct Case {
+        const char* message;
+        WorksheetChoice choice;
+        std::function<void(SampleSheet&)> change;
+    };
+    const std::vector<Case> cases = {
+        {"No entries found in Sample Name row", {0, 0, true, 7, 6}, [](SampleSheet&) {}},
+        {"No entries found in Taxon Code column", {0, 0, true, 9, 3}, [](SampleSheet&) {}},
+        {"Insufficient data to calculate EQR.\nSampling date and alkalinity must be in rows 3 and 4.",
+         {0, 0, true, 4, 3},
+         [](SampleSheet& s) { s.text(3, 1, "TX"); }},
+        {"Insufficient data to calculate EQR.\nSampling date and lake type must be in rows 3 and 4.",
+         {0, 1, true, 4, 3},
+         [](SampleSheet& s) { s.text(3, 1, "TX"); }},
+        {"Insufficient data to calculate EQR.\nSampling date, calcium and DOC values must be in rows 3, "
+         "5 and 6.",
+         {0, 2, true, 5, 3},
+         [](SampleSheet& s) { s.text(4, 1, "Alk"); }},
+        {"Error: Alkalinity values must be in row 4 for TDI3 or TDI4 calculations.",
+         {0, 0, true, 7, 3},
+         [](SampleSheet& s) { s.text(4, 1, "Alk"); }},
+        {"Error: Lake Type must be in row 4 for LTDI1 or LTDI2 calculations.",
+         {0, 1, true, 7, 3},
+         [](SampleSheet&) {}},
+        {"Error: Calcium values must be in row 5 for DAM calculations.",
+         {0, 2, true, 7, 3},
+         [](SampleSheet& s) { s.text(5, 1, "Ca"); }},
+        {"Error: DOC values must be in row 6 for DAM calculations.",
+         {0, 2, true, 7, 3},
+         [](SampleSheet& s) { s.text(6, 1, "Carbon"); }},
+        {"Error: indeterminate data in row 8, col 4",
+         {0, 0, true, 7, 3},
+         [](SampleSheet& s) { s.text(8, 4, "<1"); }},
+        {"Error: indeterminate data in row 7, col 5",
+         {0, 0, true, 7, 3},
+         [](SampleSheet& s) { s.sheet->setError(6, 4, 0x07); }},
+    };
+    for (const Case& c : cases) {
+        test::ScriptedPort p;
+        p.worksheet = c.choice;
+        CPbtDoc d(app, p);
+        auto s = SampleSheet::rivers();
+        c.change(s);
+        d.m_pBook = std::move(s.book);
+        EXPECT_FALSE(d.ReadWorkbook()) << c.message;
+        ASSERT_FALSE(p.shown.empty()) << c.message;
+        EXPECT_EQ(p.shown.back().text, c.message);
+        EXPECT_EQ(p.shown.back().buttons, Buttons::Ok);
+        EXPECT_FALSE(d.m_pBook);
+        EXPECT_EQ(d.m_pSheet, nullptr);
+    }
+}
+
+TEST_F(SampleReaderTest, DamWithFiveInfoRowsFailsBeforeAnyLabelCheck) {
+    port.worksheet = WorksheetChoice{0, 2, true, 6, 3};
+    auto s = SampleSheet::rivers();
+    s.text(4, 1, "nothing");
+    EXPECT_FALSE(read(s));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].rfind("Insufficient data", 0), 0u);
+}
+
+TEST_F(SampleReaderTest, SevenInfoRowsForDamSkipRowFour) {
+    port.worksheet = WorksheetChoice{0, 2, true, 8, 3};
+    auto s = SampleSheet::rivers();
+    s.text(4, 1, "anything");
+    s.text(8, 1, "TAXON8");
+    EXPECT_TRUE(read(s)) << ::testing::PrintToString(messages());
+    EXPECT_EQ(doc.m_nTaxa, 1);
+}
+
+TEST_F(SampleReaderTest, EmptyAndMissingBooks) {
+    doc.m_pBook = Book::createXml();
+    EXPECT_FALSE(doc.ReadWorkbook());
+    EXPECT_EQ(messages(), (std::vector<std::string>{"No sheets"}));
+
+    test::ScriptedPort p;
+    CPbtDoc d(app, p);
+    auto s = SampleSheet();
+    s.text(1, 1, "only one cell");
+    d.m_pBook = std::move(s.book);
+    EXPECT_FALSE(d.ReadWorkbook());
+    EXPECT_EQ(p.texts(), (std::vector<std::string>{"Worksheet has no data, try again"}));
+}
+
+TEST_F(SampleReaderTest, CancelShowsNothing) {
+    port.worksheet.reset();
+    auto s = SampleSheet::rivers();
+    EXPECT_FALSE(read(s));
+    EXPECT_TRUE(messages().empty());
+    EXPECT_FALSE(doc.m_pBook);
+    ASSERT_EQ(port.worksheetRequests.size(), 1u);
+    EXPECT_EQ(port.worksheetRequests[0].sheetNames, (std::vector<std::string>{"Counts"}));
+}
+
+TEST_F(SampleReaderTest, MissingCoCTablesStopOnlyTheUncertainty) {
+    db.exec("DELETE FROM CoC WHERE Coefficient = 3");
+    auto s = SampleSheet::rivers();
+    ASSERT_TRUE(read(s));
+    EXPECT_EQ(messages(), (std::vector<std::string>{
+                              "Error retrieving confidence of class data, uncertainty estimates will "
+                              "not be calculated."}));
+    EXPECT_FALSE(doc.m_bDoUncertainty);
+    EXPECT_FALSE(doc.m_cocTable);
+}
+
+TEST_F(SampleReaderTest, BoundaryFailureStopsTheOpen) {
+    app.connectionString = "Provider=SQLite;Data Source=/nonexistent/folder/db.sqlite";
+    auto s = SampleSheet::rivers();
+    EXPECT_FALSE(read(s));
+    EXPECT_EQ(messages(), (std::vector<std::string>{"Error opening boundary database",
+                                                    "Error retrieving boundary data"}));
+}
+
+TEST_F(SampleReaderTest, TooManyTaxaEndTheOpenWithAMessage) {
+    auto s = SampleSheet::rivers();
+    for (int r = 9; r <= 7 + 20000; ++r)
+        s.num(r, 1, r);
+    EXPECT_FALSE(read(s));
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].rfind("The worksheet has 20001 taxa", 0), 0u);
+}
+
+TEST(WorksheetProposal, FirstRowFromColumnB) {
+    auto book = Book::createXml();
+    Sheet& s = *book->addSheet("x");
+    s.writeStr(0, 0, "Sample");
+    EXPECT_EQ(proposeFirstRow(s, 1), 1);
+    EXPECT_EQ(proposeFirstRow(s, 5), 5);
+    s.writeStr(2, 1, "");
+    s.writeNum(3, 1, 12);
+    s.writeStr(6, 1, "Achnanthes");
+    EXPECT_EQ(proposeFirstRow(s, 1), 7);
+    auto late = Book::createXml();
+    late->addSheet("y")->writeStr(20, 1, "too late"); // row 21 is outside the first 20
+    EXPECT_EQ(proposeFirstRow(*late->getSheet(0), 3), 3);
+}
+
+TEST(WorksheetProposal, ColumnLetters) {
+    EXPECT_EQ(columnLetters(1), "A");
+    EXPECT_EQ(columnLetters(26), "Z");
+    EXPECT_EQ(columnLetters(27), "AA");
+    EXPECT_EQ(columnLetters(52), "AZ");
+    EXPECT_EQ(columnLetters(702), "ZZ");
+    EXPECT_EQ(columnLetters(703), "AAA");
+    EXPECT_EQ(parseColumn("c"), 3);
+    EXPECT_EQ(parseColumn("AA"), 27);
+    EXPECT_EQ(parseColumn("20"), 20);
+    EXPECT_EQ(parseColumn("0"), 0);
+    EXPECT_EQ(parseColumn("C3"), 0);
+    EXPECT_EQ(parseColumn(""), 0);
+}
