@@ -1,0 +1,171 @@
+// Times the assessment of 20,000 samples x 2,000 taxa against master taxon lists of 1,000,
+// 10,000 and 100,000 rows, and prints the times and how they change with the list's size.
+#include "app/CPbtApp.h"
+#include "app/UserPort.h"
+#include "doc/CPbtDoc.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+using namespace frusta;
+
+namespace {
+
+constexpr int kSamples = 20000;
+constexpr int kTaxa = 2000;
+constexpr int kSitesEvery = 10; // samples per site
+constexpr int kRepeats = 3;
+
+class SilentPort : public UserPort {
+public:
+    Answer message(const std::string&, Buttons) override { return Answer::Ok; }
+    std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<DefaultValues> chooseDefaults(const DefaultValues&) override {
+        return std::nullopt;
+    }
+    void beginWait() override {}
+    void endWait() override {}
+};
+
+struct Lcg {
+    uint64_t state = 12345;
+    uint32_t next() {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<uint32_t>(state >> 33);
+    }
+};
+
+std::string taxonCode(int i) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "TX%06d", i);
+    return buf;
+}
+
+// Master rows carry codes TX000000 upwards in a shuffled order, so that look-ups do not
+// follow the rows; every fifth code is an input taxon.
+std::shared_ptr<dbTable> makeMaster(int rows) {
+    auto t = std::make_shared<dbTable>();
+    t->addColumn("NBNCode", ColumnType::Text);
+    t->addColumn("Code", ColumnType::Text);
+    for (const char* n : {"TDI3", "TDI4", "LTDI1", "LTDI2", "DAM"})
+        t->addColumn(n, ColumnType::Double);
+    for (const char* n : {"Planktic", "Motile", "OrganicTolerant", "Saline"})
+        t->addColumn(n, ColumnType::Bool);
+    t->setRowCount(rows);
+    Lcg rng;
+    for (int r = 0; r < rows; ++r) {
+        const int code = (r * 7919) % rows; // a permutation when rows is not a multiple of 7919
+        t->setText(r, 0, "NBN" + std::to_string(code));
+        t->setText(r, 1, taxonCode(code));
+        for (int c = 2; c <= 6; ++c)
+            t->setDouble(r, c, 1.0 + rng.next() % 5);
+        for (int c = 7; c <= 10; ++c)
+            t->setBool(r, c, rng.next() % 3 == 0);
+    }
+    return t;
+}
+
+std::shared_ptr<dbTable> makeBoundaries() {
+    auto t = std::make_shared<dbTable>();
+    for (const char* n : {"SiteType", "Type", "MedianTDI", "HG", "GM", "MP", "PB"})
+        t->addColumn(n, n[0] == 'S' || n[0] == 'T' ? ColumnType::Text : ColumnType::Double);
+    t->setRowCount(1);
+    const double v[] = {0.0, 0.8, 0.6, 0.4, 0.2};
+    for (int c = 2; c <= 6; ++c)
+        t->setDouble(0, c, v[c - 2]);
+    return t;
+}
+
+std::shared_ptr<dbTable> makeCoc() {
+    auto t = std::make_shared<dbTable>();
+    t->addColumn("SiteType", ColumnType::Text);
+    t->addColumn("Coefficient", ColumnType::Text);
+    t->addColumn("Value", ColumnType::Double);
+    t->setRowCount(4);
+    const double c[] = {0.1, 0.05, 0.02, 2.0};
+    for (int r = 0; r < 4; ++r)
+        t->setDouble(r, 2, c[r]);
+    return t;
+}
+
+void fillDocument(CPbtDoc& doc) {
+    doc.m_nFamily = kFamilyRivers;
+    doc.m_nMetric = kMetricTDI3;
+    doc.m_strMetric = "TDI3";
+    doc.m_nTaxa = kTaxa;
+    doc.m_nSamples = kSamples;
+    doc.m_nInfoRows = 6;
+    for (int k = 0; k < kTaxa; ++k)
+        doc.m_taxa.push_back({taxonCode(k * 5), "taxon", ""});
+    doc.m_infoLabels = {"Sample", "Site", "Date", "Alkalinity", "Calcium", "DOC"};
+    doc.m_infoValues.assign(6, std::vector<std::string>(kSamples));
+    Lcg rng;
+    for (int s = 0; s < kSamples; ++s) {
+        doc.m_infoValues[0][s] = "S" + std::to_string(s);
+        doc.m_infoValues[1][s] = "Site" + std::to_string(s / kSitesEvery);
+        doc.m_infoValues[2][s] = std::to_string(30000 + rng.next() % 20000);
+        doc.m_infoValues[3][s] = std::to_string(rng.next() % 300);
+    }
+    doc.m_pCounts = std::make_unique<dMat>(kSamples, kTaxa, 0.0);
+    for (int s = 0; s < kSamples; ++s)
+        for (int k = 0; k < kTaxa; ++k)
+            if (rng.next() % 4 == 0)
+                (*doc.m_pCounts)(s, k) = rng.next() % 50;
+}
+
+struct Timing {
+    double analysis = 1e300;
+    double uncertainty = 1e300;
+};
+
+double seconds(std::chrono::steady_clock::time_point from) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
+}
+
+Timing timeWith(CPbtApp& app, CPbtDoc& doc, int masterRows) {
+    app.taxonTable = makeMaster(masterRows);
+    Timing best;
+    for (int i = 0; i < kRepeats; ++i) {
+        doc.m_comments.clear();
+        doc.m_strSummary.clear();
+        auto t0 = std::chrono::steady_clock::now();
+        if (!doc.RunAnalysis())
+            std::printf("analysis failed\n");
+        best.analysis = std::min(best.analysis, seconds(t0));
+        t0 = std::chrono::steady_clock::now();
+        if (!doc.RunUncertainty())
+            std::printf("uncertainty failed\n");
+        best.uncertainty = std::min(best.uncertainty, seconds(t0));
+    }
+    std::printf("master rows %7d: RunAnalysis %8.1f ms, RunUncertainty %7.1f ms, matched %d\n",
+                masterRows, best.analysis * 1e3, best.uncertainty * 1e3, doc.m_nMatched);
+    return best;
+}
+
+} // namespace
+
+int main() {
+    CPbtApp app;
+    SilentPort port;
+    CPbtDoc doc(app, port);
+    fillDocument(doc);
+    doc.m_boundaryTable = makeBoundaries();
+    doc.m_cocTable = makeCoc();
+    std::printf("%d samples x %d taxa, best of %d runs\n", kSamples, kTaxa, kRepeats);
+    timeWith(app, doc, 1000);
+    const Timing small = timeWith(app, doc, 10000);
+    const Timing large = timeWith(app, doc, 100000);
+    std::printf("100,000 / 10,000 rows: RunAnalysis x%.3f (%+.1f%%), with uncertainty x%.3f\n",
+                large.analysis / small.analysis, (large.analysis / small.analysis - 1) * 100,
+                (large.analysis + large.uncertainty) / (small.analysis + small.uncertainty));
+    return 0;
+}

@@ -1,0 +1,35 @@
+#include "engine/Eqr.h"
+
+#include "doc/CPbtDoc.h"
+
+#include <cmath>
+
+namespace frusta::engine {
+
+double eqrThreshold(int metric) {
+    return metric == kMetricLTDI1 || metric == kMetricLTDI2 ? 0.00001 : 0.0001;
+}
+
+std::optional<double> computeEqr(int metric, double x, double e) {
+    double eqr;
+    switch (metric) {
+    case kMetricTDI3:
+    case kMetricLTDI1:
+    case kMetricLTDI2:
+        eqr = (100.0 - x) / (100.0 - e);
+        break;
+    case kMetricTDI4:
+        eqr = 0.8 * (100.0 - x) / (100.0 - e);
+        break;
+    case kMetricDAM:
+        eqr = x / e;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (!std::isfinite(eqr))
+        return std::nullopt;
+    return eqr > 1.0 ? 1.0 : eqr;
+}
+
+} // namespace frusta::engine

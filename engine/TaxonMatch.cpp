@@ -1,0 +1,87 @@
+#include "engine/TaxonMatch.h"
+
+#include "engine/TaxonIndex.h"
+
+namespace frusta::engine {
+
+namespace {
+
+const char* const kGroupNames[kGroupCount] = {"Planktic", "Motile", "OrganicTolerant", "Saline"};
+
+bool hasPrefix(const std::string& code, const char* prefix) {
+    return code.compare(0, 3, prefix) == 0;
+}
+
+int typedColumn(const dbTable& t, int col, ColumnType type) {
+    return col >= 0 && col < t.colCount && t.columnTypes[col] == type ? col : -1;
+}
+
+TaxonProfile profileOf(const dbTable& master, const MasterColumns& columns, int32_t row) {
+    TaxonProfile p;
+    p.matchRow = row;
+    double score = 0.0;
+    if (columns.score >= 0 && master.GetDouble(row, columns.score, score) && score > 0.0) {
+        p.scoredRow = row;
+        p.score = score;
+    }
+    for (int g = 0; g < kGroupCount; ++g) {
+        bool flag = false;
+        p.groups[g] =
+            columns.groups[g] >= 0 && master.GetBool(row, columns.groups[g], flag) && flag;
+    }
+    return p;
+}
+
+} // namespace
+
+int chooseMatchColumn(const std::vector<TaxonEntry>& taxa) {
+    for (const auto& t : taxa)
+        if (hasPrefix(t.code, "NBN") || hasPrefix(t.code, "NHM"))
+            return 0;
+    return 1;
+}
+
+MasterColumns findMasterColumns(const dbTable* master, int matchColumn, const char* scoreName) {
+    MasterColumns c;
+    if (!master)
+        return c;
+    c.code = typedColumn(*master, matchColumn, ColumnType::Text);
+    c.score = typedColumn(*master, master->FindColumn(scoreName), ColumnType::Double);
+    for (int g = 0; g < kGroupCount; ++g)
+        c.groups[g] = typedColumn(*master, master->FindColumn(kGroupNames[g]), ColumnType::Bool);
+    return c;
+}
+
+std::vector<TaxonProfile> matchTaxa(const std::vector<TaxonEntry>& taxa, const dbTable* master,
+                                    const MasterColumns& columns) {
+    std::vector<TaxonProfile> profiles(taxa.size());
+    if (!master || columns.code < 0)
+        return profiles;
+    const TaxonIndex index(master->textColumn(columns.code));
+    for (std::size_t k = 0; k < taxa.size(); ++k) {
+        const int32_t row = index.find(taxa[k].code);
+        if (row >= 0)
+            profiles[k] = profileOf(*master, columns, row);
+    }
+    return profiles;
+}
+
+std::string masterColumnNotes(const MasterColumns& columns, const char* scoreName) {
+    std::string notes;
+    if (columns.code < 0)
+        notes += "\r\nWarning: the master taxon list has no taxon code column to match; no "
+                 "taxa matched.";
+    if (columns.score < 0)
+        notes += std::string("\r\nWarning: the master taxon list has no ") + scoreName +
+                 " score column; all taxa treated as unscored.";
+    std::string missing;
+    for (int g = 0; g < kGroupCount; ++g)
+        if (columns.groups[g] < 0)
+            missing += (missing.empty() ? "" : ", ") + std::string(kGroupNames[g]);
+    if (!missing.empty())
+        notes += "\r\nWarning: the master taxon list has no " + missing +
+                 " column; taxa treated as outside that group.";
+    return notes;
+}
+
+} // namespace frusta::engine

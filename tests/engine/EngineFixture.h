@@ -1,0 +1,61 @@
+#pragma once
+// Builds analysis documents and reference tables in memory for the engine tests.
+#include "app/CPbtApp.h"
+#include "doc/CPbtDoc.h"
+#include "support/ScriptedPort.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace frusta::test {
+
+// One row of a master taxon list: both code columns, one score used for every metric and
+// the planktic, motile, organic-tolerant and saline flags.
+struct MasterTaxon {
+    std::string nbnCode;
+    std::string code;
+    double score = 0.0;
+    std::array<bool, 4> groups{};
+};
+
+// A master list with the columns the analysis reads ("NBNCode", "Code", the five score
+// columns and the four group columns). `omit` names a column to leave out.
+std::shared_ptr<dbTable> makeMasterList(const std::vector<MasterTaxon>& taxa,
+                                        const std::string& omit = "");
+
+// One row of a boundary table: site type, lake type, median and the four boundaries.
+struct BoundaryRow {
+    std::string type;
+    double median = 0.0;
+    std::array<double, 4> limits{0.8, 0.6, 0.4, 0.2};
+};
+std::shared_ptr<dbTable> makeBoundaries(const std::vector<BoundaryRow>& rows);
+
+// A CoC table with coefficients c0 to c3 at position 2.
+std::shared_ptr<dbTable> makeCoc(const std::array<double, 4>& c);
+
+class EngineTest : public ::testing::Test {
+protected:
+    CPbtApp app;
+    ScriptedPort port;
+    CPbtDoc doc{app, port};
+
+    // Sets family and metric (the metric's name too).
+    void useMetric(int family, int metric);
+    // The input taxa and their counts, counts[s][k] for sample s and taxon k.
+    void setCounts(const std::vector<std::string>& codes,
+                   const std::vector<std::vector<double>>& counts);
+    // Information row `row` (0-based; rows up to 5 are made, empty texts by default).
+    void setInfo(int row, const std::vector<std::string>& values);
+
+    double cell(int s, int c) const { return (*doc.m_pResults)(s, c); }
+    bool missing(int s, int c) const { return doc.m_pResults->isMissing(s, c); }
+    double site(int r, int c) const { return (*doc.m_pUncertainty)(r, c); }
+    bool siteMissing(int r, int c) const { return doc.m_pUncertainty->isMissing(r, c); }
+};
+
+} // namespace frusta::test

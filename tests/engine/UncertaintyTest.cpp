@@ -1,0 +1,151 @@
+#include "EngineFixture.h"
+
+#include "engine/NormalLowerTail.h"
+
+#include <cmath>
+
+using namespace frusta;
+using namespace frusta::test;
+
+namespace {
+
+class SiteUncertainty : public EngineTest {
+protected:
+    void SetUp() override {
+        useMetric(kFamilyRivers, kMetricTDI4);
+        doc.m_boundaryTable = makeBoundaries({{"", 0.0, {0.8, 0.6, 0.4, 0.2}}});
+        doc.m_cocTable = makeCoc({0.1, 0.0, 0.0, 1.0});
+    }
+
+    // Samples with site codes, EQRs (NAN for none) and, for lakes, types.
+    void setSamples(const std::vector<std::string>& sites, const std::vector<double>& eqrs,
+                    const std::vector<std::string>& types = {}) {
+        const int n = static_cast<int>(sites.size());
+        doc.m_infoValues.assign(6, std::vector<std::string>(n));
+        doc.m_infoValues[1] = sites;
+        if (!types.empty())
+            doc.m_infoValues[3] = types;
+        doc.m_pResults = std::make_unique<dMat>(n, 12, 0.0);
+        for (int i = 0; i < n; ++i)
+            (*doc.m_pResults)(i, 5) = std::isnan(eqrs[i]) ? -99.9 : eqrs[i];
+    }
+
+    void expectAllFinite() const {
+        for (int r = 0; r < doc.m_pUncertainty->nrow(); ++r)
+            for (int c = 0; c < 13; ++c)
+                EXPECT_TRUE(std::isfinite(site(r, c))) << r << "," << c;
+    }
+
+    // Expected CoC High for mean m, n samples and logit standard error s, boundary 0.8.
+    static double highAt(double m, double s) {
+        return 100.0 * (1.0 - NormalLowerTail((std::log(0.8 / 0.2) - std::log(m / (1 - m))) / s));
+    }
+};
+
+} // namespace
+
+TEST_F(SiteUncertainty, RiverWorkedExample) {
+    setSamples({"S1", "S1", "S1", "S1"}, {0.6, 0.8, 0.7, 0.7});
+    ASSERT_TRUE(doc.RunUncertainty());
+    ASSERT_EQ(doc.m_pUncertainty->nrow(), 1);
+    EXPECT_EQ(site(0, 0), 4.0);
+    EXPECT_EQ(site(0, 1), 0.0);
+    EXPECT_NEAR(site(0, 2), 0.7, 1e-12);
+    EXPECT_EQ(site(0, 3), 2.0);
+    const double expected[] = {1.18, 95.65, 3.17, 0.00, 0.00, 4.35, 96.83, 3.17, 3.17};
+    for (int k = 0; k < 9; ++k)
+        EXPECT_NEAR(site(0, 4 + k), expected[k], 0.005) << "column " << 4 + k;
+    EXPECT_TRUE(doc.m_bUncertaintyDone);
+    EXPECT_EQ(doc.m_siteCodes, (std::vector<std::string>{"S1"}));
+    ASSERT_EQ(doc.m_uncLabels.size(), 21u);
+    EXPECT_EQ(doc.m_uncLabels[0], "Site code");
+    EXPECT_EQ(doc.m_uncLabels[13], "RoM-G/M");
+    EXPECT_EQ(doc.m_uncLabels[14], "");
+}
+
+TEST_F(SiteUncertainty, GroupingBySiteCode) {
+    setSamples({"A1", "a1", "B2", "C3", "c3", "X", "D4", "d4", "D4"},
+               {0.6, 0.8, 0.5, 0.7, NAN, 0.9, NAN, 0.4, 0.6});
+    ASSERT_TRUE(doc.RunUncertainty());
+    EXPECT_EQ(doc.m_siteCodes, (std::vector<std::string>{"A1", "B2", "C3", "D4"}));
+    const double counts[][3] = {{2, 0, 0.7}, {1, 0, 0.5}, {1, 1, 0.7}, {2, 1, 0.5}};
+    for (int r = 0; r < 4; ++r) {
+        EXPECT_EQ(site(r, 0), counts[r][0]) << r;
+        EXPECT_EQ(site(r, 1), counts[r][1]) << r;
+        EXPECT_NEAR(site(r, 2), counts[r][2], 1e-12) << r;
+    }
+    EXPECT_EQ(site(1, 3), 3.0); // 0.5: Moderate
+}
+
+TEST_F(SiteUncertainty, TiesAndTheCapAtPoint999) {
+    setSamples({"GM", "TOP", "NEAR"}, {0.6, 1.0, 0.999});
+    ASSERT_TRUE(doc.RunUncertainty());
+    // The mean on the Good/Moderate boundary is Good, but its risks count it as Moderate.
+    EXPECT_EQ(site(0, 3), 2.0);
+    EXPECT_DOUBLE_EQ(site(0, 12), 100.0 - site(0, 11));
+    EXPECT_DOUBLE_EQ(site(0, 9), 100.0 - site(0, 6));
+    // A mean of 1 keeps its value but is evaluated as 0.999.
+    EXPECT_EQ(site(1, 2), 1.0);
+    for (int c = 4; c <= 12; ++c)
+        EXPECT_EQ(site(1, c), site(2, c)) << c;
+    expectAllFinite();
+}
+
+TEST_F(SiteUncertainty, LogitStandardErrorCapByFamily) {
+    doc.m_cocTable = makeCoc({0.3, 0.0, 0.0, 1.0}); // s = 0.3 / 0.25 = 1.2 at a mean of 0.5
+    setSamples({"R1"}, {0.5});
+    ASSERT_TRUE(doc.RunUncertainty());
+    EXPECT_NEAR(site(0, 4), highAt(0.5, 1.0), 1e-9);
+
+    useMetric(kFamilyLakes, kMetricLTDI2);
+    doc.m_boundaryTable = makeBoundaries({{"L1", 40.0, {0.8, 0.6, 0.4, 0.2}}});
+    setSamples({"R1"}, {0.5}, {"l1"});
+    ASSERT_TRUE(doc.RunUncertainty());
+    EXPECT_NEAR(site(0, 4), highAt(0.5, 1.2), 1e-9);
+}
+
+TEST_F(SiteUncertainty, SitesWithoutFiguresDoNotStopTheOthers) {
+    useMetric(kFamilyLakes, kMetricLTDI1);
+    doc.m_boundaryTable = makeBoundaries({{"L1", 40.0, {0.8, 0.6, 0.4, 0.2}}});
+    setSamples({"S1", "S2", "S3", "S4"}, {0.7, 0.7, NAN, -0.2}, {"ZZ", "L1", "L1", "L1"});
+    ASSERT_TRUE(doc.RunUncertainty());
+    for (int c = 3; c <= 12; ++c) {
+        EXPECT_TRUE(siteMissing(0, c)) << c; // lake type in no boundary row
+        EXPECT_TRUE(siteMissing(2, c)) << c; // no sample with an EQR
+        EXPECT_FALSE(siteMissing(1, c)) << c;
+    }
+    EXPECT_TRUE(siteMissing(2, 2));
+    EXPECT_EQ(site(2, 1), 1.0);
+    // A negative mean has a class but no logit, so no confidence of class.
+    EXPECT_EQ(site(3, 3), 5.0);
+    for (int c = 4; c <= 12; ++c)
+        EXPECT_TRUE(siteMissing(3, c)) << c;
+}
+
+TEST_F(SiteUncertainty, FailuresAreReported) {
+    setSamples({"A", "B", ""}, {0.5, 0.5, 0.5});
+    EXPECT_FALSE(doc.RunUncertainty());
+    doc.m_infoValues[1].pop_back();
+    EXPECT_FALSE(doc.RunUncertainty());
+    EXPECT_EQ(port.texts(),
+              (std::vector<std::string>{
+                  "Site information is missing, uncertainty analysis cannot be performed",
+                  "Error in sample numbers - uncertainty results not available"}));
+    EXPECT_FALSE(doc.m_pUncertainty);
+    EXPECT_FALSE(doc.m_bUncertaintyDone);
+}
+
+TEST_F(SiteUncertainty, AfterAnAnalysisOfSamples) {
+    app.taxonTable = makeMasterList({{"N1", "AAAA", 1.0, {}}, {"N2", "BBBB", 5.0, {}}});
+    setCounts({"AAAA", "BBBB"}, {{6, 4}, {6, 4}, {0, 0}});
+    setInfo(1, {"Up", "UP", "Down"});
+    setInfo(3, {"10", "10", "10"});
+    ASSERT_TRUE(doc.RunAnalysis());
+    ASSERT_TRUE(doc.RunUncertainty());
+    ASSERT_EQ(doc.m_siteCodes, (std::vector<std::string>{"Up", "Down"}));
+    EXPECT_NEAR(site(0, 2), cell(0, 5), 1e-12);
+    EXPECT_EQ(site(0, 3), 2.0);
+    EXPECT_EQ(site(1, 0), 0.0);
+    EXPECT_EQ(site(1, 1), 1.0);
+    expectAllFinite();
+}
