@@ -1,21 +1,153 @@
 #include "app/CPbtApp.h"
 
+#include "app/UserPort.h"
 #include "refdb/CADODatabase.h"
+#include "refdb/CADORecordset.h"
+#include "refdb/ConnectionString.h"
+#include "refdb/DataProvider.h"
+#include "refdb/DatabaseFile.h"
+#include "refdb/dbTableLoad.h"
+
+#include <system_error>
 
 namespace frusta {
+
+namespace {
+
+const char kTaxonTable[] = "NBSMasterTaxonList_PhaseII";
+
+std::string quotedArg(const std::filesystem::path& path) { return " \"" + path.string() + "\""; }
+
+// The SQL text form of a key: quotes inside are doubled so that the key stays one value.
+std::string sqlText(const std::string& value) {
+    std::string out;
+    for (char c : value) {
+        out += c;
+        if (c == '\'')
+            out += '\'';
+    }
+    return out;
+}
+
+} // namespace
 
 const std::vector<std::string>& defaultClassNames() {
     static const std::vector<std::string> names = {"High", "Good", "Moderate", "Poor", "Bad"};
     return names;
 }
 
+std::string connectionStringFor(const char* provider, const std::filesystem::path& file) {
+    return std::string("Provider=") + provider +
+           ";Data Source=" + connectionStringValue(file.string());
+}
+
+std::filesystem::path executableFolder() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : exe.parent_path();
+}
+
+std::string CPbtApp::boundaryQuery(const std::string& siteType) {
+    return "Select * from Boundaries where SiteType = '" + sqlText(siteType) + "'";
+}
+
+std::string CPbtApp::cocQuery(const std::string& siteType) {
+    return "Select * from CoC where SiteType = '" + sqlText(siteType) + "' order by Coefficient";
+}
+
 CPbtApp::CPbtApp() : database(std::make_unique<CADODatabase>()) {}
 CPbtApp::~CPbtApp() = default;
 
-bool CPbtApp::InitInstance(UserPort&, const StartupOptions&) { return true; }
-int CPbtApp::ExitInstance() { return 0; }
-bool CPbtApp::LoadTaxonList() { return false; }
-bool CPbtApp::LoadBoundaries(const std::string&, UserPort&) { return false; }
-bool CPbtApp::LoadCocCoefficients(const std::string&) { return false; }
+bool CPbtApp::InitInstance(UserPort& port, const StartupOptions& options) {
+    programFolder = options.programFolder.empty() ? executableFolder() : options.programFolder;
+    databasePath = programFolder / "FRUSTA2.mdb";
+    helpPath = programFolder / "FRUSTA2.pdf";
+    examplePath = programFolder / "TestData" / "FRUSTA2TestData.xls";
+    helpFileArg = quotedArg(helpPath);
+    exampleFileArg = quotedArg(examplePath);
+
+    if (!OpenReferenceDatabase(options)) {
+        port.message(database->GetLastErrorString(), Buttons::Ok);
+        port.message("Error opening database", Buttons::Ok);
+        return true;
+    }
+    if (!LoadTaxonList()) {
+        port.message("Error retrieving taxon list", Buttons::Ok);
+        return true;
+    }
+    database->Close();
+    classNames = defaultClassNames();
+    return true;
+}
+
+bool CPbtApp::OpenWith(const char* provider, const std::filesystem::path& file) {
+    connectionString = connectionStringFor(provider, file);
+    return database->Open(connectionString, "", "");
+}
+
+bool CPbtApp::OpenReferenceDatabase(const StartupOptions& options) {
+    std::filesystem::path file = databasePath;
+    if (options.database) {
+        file = *options.database;
+    } else if (databaseFileKind(file) == DatabaseFileKind::Missing) {
+        // No Access database beside the program: the bundled demonstration database.
+        databasePath = programFolder / "FRUSTA2.sqlite";
+        return OpenWith(kSqliteProvider, databasePath);
+    }
+    databasePath = file;
+    if (databaseFileKind(file) == DatabaseFileKind::SQLite)
+        return OpenWith(kSqliteProvider, file);
+    return OpenWith(kJetProvider, file) || OpenWith(kAceProvider, file);
+}
+
+int CPbtApp::ExitInstance() {
+    database->Close();
+    return 0;
+}
+
+bool CPbtApp::LoadTaxonList() {
+    CADORecordset rs(*database);
+    if (!rs.Open(kTaxonTable, CADORecordset::openTable))
+        return false;
+    taxonTable = loadDbTable(rs);
+    rs.Close();
+    return true;
+}
+
+bool CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
+    if (!database->Open(connectionString, "", "")) {
+        port.message("Error opening boundary database", Buttons::Ok);
+        return false;
+    }
+    CADORecordset rs(*database);
+    if (!rs.Open(boundaryQuery(siteType), CADORecordset::openUnknown)) {
+        port.message("Error opening boundary database", Buttons::Ok);
+        database->Close();
+        return false;
+    }
+    boundaryTable = loadDbTable(rs);
+    rs.Close();
+    database->Close();
+    return true;
+}
+
+bool CPbtApp::LoadCocCoefficients(const std::string& siteType) {
+    if (!database->Open(connectionString, "", ""))
+        return false;
+    CADORecordset rs(*database);
+    if (!rs.Open(cocQuery(siteType), CADORecordset::openUnknown)) {
+        database->Close();
+        return false;
+    }
+    auto table = loadDbTable(rs);
+    rs.Close();
+    database->Close();
+    if (table->rowCount < 4) {
+        cocTable.reset();
+        return false;
+    }
+    cocTable = std::move(table);
+    return true;
+}
 
 } // namespace frusta

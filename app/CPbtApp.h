@@ -38,6 +38,10 @@ public:
     bool LoadBoundaries(const std::string& siteType, UserPort& port);
     bool LoadCocCoefficients(const std::string& siteType);
 
+    // The statements the two loaders issue for a site type.
+    static std::string boundaryQuery(const std::string& siteType);
+    static std::string cocQuery(const std::string& siteType);
+
     std::unique_ptr<CADODatabase> database;
     std::string connectionString;
     std::vector<std::string> classNames;
@@ -51,9 +55,21 @@ public:
     std::filesystem::path databasePath;
     std::filesystem::path helpPath;
     std::filesystem::path examplePath;
+
+private:
+    // Opens the reference database at start-up: the one named in the options, else
+    // FRUSTA2.mdb in the program folder (Jet, then ACE), else the bundled FRUSTA2.sqlite.
+    bool OpenReferenceDatabase(const StartupOptions& options);
+    bool OpenWith(const char* provider, const std::filesystem::path& file);
 };
 
 // The five status class names for class codes 1 to 5.
 const std::vector<std::string>& defaultClassNames();
+
+// "Provider=<provider>;Data Source=<file>", the file quoted when it needs to be.
+std::string connectionStringFor(const char* provider, const std::filesystem::path& file);
+
+// The folder of the running executable (from /proc/self/exe); empty when unknown.
+std::filesystem::path executableFolder();
 
 } // namespace frusta
