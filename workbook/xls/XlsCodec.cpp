@@ -1,15 +1,163 @@
 #include "workbook/xls/XlsCodec.h"
 
+#include "workbook/AtomicFile.h"
+#include "workbook/Book.h"
+#include "workbook/xls/BiffRecords.h"
+#include "workbook/xls/BiffWriter.h"
+#include "workbook/xls/CompoundFileReader.h"
+#include "workbook/xls/CompoundFileWriter.h"
+#include "workbook/xls/GlobalsReader.h"
+#include "workbook/xls/LittleEndian.h"
+#include "workbook/xls/SheetReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
 namespace frusta::xls {
 
-bool load(const std::string&, Book&, std::string& error) {
-    error = "Excel 97-2003 workbooks cannot be read yet";
-    return false;
+namespace {
+
+// Larger files cannot be Excel 97-2003 workbooks written by any program.
+constexpr std::size_t kMaxFileSize = std::size_t(1) << 31;
+// Rows held by all sheets together beyond those the stream's size accounts for.
+constexpr std::size_t kRowAllowance = std::size_t(4) << 20;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+bool readFile(const std::string& path, std::vector<uint8_t>& data, std::string& error) {
+    File f(std::fopen(path.c_str(), "rb"));
+    if (!f) {
+        error = "can't open file '" + path + "': " + describeErrno(errno);
+        return false;
+    }
+    if (std::fseek(f.get(), 0, SEEK_END) != 0) {
+        error = "can't read file '" + path + "'";
+        return false;
+    }
+    const long size = std::ftell(f.get());
+    if (size < 0 || static_cast<std::size_t>(size) > kMaxFileSize) {
+        error = size < 0 ? "can't read file '" + path + "'"
+                         : std::string("the file is too large to be an Excel 97-2003 workbook");
+        return false;
+    }
+    std::rewind(f.get());
+    data.resize(static_cast<std::size_t>(size));
+    if (std::fread(data.data(), 1, data.size(), f.get()) != data.size()) {
+        error = "can't read file '" + path + "'";
+        return false;
+    }
+    return true;
 }
 
-bool save(const std::string&, const Book&, std::string& error) {
-    error = "Excel 97-2003 workbooks cannot be written yet";
-    return false;
+// The kind of substream at `offset`: its BOF type, or -1 when there is no BIFF8 BOF.
+int substreamKind(std::span<const uint8_t> stream, std::size_t offset) {
+    if (offset + 8 > stream.size())
+        return -1;
+    const uint8_t* p = stream.data() + offset;
+    if (le16(p) != rec::Bof || le16(p + 2) < 4)
+        return -1;
+    return le16(p + 6);
+}
+
+bool readSheets(std::span<const uint8_t> stream, const Globals& g, Book& book,
+                std::string& error) {
+    std::vector<uint32_t> starts;
+    for (const SheetEntry& e : g.sheets)
+        starts.push_back(e.offset);
+    std::sort(starts.begin(), starts.end());
+    if (std::adjacent_find(starts.begin(), starts.end()) != starts.end()) {
+        error = "the file is damaged: two sheets point at the same data";
+        return false;
+    }
+    RowBudget budget{kRowAllowance + stream.size() / 8};
+    for (const SheetEntry& e : g.sheets) {
+        if (e.kind != 0)
+            continue; // macro sheets, charts and VBA modules hold no cells
+        const int kind = substreamKind(stream, e.offset);
+        if (e.offset < g.end || kind < 0) {
+            error = "the file is damaged: worksheet '" + e.name + "' is missing";
+            return false;
+        }
+        if (kind != rec::kWorksheet)
+            continue; // a chart or macro sheet listed as a worksheet
+        const auto next = std::upper_bound(starts.begin(), starts.end(), e.offset);
+        const std::size_t limit = next == starts.end() ? stream.size() : *next;
+        Sheet* sheet = book.addSheet(e.name);
+        if (!readSheet(stream, e.offset, limit, g, book, *sheet, budget, error))
+            return false;
+    }
+    return true;
+}
+
+bool writeFile(const std::string& path, const std::vector<uint8_t>& data, std::string& error) {
+    File f(std::fopen(path.c_str(), "wb"));
+    if (!f) {
+        error = describeErrno(errno);
+        return false;
+    }
+    if (std::fwrite(data.data(), 1, data.size(), f.get()) != data.size() ||
+        std::fflush(f.get()) != 0) {
+        error = describeErrno(errno);
+        return false;
+    }
+    if (std::fclose(f.release()) != 0) {
+        error = describeErrno(errno);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool loadMemory(std::span<const uint8_t> file, Book& book, std::string& error) {
+    error.clear();
+    CompoundFileReader cf;
+    if (!cf.open(file, error))
+        return false;
+    const int entry = cf.findStream("Workbook");
+    if (entry < 0) {
+        error = cf.findStream("Book") >= 0
+                    ? "the file is an Excel 5.0/95 workbook, which cannot be read; save it in "
+                      "Excel 97-2003 or a later format"
+                    : "the file holds no Excel workbook (it may be another kind of Office "
+                      "document)";
+        return false;
+    }
+    std::vector<uint8_t> stream;
+    if (!cf.readStream(entry, stream, error))
+        return false;
+    Globals g;
+    if (!readGlobals(stream, book, g, error))
+        return false;
+    return readSheets(stream, g, book, error);
+}
+
+bool load(const std::string& path, Book& book, std::string& error) {
+    std::vector<uint8_t> data;
+    if (!readFile(path, data, error))
+        return false;
+    return loadMemory(data, book, error);
+}
+
+bool save(const std::string& path, const Book& book, std::string& error) {
+    std::vector<uint8_t> stream;
+    std::string why;
+    if (!buildWorkbookStream(book, stream, why)) {
+        error = "can't save '" + path + "': " + why;
+        return false;
+    }
+    const std::vector<uint8_t> file = buildCompoundFile("Workbook", stream);
+    stream = std::vector<uint8_t>();
+    return writeAtomically(
+        path,
+        [&](const std::string& temp, std::string& reason) { return writeFile(temp, file, reason); },
+        error);
 }
 
 } // namespace frusta::xls

@@ -1,0 +1,274 @@
+// Reading .xlsx packages assembled part by part: cell types and values, positions, the
+// 1904 date system, relationships, and the kinds of files refused with a reason.
+#include "XlsxTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using frusta::Book;
+using frusta::CellType;
+using frusta::Sheet;
+using namespace xlsxtest;
+
+namespace {
+
+const char* const kStrictNs = "http://purl.oclc.org/ooxml/spreadsheetml/main";
+
+TEST(XlsxRead, EveryCellTypeWithItsValue) {
+    TempDir dir;
+    const auto loaded = load(
+        Package::workbook(
+            {"<row r=\"1\">"
+             "<c r=\"A1\"><v>3.5</v></c>"
+             "<c r=\"B1\" t=\"n\"><v> 1e-3 </v></c>"
+             "<c r=\"C1\" t=\"s\"><v>1</v></c>"
+             "<c r=\"D1\" t=\"str\"><f>A1</f><v>x_x0041_y</v></c>"
+             "<c r=\"E1\" t=\"inlineStr\"><is><r><t>a</t></r><r><rPr/><t xml:space=\"preserve\">"
+             " b</t></r><rPh><t>PH</t></rPh></is></c>"
+             "<c r=\"F1\" t=\"b\"><f>TRUE()</f><v>1</v></c>"
+             "<c r=\"G1\" t=\"e\"><v>#DIV/0!</v></c>"
+             "<c r=\"H1\" t=\"e\"><v>#SPILL!</v></c>"
+             "<c r=\"I1\" t=\"d\"><v>2020-01-02T12:00:00</v></c>"
+             "<c r=\"J1\" t=\"str\"><f>\"\"</f><v></v></c>"
+             "<c r=\"K1\" t=\"b\"><v>false</v></c>"
+             "<c r=\"L1\" t=\"s\"><v>2</v></c>"
+             "</row>"
+             "<row r=\"2\">"
+             "<c r=\"A2\" s=\"1\"/>"
+             "<c r=\"B2\"><f>1+1</f></c>"
+             "<c r=\"C2\" t=\"s\"><v></v></c>"
+             "<c r=\"D2\" t=\"inlineStr\"><is><t></t></is></c>"
+             "<c r=\"E2\" t=\"b\"><f>TRUE()</f></c>"
+             "<c r=\"F2\" t=\"e\"><f>1/0</f></c>"
+             "</row>"},
+            "<si><t>zero</t></si><si><r><t>ri</t></r><r><t>ch</t></r><rPh sb=\"0\" eb=\"1\">"
+            "<t>PHONETIC</t></rPh><phoneticPr fontId=\"1\"/></si><si><t>a_x000D__x000A_b</t></si>"),
+        dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_STREQ(loaded.book->errorMessage(), "ok");
+    const Sheet& s = *loaded.book->getSheet(0);
+    EXPECT_EQ(s.cellType(0, 0), CellType::Number);
+    EXPECT_EQ(s.readNum(0, 0), 3.5);
+    EXPECT_EQ(s.readNum(0, 1), 0.001);
+    EXPECT_STREQ(s.readStr(0, 2), "rich");
+    EXPECT_STREQ(s.readStr(0, 3), "xAy");
+    EXPECT_STREQ(s.readStr(0, 4), "a b");
+    EXPECT_EQ(s.cellType(0, 5), CellType::Boolean);
+    EXPECT_TRUE(s.readBool(0, 5));
+    EXPECT_EQ(s.cellType(0, 6), CellType::Error);
+    EXPECT_EQ(s.readError(0, 6), 0x07);
+    EXPECT_EQ(s.readError(0, 7), 0x2A); // error kinds newer than the binary format
+    EXPECT_EQ(s.readNum(0, 8), 43832.5);
+    EXPECT_EQ(s.cellType(0, 9), CellType::String);
+    EXPECT_STREQ(s.readStr(0, 9), "");
+    EXPECT_EQ(s.cellType(0, 10), CellType::Boolean);
+    EXPECT_FALSE(s.readBool(0, 10));
+    EXPECT_STREQ(s.readStr(0, 11), "a\r\nb");
+    // Cells without a value: formatted empty cells, formulas never calculated, padding.
+    for (int col = 0; col < 6; ++col)
+        EXPECT_EQ(s.cellType(1, col), CellType::Blank) << "column " << col;
+    EXPECT_EQ(s.cellType(1, 6), CellType::Empty);
+    EXPECT_EQ(s.readStr(0, 0), nullptr);
+}
+
+TEST(XlsxRead, NumbersAreExactToTheLastBit) {
+    const char* texts[] = {"0.30000000000000004",
+                           "2.2250738585072014E-308",
+                           "1.7976931348623157e308",
+                           "4.9406564584124654e-324",
+                           "-123456789.12345679",
+                           "+7",
+                           "1E+15",
+                           "0.1"};
+    const double values[] = {0.1 + 0.2,
+                             2.2250738585072014e-308,
+                             1.7976931348623157e308,
+                             4.9406564584124654e-324,
+                             -123456789.12345679,
+                             7,
+                             1e15,
+                             0.1};
+    std::string row = "<row>";
+    for (const char* t : texts)
+        row += std::string("<c><v>") + t + "</v></c>";
+    TempDir dir;
+    const auto loaded = load(Package::workbook({row + "</row>"}), dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(loaded.book->getSheet(0)->readNum(0, i), values[i]) << texts[i];
+}
+
+TEST(XlsxRead, PositionsFollowReferencesOrThePreviousCell) {
+    TempDir dir;
+    // The dimension element (A1) is not trusted; rows and cells without references follow
+    // the previous ones; cells out of order are sorted.
+    const auto loaded = load(Package::workbook({"<row><c><v>1</v></c><c><v>2</v></c></row>"
+                                                "<row r=\"5\"><c r=\"C5\"><v>3</v></c>"
+                                                "<c><v>4</v></c><c r=\"a5\"><v>5</v></c></row>"
+                                                "<row><c r=\"B6\"><v>6</v></c></row>"
+                                                "<row><c><v>7</v></c></row>"
+                                                "<row r=\"9\"/>"}),
+                             dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    const Sheet& s = *loaded.book->getSheet(0);
+    EXPECT_EQ(s.readNum(0, 1), 2);
+    EXPECT_EQ(s.readNum(4, 2), 3);
+    EXPECT_EQ(s.readNum(4, 3), 4);
+    EXPECT_EQ(s.readNum(4, 0), 5);
+    EXPECT_EQ(s.readNum(5, 1), 6);
+    EXPECT_EQ(s.readNum(6, 0), 7);
+    EXPECT_EQ(s.lastRow(), 7); // an empty row element adds nothing
+    EXPECT_EQ(s.lastCol(), 4);
+}
+
+TEST(XlsxRead, Dates1904MoveToThe1900SystemInDateFormattedCellsOnly) {
+    const std::string styles =
+        std::string("<styleSheet xmlns=\"") + kMainNs +
+        "\"><numFmts count=\"2\"><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy\"/>"
+        "<numFmt numFmtId=\"165\" formatCode=\"0.00&quot;d&quot;\"/></numFmts>"
+        "<cellStyleXfs><xf numFmtId=\"14\"/><xf numFmtId=\"14\"/><xf numFmtId=\"14\"/>"
+        "<xf numFmtId=\"14\"/></cellStyleXfs>"
+        "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"164\"/>"
+        "<xf numFmtId=\"165\"/></cellXfs></styleSheet>";
+    const std::string row = "<row><c s=\"0\"><v>100</v></c><c s=\"1\"><v>100</v></c>"
+                            "<c s=\"2\"><v>100.5</v></c><c s=\"3\"><v>100</v></c>"
+                            "<c s=\"9\"><v>100</v></c><c s=\"1\" t=\"d\"><v>1904-01-01</v></c>"
+                            "</row>";
+    for (const bool is1904 : {true, false}) {
+        auto package =
+            Package::workbook({row}, "", is1904 ? "<workbookPr date1904=\"1\"/>" : "<workbookPr/>");
+        package.parts["xl/styles.xml"] = styles;
+        package.parts["xl/_rels/workbook.xml.rels"] =
+            relationships(relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
+                          relationship("rId2", "styles", "styles.xml"));
+        TempDir dir;
+        const auto loaded = load(package, dir);
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        const Sheet& s = *loaded.book->getSheet(0);
+        const double shift = is1904 ? 1462 : 0;
+        EXPECT_EQ(s.readNum(0, 0), 100);
+        EXPECT_EQ(s.readNum(0, 1), 100 + shift);
+        EXPECT_EQ(s.readNum(0, 2), 100.5 + shift);
+        EXPECT_EQ(s.readNum(0, 3), 100);
+        EXPECT_EQ(s.readNum(0, 4), 100);  // unknown format index
+        EXPECT_EQ(s.readNum(0, 5), 1462); // ISO dates are already absolute
+    }
+}
+
+TEST(XlsxRead, RelationshipTargetsAsWritersStoreThem) {
+    // The main part in another folder, an absolute target, a relative one climbing out
+    // of the folder, zip names in another case, percent-escapes and backslashes.
+    Package p;
+    p.parts["_rels/.rels"] = relationships(relationship("r1", "officeDocument", "/Book/Main.xml"));
+    p.parts["Book/Main.xml"] = std::string("<x:workbook xmlns:x=\"") + kMainNs + "\" xmlns:r=\"" +
+                               kRelNs +
+                               "\"><x:sheets><x:sheet name=\"Third\" r:id=\"c\"/>"
+                               "<x:sheet name=\"Chart\" r:id=\"d\"/>"
+                               "<x:sheet name=\"First\" r:id=\"a\"/>"
+                               "<x:sheet name=\"Second\" r:id=\"b\"/></x:sheets></x:workbook>";
+    p.parts["Book/_rels/Main.xml.rels"] =
+        relationships(relationship("a", "worksheet", "/Sheets/One.xml") +
+                      relationship("b", "worksheet", "../Sheets/Sheet%20Two.xml") +
+                      relationship("c", "worksheet", "./three.xml") +
+                      relationship("d", "chartsheet", "charts/chart1.xml"));
+    const std::string cell = "<row><c t=\"inlineStr\"><is><t>@</t></is></c></row>";
+    auto sheetNamed = [&](const std::string& text) {
+        std::string xml = worksheet(cell);
+        xml.replace(xml.find('@'), 1, text);
+        return xml;
+    };
+    p.parts["SHEETS/ONE.XML"] = sheetNamed("one");
+    p.parts["Sheets/Sheet Two.xml"] = sheetNamed("two");
+    p.parts["Book\\three.xml"] = sheetNamed("three");
+    TempDir dir;
+    const auto loaded = load(p, dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    ASSERT_EQ(loaded.book->sheetCount(), 3); // the chart sheet is left out
+    const char* names[] = {"Third", "First", "Second"};
+    const char* texts[] = {"three", "one", "two"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(loaded.book->getSheet(i)->name(), names[i]);
+        EXPECT_STREQ(loaded.book->getSheet(i)->readStr(0, 0), texts[i]);
+    }
+}
+
+TEST(XlsxRead, StrictAndPrefixedNamespaces) {
+    auto p = Package::workbook({""});
+    p.parts["xl/workbook.xml"] =
+        std::string("<workbook xmlns=\"") + kStrictNs +
+        "\" xmlns:r=\"http://purl.oclc.org/ooxml/officeDocument/relationships\">"
+        "<workbookPr date1904=\"false\"/><sheets><sheet name=\"Strict\" sheetId=\"1\" "
+        "r:id=\"rId1\"/></sheets><extLst><ext><x14:workbookPr "
+        "xmlns:x14=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/main\" "
+        "date1904=\"1\"/></ext></extLst></workbook>";
+    p.parts["xl/worksheets/sheet1.xml"] =
+        std::string("<s:worksheet xmlns:s=\"") + kStrictNs +
+        "\"><s:sheetData><s:row r=\"2\"><s:c r=\"B2\"><s:v>42</s:v></s:c></s:row>"
+        "</s:sheetData></s:worksheet>";
+    TempDir dir;
+    const auto loaded = load(p, dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_EQ(loaded.book->getSheet(0)->name(), "Strict");
+    EXPECT_EQ(loaded.book->getSheet(0)->readNum(1, 1), 42);
+}
+
+TEST(XlsxRead, OtherFilesAreRefusedWithAReason) {
+    TempDir dir;
+    struct Case {
+        const char* what;
+        Package package;
+        const char* reason;
+    };
+    std::vector<Case> cases;
+
+    auto word = Package::workbook({""});
+    word.parts["[Content_Types].xml"] =
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
+        "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>";
+    cases.push_back({"Word", word, "the file is a Word document, not a workbook"});
+
+    Package ods;
+    ods.parts["mimetype"] = "application/vnd.oasis.opendocument.spreadsheet";
+    ods.parts["content.xml"] = "<x/>";
+    cases.push_back({"ods", ods, "OpenDocument files (.ods) are not supported"});
+
+    Package other;
+    other.parts["readme.txt"] = "hello";
+    cases.push_back({"plain zip", other, "not an Excel workbook (it has no workbook part)"});
+
+    auto noRels = Package::workbook({""});
+    noRels.parts.erase("xl/_rels/workbook.xml.rels");
+    cases.push_back({"no workbook rels", noRels,
+                     "the part 'xl/_rels/workbook.xml.rels' that locates the sheets is missing"});
+
+    auto noSheet = Package::workbook({"", ""});
+    noSheet.parts.erase("xl/worksheets/sheet2.xml");
+    cases.push_back({"missing sheet", noSheet, "the part 'xl/worksheets/sheet2.xml' is missing"});
+
+    auto badId = Package::workbook({""});
+    badId.parts["xl/_rels/workbook.xml.rels"] = relationships("");
+    cases.push_back({"unknown r:id", badId, "the part of sheet 'S1' is not in the package"});
+
+    auto notWorkbook = Package::workbook({""});
+    notWorkbook.parts["xl/workbook.xml"] = worksheet("");
+    cases.push_back({"root", notWorkbook, "the main part of the package is not an Excel workbook"});
+
+    for (const auto& c : cases) {
+        const auto loaded = load(c.package, dir);
+        EXPECT_FALSE(loaded.ok) << c.what;
+        EXPECT_NE(loaded.error.find(c.reason), std::string::npos) << c.what << ": " << loaded.error;
+        EXPECT_EQ(loaded.book->sheetCount(), 0);
+    }
+}
+
+TEST(XlsxRead, AWorkbookWithoutPackageRelationshipsIsFoundAtTheUsualPlace) {
+    auto p = Package::workbook({"<row><c><v>1</v></c></row>"});
+    p.parts.erase("_rels/.rels");
+    p.parts.erase("[Content_Types].xml");
+    TempDir dir;
+    const auto loaded = load(p, dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_EQ(loaded.book->getSheet(0)->readNum(0, 0), 1);
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+#include "workbook/xlsx/XmlReader.h"
+
+#include "workbook/xlsx/XlsxLimits.h"
+#include "workbook/xlsx/ZipPackage.h"
+
+#include <expat.h>
+
+#include <cstring>
+#include <memory>
+
+namespace frusta::xlsx {
+
+namespace {
+
+constexpr char kSeparator = ' ';
+constexpr int kChunk = 256 * 1024;
+
+XmlNs classify(std::string_view uri) {
+    if (uri.empty())
+        return XmlNs::None;
+    if (uri == "http://schemas.openxmlformats.org/spreadsheetml/2006/main" ||
+        uri == "http://purl.oclc.org/ooxml/spreadsheetml/main")
+        return XmlNs::Main;
+    if (uri == "http://schemas.openxmlformats.org/officeDocument/2006/relationships" ||
+        uri == "http://purl.oclc.org/ooxml/officeDocument/relationships")
+        return XmlNs::Relationships;
+    if (uri == "http://schemas.openxmlformats.org/package/2006/relationships")
+        return XmlNs::Package;
+    if (uri == "http://schemas.openxmlformats.org/package/2006/content-types")
+        return XmlNs::ContentTypes;
+    return XmlNs::Other;
+}
+
+// Splits expat's "URI local" form.
+void splitName(const char* full, XmlNs& ns, std::string_view& local) {
+    const char* sep = std::strchr(full, kSeparator);
+    if (!sep) {
+        ns = XmlNs::None;
+        local = full;
+        return;
+    }
+    ns = classify(std::string_view(full, static_cast<std::size_t>(sep - full)));
+    local = sep + 1;
+}
+
+struct ParserFree {
+    void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
+};
+
+// The state shared with expat's callbacks.
+struct Session {
+    XML_Parser parser;
+    XmlHandler& handler;
+    int depth = 0;
+    std::string refusal; // why the parse was stopped by the reader itself
+};
+
+void stop(Session& s, std::string reason) {
+    if (s.refusal.empty())
+        s.refusal = std::move(reason);
+    XML_StopParser(s.parser, XML_FALSE);
+}
+
+void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attrs) {
+    auto& s = *static_cast<Session*>(data);
+    if (++s.depth > kMaxXmlDepth) {
+        stop(s, "elements are nested more than " + std::to_string(kMaxXmlDepth) + " deep");
+        return;
+    }
+    XmlNs ns;
+    std::string_view local;
+    splitName(name, ns, local);
+    s.handler.startElement(ns, local, attrs, s.depth);
+    if (s.handler.failed())
+        XML_StopParser(s.parser, XML_FALSE);
+}
+
+void XMLCALL onEnd(void* data, const XML_Char* name) {
+    auto& s = *static_cast<Session*>(data);
+    XmlNs ns;
+    std::string_view local;
+    splitName(name, ns, local);
+    s.handler.endElement(ns, local, s.depth--);
+    if (s.handler.failed())
+        XML_StopParser(s.parser, XML_FALSE);
+}
+
+void XMLCALL onText(void* data, const XML_Char* text, int length) {
+    auto& s = *static_cast<Session*>(data);
+    if (!s.handler.collecting())
+        return;
+    s.handler.characters(std::string_view(text, static_cast<std::size_t>(length)));
+    if (s.handler.failed())
+        XML_StopParser(s.parser, XML_FALSE);
+}
+
+void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+    stop(*static_cast<Session*>(data),
+         "it contains a document type declaration, which workbooks never use");
+}
+
+void XMLCALL onEntityDecl(void* data, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
+                          const XML_Char*, const XML_Char*, const XML_Char*) {
+    stop(*static_cast<Session*>(data), "it declares entities, which workbooks never use");
+}
+
+} // namespace
+
+const char* attribute(const char** attrs, std::string_view name) {
+    for (; *attrs; attrs += 2)
+        if (name == attrs[0])
+            return attrs[1];
+    return nullptr;
+}
+
+const char* relationshipId(const char** attrs) {
+    for (; *attrs; attrs += 2) {
+        XmlNs ns;
+        std::string_view local;
+        splitName(attrs[0], ns, local);
+        if (ns == XmlNs::Relationships && local == "id")
+            return attrs[1];
+    }
+    return nullptr;
+}
+
+bool parsePart(ZipPackage& package, std::string_view partName, XmlHandler& handler,
+               std::string& error) {
+    auto entry = package.openPart(partName, error);
+    if (!entry)
+        return false;
+    std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreateNS(nullptr, kSeparator));
+    if (!parser) {
+        error = "not enough memory to read the workbook";
+        return false;
+    }
+    Session session{parser.get(), handler, 0, {}};
+    XML_SetUserData(parser.get(), &session);
+    XML_SetElementHandler(parser.get(), onStart, onEnd);
+    XML_SetCharacterDataHandler(parser.get(), onText);
+    XML_SetStartDoctypeDeclHandler(parser.get(), onDoctype);
+    XML_SetEntityDeclHandler(parser.get(), onEntityDecl);
+    XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
+
+    const std::string name(partName);
+    for (;;) {
+        void* buffer = XML_GetBuffer(parser.get(), kChunk);
+        if (!buffer) {
+            error = "not enough memory to read the part '" + name + "'";
+            return false;
+        }
+        const long n = entry->read(static_cast<char*>(buffer), kChunk, error);
+        if (n < 0)
+            return false;
+        if (XML_ParseBuffer(parser.get(), static_cast<int>(n), n == 0) != XML_STATUS_OK) {
+            if (handler.failed())
+                error = handler.failure();
+            else if (!session.refusal.empty())
+                error = "the part '" + name + "' is refused: " + session.refusal;
+            else
+                error = "the part '" + name + "' is not well-formed XML (line " +
+                        std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
+                        XML_ErrorString(XML_GetErrorCode(parser.get())) + ")";
+            return false;
+        }
+        if (n == 0)
+            break;
+    }
+    if (handler.failed()) {
+        error = handler.failure();
+        return false;
+    }
+    return true;
+}
+
+} // namespace frusta::xlsx

@@ -1,0 +1,64 @@
+#pragma once
+// Streaming XML parsing of package parts with expat: the part is inflated in chunks and fed
+// to the parser, so that no part is ever held in memory whole. Documents with a DOCTYPE
+// (and so any entity declaration) are refused, and nesting is bounded.
+#include <string>
+#include <string_view>
+
+namespace frusta::xlsx {
+
+class ZipPackage;
+
+// The namespaces that the readers tell apart. Elements without a namespace count as
+// SpreadsheetML, which some writers omit.
+enum class XmlNs : unsigned char {
+    None,
+    Main,          // SpreadsheetML, transitional or strict
+    Relationships, // officeDocument relationships (r:id), transitional or strict
+    Package,       // package relationships (.rels parts)
+    ContentTypes,  // [Content_Types].xml
+    Other
+};
+
+inline bool isMain(XmlNs ns) {
+    return ns == XmlNs::Main || ns == XmlNs::None;
+}
+
+class XmlHandler {
+public:
+    virtual ~XmlHandler() = default;
+    // `depth` is 1 for the root element. `attrs` is expat's list of name, value pairs;
+    // names of namespaced attributes are "URI local".
+    virtual void startElement(XmlNs ns, std::string_view name, const char** attrs, int depth) = 0;
+    virtual void endElement(XmlNs ns, std::string_view name, int depth) = 0;
+    // Text is delivered only while collecting() is true.
+    virtual void characters(std::string_view text) { (void)text; }
+    bool collecting() const { return collecting_; }
+
+    // Stops the parse; the reason becomes the load error.
+    void fail(std::string reason) {
+        if (failure_.empty())
+            failure_ = std::move(reason);
+    }
+    bool failed() const { return !failure_.empty(); }
+    const std::string& failure() const { return failure_; }
+
+protected:
+    void setCollecting(bool on) { collecting_ = on; }
+
+private:
+    std::string failure_;
+    bool collecting_ = false;
+};
+
+// Value of the attribute `name` without namespace, or nullptr.
+const char* attribute(const char** attrs, std::string_view name);
+// Value of the r:id attribute (either relationships namespace), or nullptr.
+const char* relationshipId(const char** attrs);
+
+// Parses the part through `handler`; false with a reason when the part is missing, not
+// well-formed, refused, or the handler failed.
+bool parsePart(ZipPackage& package, std::string_view partName, XmlHandler& handler,
+               std::string& error);
+
+} // namespace frusta::xlsx
