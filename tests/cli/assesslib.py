@@ -111,7 +111,8 @@ def read_results(path):
     out = {}
     if magic == b"PK\x03\x04":
         import openpyxl
-        book = openpyxl.load_workbook(path)
+        with open(path, "rb") as f:  # openpyxl judges by the name; the content decides here
+            book = openpyxl.load_workbook(f)
         for ws in book.worksheets:
             cells = {}
             for row in ws.iter_rows():

@@ -75,7 +75,8 @@ class RiversTDI4(unittest.TestCase):
         self.assertEqual(js[(0, 0)][0], "File: rivers.xls")
         self.assertEqual(js[(1, 0)][0], "Worksheet: Counts")
         self.assertEqual(js[(2, 0)][0], "")
-        self.assertEqual(js[(5, 0)][0], "Number of samples: 4")
+        self.assertEqual(js[(5, 0)][0], "Number of taxa: 4")
+        self.assertEqual(js[(6, 0)][0], "Number of samples: 4")
         # summary rows, one empty row, the message, one empty row, the header
         last = max(r for (r, c) in js if c == 0 and js[(r, c)][0].startswith("A list of these"))
         self.assertEqual(js[(last + 2, 0)][0],
@@ -119,7 +120,7 @@ class RiversTDI4(unittest.TestCase):
             self.assertNotIn((4, c), ss)
         self.assertEqual(ss[(4, 6)][0], 7)
         self.assertEqual(ss[(4, 16)][0], "Missing Alkalinity, value set to 100 mg/lNo matching taxa found")
-        self.assertNotIn((1, 16), ss)  # an empty comment
+        self.assertEqual(ss.get((1, 16), ("",))[0], "")  # an empty comment
 
     def test_uncertainty_sheet(self):
         us = self.sheets["Uncertainty TDI4"]
