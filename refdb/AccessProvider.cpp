@@ -5,6 +5,8 @@
 #include "refdb/ComError.h"
 #include "refdb/DatabaseFile.h"
 
+#include <system_error>
+
 namespace frusta {
 
 AccessProvider::AccessProvider(AccessEngine engine, const std::filesystem::path& file)
@@ -14,12 +16,12 @@ AccessProvider::AccessProvider(AccessEngine engine, const std::filesystem::path&
     case DatabaseFileKind::Missing:
         fail(hr::E_FAIL, "Could not find file '" + path + "'.");
     case DatabaseFileKind::Unreadable:
-        fail(hr::E_FAIL, "The file '" + path + "' cannot be opened: it is a folder, or it "
-                         "cannot be read.");
+        fail(hr::E_FAIL,
+             "The file '" + path + "' cannot be opened: it is a folder, or it cannot be read.");
     case DatabaseFileKind::Unknown:
     case DatabaseFileKind::SQLite:
-        fail(hr::E_FAIL, "Unrecognized database format '" + path +
-                             "'. The file is not an Access database.");
+        fail(hr::E_FAIL,
+             "Unrecognized database format '" + path + "'. The file is not an Access database.");
     case DatabaseFileKind::Ace:
         if (engine == AccessEngine::Jet4)
             fail(hr::E_FAIL, "Unrecognized database format '" + path +
@@ -34,8 +36,10 @@ AccessProvider::AccessProvider(AccessEngine engine, const std::filesystem::path&
     try {
         reader_ = std::make_unique<MdbReader>(file);
     } catch (const MdbReadError& e) {
-        fail(hr::E_FAIL, "Unrecognized database format '" + path + "'. The file is damaged: " +
-                             e.what() + ".");
+        fail(hr::E_FAIL,
+             "Unrecognized database format '" + path + "'. The file is damaged: " + e.what() + ".");
+    } catch (const std::system_error& e) {
+        failToRead(e);
     }
 }
 
@@ -63,7 +67,13 @@ RowSet AccessProvider::readTable(const std::string& name) {
         return reader_->readTable(*stored);
     } catch (const MdbReadError& e) {
         fail(hr::E_FAIL, "The database '" + file_.string() + "' is damaged: " + e.what() + ".");
+    } catch (const std::system_error& e) {
+        failToRead(e);
     }
+}
+
+void AccessProvider::failToRead(const std::system_error& e) const {
+    fail(hr::E_FAIL, "The database '" + file_.string() + "' cannot be read: " + e.what() + ".");
 }
 
 RowSet AccessProvider::openTable(const std::string& name) {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <system_error>
 
 namespace frusta {
 
@@ -14,7 +15,8 @@ enum class AccessEngine { Jet4, Ace12 };
 class AccessProvider : public DataProvider {
 public:
     // Opens the file; throws ComError (0x80004005) when it is missing, unreadable, not an
-    // Access file, of a format the engine does not read, or damaged.
+    // Access file, of a format the engine does not read, or damaged (also when reading it
+    // loops, crashes or runs out of memory: see MdbReader).
     AccessProvider(AccessEngine engine, const std::filesystem::path& file);
 
     RowSet openTable(const std::string& name) override;
@@ -24,6 +26,8 @@ public:
 private:
     std::string source() const;
     [[noreturn]] void fail(uint32_t code, const std::string& description) const;
+    // The system could not start the reading (no process or pipe to be had).
+    [[noreturn]] void failToRead(const std::system_error& e) const;
     RowSet readTable(const std::string& name);
 
     AccessEngine engine_;

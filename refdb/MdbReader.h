@@ -1,43 +1,37 @@
 #pragma once
-// MdbReader: reads the user tables of an Access file (Jet 3, Jet 4 or ACE) through libmdb
-// into RowSets, with the ADO type codes and values the OLE DB providers would give.
+// MdbReader: reads the user tables of an Access file (Jet 3, Jet 4 or ACE) into RowSets, with
+// the ADO type codes and values the OLE DB providers would give. Any file is safe to give
+// it: every libmdb call runs in a child process under limits of time and memory, so a
+// damaged file that makes libmdb loop, exhaust memory or crash ends in MdbReadError.
+#include "refdb/IsolatedCall.h"
+#include "refdb/MdbReadError.h"
 #include "refdb/RowSet.h"
 
 #include <filesystem>
-#include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace frusta {
 
-// The file's contents cannot be read (damaged or hostile data).
-class MdbReadError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 class MdbReader {
 public:
-    // Opens the file and reads its catalogue; throws MdbReadError when libmdb cannot.
-    explicit MdbReader(const std::filesystem::path& path);
-    ~MdbReader();
-    MdbReader(const MdbReader&) = delete;
-    MdbReader& operator=(const MdbReader&) = delete;
+    // Opens the file and reads its catalogue; throws MdbReadError when that fails.
+    explicit MdbReader(const std::filesystem::path& path, const IsolationLimits& limits = {});
 
     // The names of the user tables, in catalogue order.
-    std::vector<std::string> tableNames() const;
+    const std::vector<std::string>& tableNames() const { return tables_; }
 
     // The stored name of the user table whose name equals `name` without regard to case.
     std::optional<std::string> findTable(const std::string& name) const;
 
     // Every row of a table found by findTable, in stored order. Throws MdbReadError.
-    RowSet readTable(const std::string& storedName);
+    RowSet readTable(const std::string& storedName) const;
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::filesystem::path path_;
+    IsolationLimits limits_;
+    std::vector<std::string> tables_;
 };
 
 } // namespace frusta

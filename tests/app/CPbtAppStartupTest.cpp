@@ -67,7 +67,8 @@ TEST_F(Startup, WithoutAnAccessDatabaseTheBundledOneIsUsed) {
     test::buildFixtureSqlite(dir / "FRUSTA2.sqlite");
     EXPECT_TRUE(start());
     expectNormalState();
-    EXPECT_EQ(app.connectionString, "Provider=SQLite;Data Source=" + (dir / "FRUSTA2.sqlite").string());
+    EXPECT_EQ(app.connectionString,
+              "Provider=SQLite;Data Source=" + (dir / "FRUSTA2.sqlite").string());
     EXPECT_EQ(app.databasePath, dir / "FRUSTA2.sqlite");
 }
 
@@ -102,11 +103,30 @@ TEST_F(Startup, AnUnreadableAccessDatabaseShowsTheAceReport) {
     ASSERT_EQ(port.shown.size(), 2u);
     EXPECT_EQ(port.shown[0].text.rfind("Connection String = Provider=Microsoft.ACE.OLEDB.12.0;Data "
                                        "Source=" +
-                                           (dir / "FRUSTA2.mdb").string() + "\nCADODataBase Error\n",
+                                           (dir / "FRUSTA2.mdb").string() +
+                                           "\nCADODataBase Error\n",
                                        0),
               0u)
         << port.shown[0].text;
     EXPECT_NE(port.shown[0].text.find("not an Access database"), std::string::npos);
+    EXPECT_EQ(port.shown[1].text, "Error opening database");
+    EXPECT_FALSE(app.taxonTable);
+    EXPECT_TRUE(app.classNames.empty());
+}
+
+TEST_F(Startup, ADamagedBundledDatabaseGivesBothMessages) {
+    test::writeFile(dir / "FRUSTA2.sqlite",
+                    std::string("SQLite format 3\0", 16) + std::string(4096, '\x5A'));
+    EXPECT_TRUE(start());
+    ASSERT_EQ(port.shown.size(), 2u);
+    EXPECT_EQ(port.shown[0].text.rfind("Connection String = Provider=SQLite;Data Source=" +
+                                           (dir / "FRUSTA2.sqlite").string() +
+                                           "\nCADODataBase Error\n",
+                                       0),
+              0u)
+        << port.shown[0].text;
+    EXPECT_NE(port.shown[0].text.find("cannot be read as an SQLite database"), std::string::npos)
+        << port.shown[0].text;
     EXPECT_EQ(port.shown[1].text, "Error opening database");
     EXPECT_FALSE(app.taxonTable);
     EXPECT_TRUE(app.classNames.empty());
@@ -129,7 +149,8 @@ TEST_F(Startup, ANamedDatabaseChoosesItsProviderByContent) {
     copyIn("refdb/reference.mdb", "FRUSTA2.mdb"); // not used when a database is named
     EXPECT_TRUE(start(other / "reference.db"));
     expectNormalState();
-    EXPECT_EQ(app.connectionString, "Provider=SQLite;Data Source=" + (other / "reference.db").string());
+    EXPECT_EQ(app.connectionString,
+              "Provider=SQLite;Data Source=" + (other / "reference.db").string());
 
     CPbtApp second;
     test::ScriptedPort port2;

@@ -122,6 +122,27 @@ TEST(TableLoadFailures, DatabaseGoneOrTablesMissing) {
     EXPECT_EQ(app.boundaryTable, kept);
 }
 
+TEST(TableLoadFailures, AFailedCoefficientLoadKeepsTheEarlierTable) {
+    test::ScratchDir dir;
+    test::buildFixtureSqlite(dir / "FRUSTA2.sqlite");
+    test::ScriptedPort port;
+    CPbtApp app;
+    StartupOptions options;
+    options.programFolder = dir.path();
+    ASSERT_TRUE(app.InitInstance(port, options));
+    ASSERT_TRUE(app.LoadCocCoefficients("TDI"));
+    const auto kept = app.cocTable;
+    // The database has gone, then comes back without its CoC table.
+    std::filesystem::remove(dir / "FRUSTA2.sqlite");
+    EXPECT_FALSE(app.LoadCocCoefficients("LTDI"));
+    EXPECT_EQ(app.cocTable, kept);
+    test::buildFixtureSqlite(dir / "FRUSTA2.sqlite", {"NBSMasterTaxonList_PhaseII"});
+    EXPECT_FALSE(app.LoadCocCoefficients("LTDI"));
+    EXPECT_EQ(app.cocTable, kept);
+    EXPECT_FALSE(app.database->IsOpen());
+    EXPECT_TRUE(port.shown.empty());
+}
+
 TEST(TableLoadFailures, WithoutStartUpNothingLoads) {
     test::ScriptedPort port;
     CPbtApp app;

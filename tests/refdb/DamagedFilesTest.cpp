@@ -63,14 +63,17 @@ TEST_P(DamagedAccessFiles, AreRefusedOrReadWithoutCrashing) {
     const std::size_t pageSize = original[0x14] == 0 ? 2048 : 4096;
     const std::size_t pages = original.size() / pageSize;
     int opened = 0;
-    for (int round = 0; round < 150; ++round) {
+    // Enough rounds for the Jet 3 file to meet damage that sends libmdb into an endless loop
+    // (round 65); such a round lasts until the reading reaches its memory limit.
+    for (int round = 0; round < 66; ++round) {
         std::string bytes = original;
         if (round % 10 == 9) {
             bytes.resize(pageSize * (1 + random() % pages) - random() % 64);
         } else {
             // Most of the structure lives in the first pages: the header, the catalogue and
             // the table definitions.
-            const std::size_t span = round % 2 ? bytes.size() : std::min(bytes.size(), 16 * pageSize);
+            const std::size_t span =
+                round % 2 ? bytes.size() : std::min(bytes.size(), 16 * pageSize);
             const int n = 1 + static_cast<int>(random() % 24);
             for (int i = 0; i < n; ++i) {
                 const std::size_t at = 0x20 + random() % (span - 0x20);
@@ -85,12 +88,31 @@ TEST_P(DamagedAccessFiles, AreRefusedOrReadWithoutCrashing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedAccessFiles,
-    ::testing::Values(Damage{"refdb/reference.mdb", kJetProvider,
-                             {"NBSMasterTaxonList_PhaseII", "Boundaries", "CoC"}},
-                      Damage{"refdb/reference.accdb", kAceProvider,
-                             {"NBSMasterTaxonList_PhaseII", "Boundaries", "CoC"}},
-                      Damage{"access/jet3_types.mdb", kJetProvider,
-                             {"Table1", "Table2", "Table3", "Table4"}}));
+    ::testing::Values(
+        Damage{"refdb/reference.mdb",
+               kJetProvider,
+               {"NBSMasterTaxonList_PhaseII", "Boundaries", "CoC"}},
+        Damage{"refdb/reference.accdb",
+               kAceProvider,
+               {"NBSMasterTaxonList_PhaseII", "Boundaries", "CoC"}},
+        Damage{"access/jet3_types.mdb", kJetProvider, {"Table1", "Table2", "Table3", "Table4"}}));
+
+TEST(DamagedFiles, ACatalogueThatMakesLibmdbLoopIsRefused) {
+    // One byte of a property block makes libmdb read the catalogue without end, allocating as
+    // it goes; the reading is stopped at its memory limit.
+    std::string bytes = readAll(testData("access/jet3_types.mdb"));
+    ASSERT_EQ(bytes.at(0x1825E), 0x6C);
+    bytes[0x1825E] = static_cast<char>(0x95);
+    test::ScratchDir dir;
+    const auto file = dir / "looping.mdb";
+    test::writeFile(file, bytes);
+    CADODatabase db;
+    EXPECT_FALSE(db.Open(test::connection(kJetProvider, file)));
+    EXPECT_EQ(db.GetLastErrorCode(), 0x80004005u);
+    EXPECT_EQ(db.GetLastErrorDescription(),
+              "Unrecognized database format '" + file.string() +
+                  "'. The file is damaged: reading it needed more memory than allowed.");
+}
 
 TEST(DamagedFiles, HeadersThatLieAboutTheFormat) {
     test::ScratchDir dir;
@@ -101,8 +123,8 @@ TEST(DamagedFiles, HeadersThatLieAboutTheFormat) {
     jet.replace(4, 15, "Standard ACE DB");
     test::writeFile(dir / "relabelled.mdb", jet);
     test::writeFile(dir / "empty.mdb", "");
-    test::writeFile(dir / "fake.sqlite", std::string("SQLite format 3\0garbage", 23) +
-                                             std::string(4096, '\x5A'));
+    test::writeFile(dir / "fake.sqlite",
+                    std::string("SQLite format 3\0garbage", 23) + std::string(4096, '\x5A'));
     for (const char* name : {"header-only.mdb", "relabelled.mdb", "empty.mdb", "fake.sqlite"})
         for (const char* provider : {kJetProvider, kAceProvider, kSqliteProvider})
             readEverything(provider, dir / name, {"NBSMasterTaxonList_PhaseII", "CoC"});
