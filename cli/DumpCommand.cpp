@@ -2,7 +2,7 @@
 #include "cli/Commands.h"
 #include "workbook/Book.h"
 
-#include <cstdio>
+#include <charconv>
 #include <memory>
 #include <ostream>
 #include <strings.h>
@@ -42,56 +42,86 @@ const char* typeWord(CellType t) {
 
 // Texts are printed with backslash, tab, line feed and carriage return escaped, so that
 // each cell stays on one line.
-void writeEscaped(std::ostream& out, const char* s) {
+void appendEscaped(std::string& line, const char* s) {
     for (; *s; ++s) {
         switch (*s) {
         case '\\':
-            out << "\\\\";
+            line += "\\\\";
             break;
         case '\t':
-            out << "\\t";
+            line += "\\t";
             break;
         case '\n':
-            out << "\\n";
+            line += "\\n";
             break;
         case '\r':
-            out << "\\r";
+            line += "\\r";
             break;
         default:
-            out << *s;
+            line += *s;
         }
     }
 }
 
+template <typename T> void appendNumber(std::string& line, T value) {
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    line.append(digits, result.ptr);
+}
+
+// A number with 17 significant digits, as "%.17g" writes it in the C locale.
+void appendDouble(std::string& line, double value) {
+    char digits[40];
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17);
+    line.append(digits, result.ptr);
+}
+
+void appendValue(std::string& line, const Sheet& sheet, const Cell& cell) {
+    switch (static_cast<CellType>(cell.type)) {
+    case CellType::Number:
+        appendDouble(line, cell.number);
+        break;
+    case CellType::String:
+        appendEscaped(line, sheet.text(cell.text).c_str());
+        break;
+    case CellType::Boolean:
+        line += cell.boolean ? "TRUE" : "FALSE";
+        break;
+    case CellType::Error:
+        line += errorText(cell.error);
+        break;
+    default:
+        break;
+    }
+}
+
+// The cells are formatted into a buffer written out in large blocks: a sheet has millions.
 void dumpSheet(const Sheet& sheet, std::ostream& out) {
-    char number[40];
+    constexpr std::size_t kFlushBytes = 1 << 16;
+    std::string buffer;
+    buffer.reserve(kFlushBytes + 256);
     const auto& rows = sheet.rows();
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (const Cell& cell : rows[r]) {
             const auto type = static_cast<CellType>(cell.type);
             if (type == CellType::Empty)
                 continue;
-            out << r << '\t' << cell.col << '\t' << typeWord(type) << '\t';
-            switch (type) {
-            case CellType::Number:
-                std::snprintf(number, sizeof number, "%.17g", cell.number);
-                out << number;
-                break;
-            case CellType::String:
-                writeEscaped(out, sheet.text(cell.text).c_str());
-                break;
-            case CellType::Boolean:
-                out << (cell.boolean ? "TRUE" : "FALSE");
-                break;
-            case CellType::Error:
-                out << errorText(cell.error);
-                break;
-            default:
-                break;
+            appendNumber(buffer, r);
+            buffer += '\t';
+            appendNumber(buffer, cell.col);
+            buffer += '\t';
+            buffer += typeWord(type);
+            buffer += '\t';
+            appendValue(buffer, sheet, cell);
+            buffer += '\n';
+            if (buffer.size() >= kFlushBytes) {
+                out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+                buffer.clear();
             }
-            out << '\n';
         }
     }
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
 }
 
 } // namespace

@@ -238,9 +238,10 @@ bool SampleReader::readTaxaAndCounts() {
         doc_.m_taxa.push_back(std::move(entry));
         for (int s = 0; s < doc_.m_nSamples; ++s) {
             const int col = firstCol_ - 1 + s;
-            switch (sheet.cellType(row, col)) {
+            const Cell* cell = sheet.cell(row, col);
+            switch (cell ? static_cast<CellType>(cell->type) : CellType::Empty) {
             case CellType::Number:
-                counts(s, t) = sheet.readNum(row, col);
+                counts(s, t) = cell->number;
                 break;
             case CellType::Empty:
             case CellType::Blank:

@@ -4,6 +4,7 @@
 # corpus (fuzz/corpus/<name>/, e.g. fuzz/corpus/xlsx/ for fuzz_xlsx). New inputs go to
 # build-fuzz/corpus/<name>/, crashes to build-fuzz/artifacts/.
 # Usage: scripts/fuzz.sh [seconds-per-target]   (default 60). Exits non-zero on a crash.
+# A short run for CI: scripts/fuzz.sh 10. FRUSTA_FUZZ_DIR=DIR builds in DIR instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +13,7 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]]; then
   echo "Usage: scripts/fuzz.sh [seconds-per-target]" >&2
   exit 2
 fi
-dir=build-fuzz
+dir=${FRUSTA_FUZZ_DIR:-build-fuzz}
 
 targets=()
 for src in fuzz/fuzz_*.cpp; do

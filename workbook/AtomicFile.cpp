@@ -18,6 +18,8 @@ std::string describeErrno(int err) {
     case ENOSPC:
     case EDQUOT:
         return "the disk is full";
+    case EFBIG:
+        return "the file is larger than the disk or the system's file size limit allows";
     case ENOENT:
     case ENOTDIR:
         return "the folder does not exist";

@@ -59,6 +59,10 @@ Cell& Sheet::slot(int row, int col) {
         lastCol_ = col + 1;
     auto& cells = rows_[row];
     const auto c = static_cast<uint32_t>(col);
+    // Rows of a table are alike: a new row takes the room of the one above at once rather
+    // than growing to it.
+    if (cells.empty() && row > 0)
+        cells.reserve(rows_[row - 1].size());
     if (cells.empty() || cells.back().col < c) {
         cells.emplace_back();
         cells.back().col = c;
@@ -105,7 +109,9 @@ int Sheet::cellFormat(int row, int col) const {
     return cell ? cell->format : 0;
 }
 
-const std::string& Sheet::text(uint32_t poolIndex) const { return book_.string(poolIndex); }
+const std::string& Sheet::text(uint32_t poolIndex) const {
+    return book_.string(poolIndex);
+}
 
 bool Sheet::writeStr(int row, int col, const std::string& text, const Format* format) {
     if (row < 0 || col < 0 || row >= kXlsxMaxRows || col >= kXlsxMaxCols)
@@ -165,8 +171,12 @@ void Sheet::setBlank(int row, int col) {
 Book::Book(BookKind kind) : kind_(kind) {}
 Book::~Book() = default;
 
-std::unique_ptr<Book> Book::createBinary() { return std::make_unique<Book>(BookKind::Binary); }
-std::unique_ptr<Book> Book::createXml() { return std::make_unique<Book>(BookKind::Xml); }
+std::unique_ptr<Book> Book::createBinary() {
+    return std::make_unique<Book>(BookKind::Binary);
+}
+std::unique_ptr<Book> Book::createXml() {
+    return std::make_unique<Book>(BookKind::Xml);
+}
 
 Sheet* Book::getSheet(int index) {
     return index >= 0 && index < sheetCount() ? sheets_[index].get() : nullptr;
@@ -256,8 +266,8 @@ bool Book::load(const std::string& path) {
 
 bool Book::save(const std::string& path) {
     std::string error;
-    const bool ok = kind_ == BookKind::Binary ? xls::save(path, *this, error)
-                                              : xlsx::save(path, *this, error);
+    const bool ok =
+        kind_ == BookKind::Binary ? xls::save(path, *this, error) : xlsx::save(path, *this, error);
     error_ = ok ? "ok" : (error.empty() ? "error writing file" : error);
     return ok;
 }

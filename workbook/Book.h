@@ -57,9 +57,11 @@ public:
 
     const std::string& name() const { return name_; }
     int lastRow() const { return static_cast<int>(rows_.size()); } // one past the last used
-    int lastCol() const { return lastCol_; }                        // one past the last used
+    int lastCol() const { return lastCol_; }                       // one past the last used
 
     CellType cellType(int row, int col) const;
+    // The cell, or nullptr when it is empty: its type and value in one look-up.
+    const Cell* cell(int row, int col) const { return find(row, col); }
     // The cell's text, or nullptr when the cell holds no text.
     const char* readStr(int row, int col) const;
     // The cell's number (date cells give their 1900-system day number); 0 when not a number.

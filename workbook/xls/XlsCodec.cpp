@@ -65,8 +65,7 @@ int substreamKind(std::span<const uint8_t> stream, std::size_t offset) {
     return le16(p + 6);
 }
 
-bool readSheets(std::span<const uint8_t> stream, const Globals& g, Book& book,
-                std::string& error) {
+bool readSheets(std::span<const uint8_t> stream, const Globals& g, Book& book, std::string& error) {
     std::vector<uint32_t> starts;
     for (const SheetEntry& e : g.sheets)
         starts.push_back(e.offset);
@@ -87,7 +86,10 @@ bool readSheets(std::span<const uint8_t> stream, const Globals& g, Book& book,
         if (kind != rec::kWorksheet)
             continue; // a chart or macro sheet listed as a worksheet
         const auto next = std::upper_bound(starts.begin(), starts.end(), e.offset);
-        const std::size_t limit = next == starts.end() ? stream.size() : *next;
+        // The next sheet's data ends this one; an offset past the stream (of a sheet not
+        // read, which nothing checked) must not stretch it.
+        const std::size_t limit =
+            next == starts.end() ? stream.size() : std::min<std::size_t>(*next, stream.size());
         Sheet* sheet = book.addSheet(e.name);
         if (!readSheet(stream, e.offset, limit, g, book, *sheet, budget, error))
             return false;
@@ -122,11 +124,17 @@ bool loadMemory(std::span<const uint8_t> file, Book& book, std::string& error) {
         return false;
     const int entry = cf.findStream("Workbook");
     if (entry < 0) {
-        error = cf.findStream("Book") >= 0
-                    ? "the file is an Excel 5.0/95 workbook, which cannot be read; save it in "
-                      "Excel 97-2003 or a later format"
-                    : "the file holds no Excel workbook (it may be another kind of Office "
-                      "document)";
+        // Excel saves a password-protected .xlsx as a compound file holding the encrypted
+        // package.
+        if (cf.findStream("EncryptedPackage") >= 0)
+            error = "the workbook is password-protected (encrypted); remove the password in "
+                    "Excel and save it again";
+        else if (cf.findStream("Book") >= 0)
+            error = "the file is an Excel 5.0/95 workbook, which cannot be read; save it in "
+                    "Excel 97-2003 or a later format";
+        else
+            error = "the file holds no Excel workbook (it may be another kind of Office "
+                    "document)";
         return false;
     }
     std::vector<uint8_t> stream;

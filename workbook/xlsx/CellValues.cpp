@@ -90,6 +90,16 @@ bool atEndOrZone(std::string_view s, std::size_t pos) {
 } // namespace
 
 std::optional<double> parseNumber(std::string_view text) {
+    // Whole numbers of up to 15 digits, the bulk of count sheets, are exact as they are
+    // summed here; anything else goes through the general conversion.
+    if (!text.empty() && text.size() <= 15) {
+        std::uint64_t whole = 0;
+        std::size_t i = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        if (i == text.size())
+            return static_cast<double>(whole);
+    }
     text = trim(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);

@@ -30,6 +30,18 @@ std::string quote(std::string_view value) {
     return "'" + std::string(value.substr(0, kMax)) + (value.size() > kMax ? "...'" : "'");
 }
 
+// True when `key` is the one-letter attribute name `letter`.
+bool isKey(const char* key, char letter) {
+    return key[0] == letter && key[1] == '\0';
+}
+
+bool isBlankText(std::string_view text) {
+    for (const char ch : text)
+        if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n')
+            return false;
+    return true;
+}
+
 // Element depths inside a worksheet.
 enum Depth { kSheetData = 2, kRow = 3, kCell = 4, kCellChild = 5, kInlineChild = 6, kRunChild = 7 };
 
@@ -153,12 +165,11 @@ private:
         style_ = 0;
         const char* ref = nullptr;
         for (const char** a = attrs; *a; a += 2) {
-            const std::string_view key = a[0];
-            if (key == "r")
+            if (isKey(a[0], 'r'))
                 ref = a[1];
-            else if (key == "t")
+            else if (isKey(a[0], 't'))
                 setKind(a[1]);
-            else if (key == "s")
+            else if (isKey(a[0], 's'))
                 std::from_chars(a[1], a[1] + std::strlen(a[1]), style_);
         }
         if (ref) {
@@ -257,11 +268,9 @@ void SheetHandler::endCell() {
     // A cell without a value (a formatted empty cell, or a formula never calculated) is
     // blank; so is an inline string without text, which some writers use as padding. A
     // formula's empty text result stays a text.
-    const bool noValue =
-        kind_ == ValueKind::InlineString ? text_.empty()
-        : kind_ == ValueKind::FormulaString
-            ? !haveValue_
-            : !haveValue_ || text_.find_first_not_of(" \t\r\n") == std::string::npos;
+    const bool noValue = kind_ == ValueKind::InlineString    ? text_.empty()
+                         : kind_ == ValueKind::FormulaString ? !haveValue_
+                                                             : !haveValue_ || isBlankText(text_);
     if (noValue) {
         sheet_.setBlank(cellRow_, cellCol_);
         return;

@@ -1,5 +1,6 @@
 #include "workbook/xlsx/XmlReader.h"
 
+#include "workbook/xlsx/PartStream.h"
 #include "workbook/xlsx/XlsxLimits.h"
 #include "workbook/xlsx/ZipPackage.h"
 
@@ -12,36 +13,7 @@ namespace frusta::xlsx {
 
 namespace {
 
-constexpr char kSeparator = ' ';
 constexpr int kChunk = 256 * 1024;
-
-XmlNs classify(std::string_view uri) {
-    if (uri.empty())
-        return XmlNs::None;
-    if (uri == "http://schemas.openxmlformats.org/spreadsheetml/2006/main" ||
-        uri == "http://purl.oclc.org/ooxml/spreadsheetml/main")
-        return XmlNs::Main;
-    if (uri == "http://schemas.openxmlformats.org/officeDocument/2006/relationships" ||
-        uri == "http://purl.oclc.org/ooxml/officeDocument/relationships")
-        return XmlNs::Relationships;
-    if (uri == "http://schemas.openxmlformats.org/package/2006/relationships")
-        return XmlNs::Package;
-    if (uri == "http://schemas.openxmlformats.org/package/2006/content-types")
-        return XmlNs::ContentTypes;
-    return XmlNs::Other;
-}
-
-// Splits expat's "URI local" form.
-void splitName(const char* full, XmlNs& ns, std::string_view& local) {
-    const char* sep = std::strchr(full, kSeparator);
-    if (!sep) {
-        ns = XmlNs::None;
-        local = full;
-        return;
-    }
-    ns = classify(std::string_view(full, static_cast<std::size_t>(sep - full)));
-    local = sep + 1;
-}
 
 struct ParserFree {
     void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
@@ -51,8 +23,10 @@ struct ParserFree {
 struct Session {
     XML_Parser parser;
     XmlHandler& handler;
+    NamespaceScope scope;
     int depth = 0;
-    std::string refusal; // why the parse was stopped by the reader itself
+    std::string refusal;   // why the parse was stopped by the reader itself
+    std::string malformed; // a namespace error, reported as expat reports its own
 };
 
 void stop(Session& s, std::string reason) {
@@ -67,9 +41,18 @@ void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attrs) {
         stop(s, "elements are nested more than " + std::to_string(kMaxXmlDepth) + " deep");
         return;
     }
+    if (!s.scope.enter(attrs, s.depth)) {
+        stop(s, "it declares more than " + std::to_string(NamespaceScope::kMaxBindings) +
+                    " namespace prefixes");
+        return;
+    }
     XmlNs ns;
     std::string_view local;
-    splitName(name, ns, local);
+    if (!s.scope.resolveElement(name, ns, local)) {
+        s.malformed = "unbound prefix";
+        XML_StopParser(s.parser, XML_FALSE);
+        return;
+    }
     s.handler.startElement(ns, local, attrs, s.depth);
     if (s.handler.failed())
         XML_StopParser(s.parser, XML_FALSE);
@@ -77,10 +60,11 @@ void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** attrs) {
 
 void XMLCALL onEnd(void* data, const XML_Char* name) {
     auto& s = *static_cast<Session*>(data);
-    XmlNs ns;
+    XmlNs ns = XmlNs::Other;
     std::string_view local;
-    splitName(name, ns, local);
-    s.handler.endElement(ns, local, s.depth--);
+    s.scope.resolveElement(name, ns, local);
+    s.handler.endElement(ns, local, s.depth);
+    s.scope.leave(s.depth--);
     if (s.handler.failed())
         XML_StopParser(s.parser, XML_FALSE);
 }
@@ -113,12 +97,12 @@ const char* attribute(const char** attrs, std::string_view name) {
     return nullptr;
 }
 
-const char* relationshipId(const char** attrs) {
-    for (; *attrs; attrs += 2) {
-        XmlNs ns;
+const char* XmlHandler::relationshipId(const char** attrs) const {
+    for (; scope_ && *attrs; attrs += 2) {
+        XmlNs ns = XmlNs::Other;
         std::string_view local;
-        splitName(attrs[0], ns, local);
-        if (ns == XmlNs::Relationships && local == "id")
+        if (scope_->resolveAttribute(attrs[0], ns, local) && ns == XmlNs::Relationships &&
+            local == "id")
             return attrs[1];
     }
     return nullptr;
@@ -129,12 +113,19 @@ bool parsePart(ZipPackage& package, std::string_view partName, XmlHandler& handl
     auto entry = package.openPart(partName, error);
     if (!entry)
         return false;
-    std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreateNS(nullptr, kSeparator));
+    PartStream stream(std::move(entry));
+    std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(nullptr));
     if (!parser) {
         error = "not enough memory to read the workbook";
         return false;
     }
-    Session session{parser.get(), handler, 0, {}};
+    Session session{parser.get(), handler, {}, 0, {}, {}};
+    handler.scope_ = &session.scope;
+    // The handler may outlive this parse; its scope may not.
+    struct Detach {
+        XmlHandler& handler;
+        ~Detach() { handler.scope_ = nullptr; }
+    } detach{handler};
     XML_SetUserData(parser.get(), &session);
     XML_SetElementHandler(parser.get(), onStart, onEnd);
     XML_SetCharacterDataHandler(parser.get(), onText);
@@ -149,7 +140,7 @@ bool parsePart(ZipPackage& package, std::string_view partName, XmlHandler& handl
             error = "not enough memory to read the part '" + name + "'";
             return false;
         }
-        const long n = entry->read(static_cast<char*>(buffer), kChunk, error);
+        const long n = stream.read(static_cast<char*>(buffer), kChunk, error);
         if (n < 0)
             return false;
         if (XML_ParseBuffer(parser.get(), static_cast<int>(n), n == 0) != XML_STATUS_OK) {
@@ -160,7 +151,9 @@ bool parsePart(ZipPackage& package, std::string_view partName, XmlHandler& handl
             else
                 error = "the part '" + name + "' is not well-formed XML (line " +
                         std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
-                        XML_ErrorString(XML_GetErrorCode(parser.get())) + ")";
+                        (session.malformed.empty() ? XML_ErrorString(XML_GetErrorCode(parser.get()))
+                                                   : session.malformed.c_str()) +
+                        ")";
             return false;
         }
         if (n == 0)

@@ -2,23 +2,14 @@
 // Streaming XML parsing of package parts with expat: the part is inflated in chunks and fed
 // to the parser, so that no part is ever held in memory whole. Documents with a DOCTYPE
 // (and so any entity declaration) are refused, and nesting is bounded.
+#include "workbook/xlsx/XmlNamespaces.h"
+
 #include <string>
 #include <string_view>
 
 namespace frusta::xlsx {
 
 class ZipPackage;
-
-// The namespaces that the readers tell apart. Elements without a namespace count as
-// SpreadsheetML, which some writers omit.
-enum class XmlNs : unsigned char {
-    None,
-    Main,          // SpreadsheetML, transitional or strict
-    Relationships, // officeDocument relationships (r:id), transitional or strict
-    Package,       // package relationships (.rels parts)
-    ContentTypes,  // [Content_Types].xml
-    Other
-};
 
 inline bool isMain(XmlNs ns) {
     return ns == XmlNs::Main || ns == XmlNs::None;
@@ -27,8 +18,8 @@ inline bool isMain(XmlNs ns) {
 class XmlHandler {
 public:
     virtual ~XmlHandler() = default;
-    // `depth` is 1 for the root element. `attrs` is expat's list of name, value pairs;
-    // names of namespaced attributes are "URI local".
+    // `depth` is 1 for the root element. `attrs` is expat's list of name, value pairs, with
+    // the names as written ("r", "r:id", "xmlns:x").
     virtual void startElement(XmlNs ns, std::string_view name, const char** attrs, int depth) = 0;
     virtual void endElement(XmlNs ns, std::string_view name, int depth) = 0;
     // Text is delivered only while collecting() is true.
@@ -45,16 +36,20 @@ public:
 
 protected:
     void setCollecting(bool on) { collecting_ = on; }
+    // Value of the r:id attribute (either relationships namespace, whatever its prefix), or
+    // nullptr; only while an element is being handled.
+    const char* relationshipId(const char** attrs) const;
 
 private:
+    friend bool parsePart(ZipPackage&, std::string_view, XmlHandler&, std::string&);
+
     std::string failure_;
+    const NamespaceScope* scope_ = nullptr; // set while parsePart runs
     bool collecting_ = false;
 };
 
 // Value of the attribute `name` without namespace, or nullptr.
 const char* attribute(const char** attrs, std::string_view name);
-// Value of the r:id attribute (either relationships namespace), or nullptr.
-const char* relationshipId(const char** attrs);
 
 // Parses the part through `handler`; false with a reason when the part is missing, not
 // well-formed, refused, or the handler failed.

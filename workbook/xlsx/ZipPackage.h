@@ -25,6 +25,8 @@ public:
     // Reads up to `capacity` bytes; the count read, 0 at the end, -1 on failure with `error`.
     long read(char* buffer, std::size_t capacity, std::string& error);
     const std::string& name() const { return name_; }
+    // The uncompressed size that the package states.
+    std::uint64_t size() const { return declaredSize_; }
 
 private:
     ZipPackage& package_;

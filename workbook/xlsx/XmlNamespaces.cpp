@@ -1,0 +1,113 @@
+#include "workbook/xlsx/XmlNamespaces.h"
+
+#include <cstring>
+
+namespace frusta::xlsx {
+
+namespace {
+
+// The prefix of a declaration attribute: "" for "xmlns", "p" for "xmlns:p"; false for
+// other attributes.
+bool declaredPrefix(const char* name, std::string_view& prefix) {
+    if (name[0] != 'x' || std::strncmp(name, "xmlns", 5) != 0)
+        return false;
+    if (name[5] == '\0') {
+        prefix = {};
+        return true;
+    }
+    if (name[5] != ':')
+        return false;
+    prefix = name + 6;
+    return true;
+}
+
+// Splits "p:local" at its first colon; an empty prefix when there is none.
+void splitQName(const char* qname, std::string_view& prefix, std::string_view& local) {
+    const char* p = qname;
+    while (*p && *p != ':')
+        ++p;
+    if (!*p) {
+        prefix = {};
+        local = std::string_view(qname, static_cast<std::size_t>(p - qname));
+        return;
+    }
+    prefix = std::string_view(qname, static_cast<std::size_t>(p - qname));
+    local = p + 1;
+}
+
+} // namespace
+
+XmlNs classifyNamespace(std::string_view uri) {
+    if (uri.empty())
+        return XmlNs::None;
+    if (uri == "http://schemas.openxmlformats.org/spreadsheetml/2006/main" ||
+        uri == "http://purl.oclc.org/ooxml/spreadsheetml/main")
+        return XmlNs::Main;
+    if (uri == "http://schemas.openxmlformats.org/officeDocument/2006/relationships" ||
+        uri == "http://purl.oclc.org/ooxml/officeDocument/relationships")
+        return XmlNs::Relationships;
+    if (uri == "http://schemas.openxmlformats.org/package/2006/relationships")
+        return XmlNs::Package;
+    if (uri == "http://schemas.openxmlformats.org/package/2006/content-types")
+        return XmlNs::ContentTypes;
+    return XmlNs::Other;
+}
+
+NamespaceScope::NamespaceScope() {
+    bindings_.push_back({"xml", XmlNs::Other, 0});
+}
+
+bool NamespaceScope::enter(const char* const* attrs, int depth) {
+    bool declared = false;
+    for (; *attrs; attrs += 2) {
+        std::string_view prefix;
+        if (!declaredPrefix(attrs[0], prefix))
+            continue;
+        if (bindings_.size() >= kMaxBindings)
+            return false;
+        bindings_.push_back({std::string(prefix), classifyNamespace(attrs[1]), depth});
+        declared = true;
+    }
+    if (declared)
+        updateDefault();
+    return true;
+}
+
+void NamespaceScope::leave(int depth) {
+    // The predeclared "xml" binding (depth 0) is never dropped.
+    if (bindings_.back().depth != depth)
+        return;
+    while (bindings_.back().depth == depth)
+        bindings_.pop_back();
+    updateDefault();
+}
+
+void NamespaceScope::updateDefault() {
+    default_ = XmlNs::None;
+    for (auto it = bindings_.rbegin(); it != bindings_.rend(); ++it)
+        if (it->prefix.empty()) {
+            default_ = it->ns;
+            return;
+        }
+}
+
+bool NamespaceScope::lookup(std::string_view prefix, XmlNs& ns) const {
+    for (auto it = bindings_.rbegin(); it != bindings_.rend(); ++it)
+        if (it->prefix == prefix) {
+            ns = it->ns;
+            return true;
+        }
+    return false;
+}
+
+bool NamespaceScope::resolveAttribute(const char* qname, XmlNs& ns, std::string_view& local) const {
+    std::string_view prefix;
+    splitQName(qname, prefix, local);
+    if (prefix.empty() && local.data() == qname) {
+        ns = XmlNs::None;
+        return true;
+    }
+    return lookup(prefix, ns);
+}
+
+} // namespace frusta::xlsx
