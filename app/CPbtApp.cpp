@@ -16,7 +16,9 @@ namespace {
 
 const char kTaxonTable[] = "NBSMasterTaxonList_PhaseII";
 
-std::string quotedArg(const std::filesystem::path& path) { return " \"" + path.string() + "\""; }
+std::string quotedArg(const std::filesystem::path& path) {
+    return " \"" + path.string() + "\"";
+}
 
 // The SQL text form of a key: quotes inside are doubled so that the key stays one value.
 std::string sqlText(const std::string& value) {

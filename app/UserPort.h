@@ -51,7 +51,8 @@ public:
     virtual ~UserPort() = default;
     virtual Answer message(const std::string& text, Buttons buttons = Buttons::Ok) = 0;
     virtual std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest& request) = 0;
-    virtual std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest& request) = 0;
+    virtual std::optional<ResultsFileChoice>
+    chooseResultsFile(const ResultsFileRequest& request) = 0;
     virtual std::optional<DefaultValues> chooseDefaults(const DefaultValues& current) = 0;
     virtual void beginWait() = 0;
     virtual void endWait() = 0;

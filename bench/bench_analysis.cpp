@@ -107,7 +107,8 @@ void fillDocument(CPbtDoc& doc) {
     doc.m_nInfoRows = 6;
     // Every other input taxon (1,000 of 2,000) is in the master list; the rest are unknown.
     for (int k = 0; k < kTaxa; ++k)
-        doc.m_taxa.push_back({k % 2 == 0 ? taxonCode(k / 2) : "XX" + std::to_string(k), "taxon", ""});
+        doc.m_taxa.push_back(
+            {k % 2 == 0 ? taxonCode(k / 2) : "XX" + std::to_string(k), "taxon", ""});
     doc.m_infoLabels = {"Sample", "Site", "Date", "Alkalinity", "Calcium", "DOC"};
     doc.m_infoValues.assign(6, std::vector<std::string>(kSamples));
     Lcg rng;

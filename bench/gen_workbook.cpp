@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
     Format* date = book->addFormat();
     date->setNumFormat(14);
     Sheet& s = *book->addSheet("Counts");
-    const char* labels[] = {"Sample", "Site code", "Date", "Alkalinity (mg/l)", "Calcium (ueq/l)",
-                            "DOC (mg/l)"};
+    const char* labels[] = {"Sample",          "Site code", "Date", "Alkalinity (mg/l)",
+                            "Calcium (ueq/l)", "DOC (mg/l)"};
     for (int r = 0; r < 6; ++r)
         s.writeStr(r, 0, labels[r]);
     char text[32];

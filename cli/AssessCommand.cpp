@@ -37,8 +37,8 @@ struct AssessOptions {
 };
 
 // Parses a number the way the defaults dialog accepts it; the message names the option.
-bool parseDefault(const std::string& option, const std::string& text, double lo, double hi, double& out,
-                  std::ostream& err) {
+bool parseDefault(const std::string& option, const std::string& text, double lo, double hi,
+                  double& out, std::ostream& err) {
     double v = 0.0;
     const char* first = text.data();
     const char* last = text.data() + text.size();
@@ -48,7 +48,8 @@ bool parseDefault(const std::string& option, const std::string& text, double lo,
         return false;
     }
     if (v < lo || v > hi) {
-        err << option << ": " << formatText("Please enter a number between %g and %g.", lo, hi) << '\n';
+        err << option << ": " << formatText("Please enter a number between %g and %g.", lo, hi)
+            << '\n';
         return false;
     }
     out = v;
@@ -61,8 +62,11 @@ bool parseMetric(const std::string& text, CliChoices& c) {
         int family;
         bool latest;
     };
-    static const M metrics[] = {{"TDI4", 0, true},   {"TDI3", 0, false}, {"LTDI2", 1, true},
-                                {"LTDI1", 1, false}, {"DAM", 2, true}};
+    static const M metrics[] = {{"TDI4", 0, true},
+                                {"TDI3", 0, false},
+                                {"LTDI2", 1, true},
+                                {"LTDI1", 1, false},
+                                {"DAM", 2, true}};
     for (const M& m : metrics)
         if (text == m.name) {
             c.family = m.family;

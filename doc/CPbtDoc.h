@@ -78,8 +78,8 @@ public:
     UserPort& port() { return m_port; }
 
     // Members, in the order of the document's data model.
-    Sheet* m_pSheet = nullptr;        // only valid while the reader runs
-    std::unique_ptr<Book> m_pBook;    // only held while the reader runs
+    Sheet* m_pSheet = nullptr;     // only valid while the reader runs
+    std::unique_ptr<Book> m_pBook; // only held while the reader runs
     std::string m_strMetric;
     bool m_bAnalysed = false;
     bool m_bDoUncertainty = true;

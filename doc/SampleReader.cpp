@@ -61,9 +61,10 @@ struct LabelRule {
 const LabelRule* labelRule(int family, int row) {
     static const LabelRule alkalinity{
         "ALKALINITY", "Error: Alkalinity values must be in row 4 for TDI3 or TDI4 calculations."};
-    static const LabelRule lakeType{"TYPE",
-                                    "Error: Lake Type must be in row 4 for LTDI1 or LTDI2 calculations."};
-    static const LabelRule calcium{"CALCIUM", "Error: Calcium values must be in row 5 for DAM calculations."};
+    static const LabelRule lakeType{
+        "TYPE", "Error: Lake Type must be in row 4 for LTDI1 or LTDI2 calculations."};
+    static const LabelRule calcium{"CALCIUM",
+                                   "Error: Calcium values must be in row 5 for DAM calculations."};
     static const LabelRule doc{"DOC", "Error: DOC values must be in row 6 for DAM calculations."};
     if (row == 4 && family == kFamilyRivers)
         return &alkalinity;
@@ -79,11 +80,14 @@ const LabelRule* labelRule(int family, int row) {
 // The message for too few information rows for the family; nullptr when there are enough.
 const char* infoRowShortage(int family, int infoRows) {
     if (family == kFamilyRivers && infoRows < 4)
-        return "Insufficient data to calculate EQR.\nSampling date and alkalinity must be in rows 3 and 4.";
+        return "Insufficient data to calculate EQR.\nSampling date and alkalinity must be in rows "
+               "3 and 4.";
     if (family == kFamilyLakes && infoRows < 4)
-        return "Insufficient data to calculate EQR.\nSampling date and lake type must be in rows 3 and 4.";
+        return "Insufficient data to calculate EQR.\nSampling date and lake type must be in rows 3 "
+               "and 4.";
     if (family == kFamilyAcid && infoRows < 6)
-        return "Insufficient data to calculate EQR.\nSampling date, calcium and DOC values must be in "
+        return "Insufficient data to calculate EQR.\nSampling date, calcium and DOC values must be "
+               "in "
                "rows 3, 5 and 6.";
     return nullptr;
 }
@@ -159,13 +163,15 @@ bool SampleReader::checkLayout() {
         return fail("No entries found in Taxon Code column");
 
     if (taxa > dMat::kMaxCols)
-        return fail(formatText("The worksheet has %d taxa; at most %d taxa can be assessed at once.\n"
-                               "Split the taxa over several worksheets and try again.",
-                               taxa, dMat::kMaxCols));
+        return fail(
+            formatText("The worksheet has %d taxa; at most %d taxa can be assessed at once.\n"
+                       "Split the taxa over several worksheets and try again.",
+                       taxa, dMat::kMaxCols));
     if (samples > dMat::kMaxRows)
-        return fail(formatText("The worksheet has %d samples; at most %d samples can be assessed at "
-                               "once.\nSplit the samples over several worksheets and try again.",
-                               samples, dMat::kMaxRows));
+        return fail(
+            formatText("The worksheet has %d samples; at most %d samples can be assessed at "
+                       "once.\nSplit the samples over several worksheets and try again.",
+                       samples, dMat::kMaxRows));
     doc_.m_nTaxa = taxa;
     doc_.m_nSamples = samples;
     doc_.m_nInfoRows = firstRow_ - 1;
@@ -202,12 +208,14 @@ bool SampleReader::loadTables() {
         doc_.m_bDoUncertainty = false;
         return true;
     }
-    if (app.LoadCocCoefficients(metricName(doc_.m_nFamily == kFamilyRivers ? kMetricTDI : kMetricLTDI))) {
+    if (app.LoadCocCoefficients(
+            metricName(doc_.m_nFamily == kFamilyRivers ? kMetricTDI : kMetricLTDI))) {
         doc_.m_cocTable = app.cocTable;
     } else {
-        port_.message("Error retrieving confidence of class data, uncertainty estimates will not be "
-                      "calculated.",
-                      Buttons::Ok);
+        port_.message(
+            "Error retrieving confidence of class data, uncertainty estimates will not be "
+            "calculated.",
+            Buttons::Ok);
         doc_.m_bDoUncertainty = false;
     }
     return true;
@@ -247,8 +255,9 @@ bool SampleReader::readTaxaAndCounts() {
             case CellType::Blank:
                 break;
             default:
-                port_.message(formatText("Error: indeterminate data in row %d, col %d", row + 1, col + 1),
-                              Buttons::Ok);
+                port_.message(
+                    formatText("Error: indeterminate data in row %d, col %d", row + 1, col + 1),
+                    Buttons::Ok);
                 return false;
             }
         }

@@ -40,7 +40,9 @@ dMat::dMat(int rows, int cols, double fill, bool withLabels) : rep_(nullptr) {
     }
 }
 
-dMat::dMat(const dMat& other) noexcept : rep_(other.rep_) { ++rep_->refCount; }
+dMat::dMat(const dMat& other) noexcept : rep_(other.rep_) {
+    ++rep_->refCount;
+}
 
 dMat& dMat::operator=(const dMat& other) noexcept {
     if (rep_ != other.rep_) {
@@ -51,7 +53,9 @@ dMat& dMat::operator=(const dMat& other) noexcept {
     return *this;
 }
 
-dMat::~dMat() { release(); }
+dMat::~dMat() {
+    release();
+}
 
 void dMat::release() noexcept {
     if (rep_ && --rep_->refCount == 0)

@@ -21,7 +21,8 @@ const std::string* className(const std::vector<std::string>& names, double code)
     if (!std::isfinite(code))
         return nullptr;
     const long c = static_cast<long>(std::trunc(code));
-    return c >= 1 && c <= 5 && static_cast<std::size_t>(c) <= names.size() ? &names[c - 1] : nullptr;
+    return c >= 1 && c <= 5 && static_cast<std::size_t>(c) <= names.size() ? &names[c - 1]
+                                                                           : nullptr;
 }
 
 int writeJobSummary(const CPbtDoc& doc, Sheet& sheet) {
@@ -75,19 +76,21 @@ void writeInfoColumns(const CPbtDoc& doc, Sheet& sheet, const Formats& f) {
             }
             // The sampling date row: a day number inside the range is written as a date.
             const long v = std::strtol(values[s].c_str(), nullptr, 10);
-            sheet.writeNum(row, h, static_cast<double>(v), v > 20000 && v < 60000 ? f.date : nullptr);
+            sheet.writeNum(row, h, static_cast<double>(v),
+                           v > 20000 && v < 60000 ? f.date : nullptr);
         }
     }
 }
 
-void writeResultColumns(const CPbtDoc& doc, const std::vector<std::string>& classNames, Sheet& sheet,
-                        const Formats& f) {
+void writeResultColumns(const CPbtDoc& doc, const std::vector<std::string>& classNames,
+                        Sheet& sheet, const Formats& f) {
     const dMat& results = *doc.m_pResults;
     const int nH = static_cast<int>(doc.m_infoValues.size());
     const int nS = results.nrow();
     const int nC = results.ncol();
     auto label = [&](int k) {
-        return k < static_cast<int>(doc.m_resultLabels.size()) ? doc.m_resultLabels[k] : std::string();
+        return k < static_cast<int>(doc.m_resultLabels.size()) ? doc.m_resultLabels[k]
+                                                               : std::string();
     };
     for (int k = 1; k <= nC - 2; ++k) {
         const int col = nH + k - 1;
@@ -150,7 +153,8 @@ std::vector<std::string> summaryRows(const std::string& summary) {
     std::size_t start = 0;
     while (true) {
         const std::size_t end = summary.find("\r\n", start);
-        std::string piece = summary.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        std::string piece =
+            summary.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (end == std::string::npos && piece.empty() && start > 0)
             break; // the text ended with CR LF
         std::string clean;

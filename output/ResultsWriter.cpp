@@ -21,8 +21,9 @@ std::string extensionOf(const std::string& path) {
 
 void CPbtDoc::SaveResultsWorkbook() {
     if (!m_bAnalysed || !m_pResults) {
-        m_port.message("There are no results to save yet.\nPress Analyse first, then save the results.",
-                       Buttons::Ok);
+        m_port.message(
+            "There are no results to save yet.\nPress Analyse first, then save the results.",
+            Buttons::Ok);
         return;
     }
     ResultsFileRequest request;

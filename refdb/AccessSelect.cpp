@@ -288,8 +288,7 @@ std::optional<std::string> bareTableName(const std::string& text) {
         return std::nullopt;
     const auto last = text.find_last_not_of(" \t\r\n");
     const std::string t = text.substr(first, last - first + 1);
-    if (t.size() >= 2 && t.front() == '[' && t.back() == ']' &&
-        t.find(']') == t.size() - 1)
+    if (t.size() >= 2 && t.front() == '[' && t.back() == ']' && t.find(']') == t.size() - 1)
         return t.substr(1, t.size() - 2);
     if (std::all_of(t.begin(), t.end(), [](char c) { return isWordChar(c); }))
         return t;

@@ -13,7 +13,9 @@ void AdoConnection::open(const std::string& connectionString) {
     ++generation_;
 }
 
-void AdoConnection::close() { provider_.reset(); }
+void AdoConnection::close() {
+    provider_.reset();
+}
 
 DataProvider& AdoConnection::provider() {
     if (!provider_)

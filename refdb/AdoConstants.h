@@ -47,16 +47,16 @@ namespace frusta::hr {
 
 // HRESULT codes reported by the providers and by the ADO layer itself.
 inline constexpr uint32_t S_OK = 0x00000000;
-inline constexpr uint32_t E_FAIL = 0x80004005;          // unspecified error
-inline constexpr uint32_t E_OUTOFMEMORY = 0x8007000E;   // allocation failed
-inline constexpr uint32_t DB_E_ERRORSINCOMMAND = 0x80040E14; // statement error
-inline constexpr uint32_t DB_E_NOTABLE = 0x80040E37;    // table or query not found
-inline constexpr uint32_t DB_E_PARAMNOTOPTIONAL = 0x80040E10; // unknown column in a statement
-inline constexpr uint32_t DB_E_CANTCONVERTVALUE = 0x80040E07; // type mismatch in criteria
-inline constexpr uint32_t ADO_E_BOFEOF = 0x800A0BCD;    // no current record
-inline constexpr uint32_t ADO_E_ITEMNOTFOUND = 0x800A0CC1; // no field at that position
-inline constexpr uint32_t ADO_E_OBJECTCLOSED = 0x800A0E78; // operation on a closed object
+inline constexpr uint32_t E_FAIL = 0x80004005;                  // unspecified error
+inline constexpr uint32_t E_OUTOFMEMORY = 0x8007000E;           // allocation failed
+inline constexpr uint32_t DB_E_ERRORSINCOMMAND = 0x80040E14;    // statement error
+inline constexpr uint32_t DB_E_NOTABLE = 0x80040E37;            // table or query not found
+inline constexpr uint32_t DB_E_PARAMNOTOPTIONAL = 0x80040E10;   // unknown column in a statement
+inline constexpr uint32_t DB_E_CANTCONVERTVALUE = 0x80040E07;   // type mismatch in criteria
+inline constexpr uint32_t ADO_E_BOFEOF = 0x800A0BCD;            // no current record
+inline constexpr uint32_t ADO_E_ITEMNOTFOUND = 0x800A0CC1;      // no field at that position
+inline constexpr uint32_t ADO_E_OBJECTCLOSED = 0x800A0E78;      // operation on a closed object
 inline constexpr uint32_t ADO_E_INVALIDCONNECTION = 0x800A0E7D; // connection closed
-inline constexpr uint32_t ADO_E_PROVIDERNOTFOUND = 0x800A0E7A; // provider cannot be found
+inline constexpr uint32_t ADO_E_PROVIDERNOTFOUND = 0x800A0E7A;  // provider cannot be found
 
 } // namespace frusta::hr

@@ -7,7 +7,9 @@ namespace frusta {
 
 CADODatabase::CADODatabase() : connection(std::make_shared<AdoConnection>()) {}
 
-CADODatabase::~CADODatabase() { Close(); }
+CADODatabase::~CADODatabase() {
+    Close();
+}
 
 bool CADODatabase::Open(const std::string& connString, const std::string&, const std::string&) {
     if (IsOpen())
@@ -25,7 +27,9 @@ bool CADODatabase::Open(const std::string& connString, const std::string&, const
     }
 }
 
-bool CADODatabase::IsOpen() const { return connection && connection->isOpen(); }
+bool CADODatabase::IsOpen() const {
+    return connection && connection->isOpen();
+}
 
 void CADODatabase::Close() {
     if (IsOpen())

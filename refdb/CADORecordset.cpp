@@ -53,15 +53,16 @@ void copyName(const std::string& name, char (&out)[30]) {
 
 CADORecordset::CADORecordset(CADODatabase& database) : connection(database.connectionObject()) {}
 
-CADORecordset::~CADORecordset() { Close(); }
+CADORecordset::~CADORecordset() {
+    Close();
+}
 
 bool CADORecordset::Open(const std::string& source, int32_t option) {
     Close();
     if (!source.empty())
         query = source;
-    query.erase(query.begin(), std::find_if(query.begin(), query.end(), [](unsigned char c) {
-                    return !std::isspace(c);
-                }));
+    query.erase(query.begin(), std::find_if(query.begin(), query.end(),
+                                            [](unsigned char c) { return !std::isspace(c); }));
     if (option < openUnknown || option > openStoredProc)
         return false;
     try {
@@ -72,9 +73,8 @@ bool CADORecordset::Open(const std::string& source, int32_t option) {
         DataProvider& provider = connection->provider();
         // A SELECT, or any text with openUnknown or openQuery, is run as a command of
         // unknown type, which also accepts a bare table name.
-        const bool isSelect =
-            query.size() >= 7 && strncasecmp(query.c_str(), "select ", 7) == 0 &&
-            option == openUnknown;
+        const bool isSelect = query.size() >= 7 && strncasecmp(query.c_str(), "select ", 7) == 0 &&
+                              option == openUnknown;
         if (isSelect || option == openUnknown || option == openQuery)
             recordset = provider.execute(query);
         else if (option == openTable)

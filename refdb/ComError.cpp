@@ -42,7 +42,8 @@ std::string codeMeaning(uint32_t code) {
     char buf[32];
     const uint32_t dispatchBase = 0x80040200;
     if (code >= dispatchBase && code < 0x80050000 && code != dispatchBase)
-        std::snprintf(buf, sizeof buf, "IDispatch error #%d", static_cast<int>(code - dispatchBase));
+        std::snprintf(buf, sizeof buf, "IDispatch error #%d",
+                      static_cast<int>(code - dispatchBase));
     else
         std::snprintf(buf, sizeof buf, "Unknown error 0x%0lX", static_cast<unsigned long>(code));
     return buf;

@@ -78,8 +78,7 @@ bool ConnectionString::has(const std::string& key) const {
 }
 
 std::string connectionStringValue(const std::string& value) {
-    const bool plain = value.find_first_of(";\"'") == std::string::npos &&
-                       trim(value) == value;
+    const bool plain = value.find_first_of(";\"'") == std::string::npos && trim(value) == value;
     if (plain)
         return value;
     const char quote = value.find('"') == std::string::npos ? '"' : '\'';

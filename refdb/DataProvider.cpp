@@ -20,10 +20,10 @@ std::unique_ptr<DataProvider> openDataProvider(const std::string& connectionStri
         return std::make_unique<AccessProvider>(AccessEngine::Ace12, file);
     if (strcasecmp(provider.c_str(), kSqliteProvider) == 0)
         return std::make_unique<SqliteProvider>(file);
-    const std::string named =
-        provider.empty() ? std::string("the connection string names no provider")
-                         : "'" + provider + "' is not one of " + kJetProvider + ", " +
-                               kAceProvider + " and " + kSqliteProvider;
+    const std::string named = provider.empty()
+                                  ? std::string("the connection string names no provider")
+                                  : "'" + provider + "' is not one of " + kJetProvider + ", " +
+                                        kAceProvider + " and " + kSqliteProvider;
     throw ComError(hr::ADO_E_PROVIDERNOTFOUND, "ADODB.Connection",
                    "Provider cannot be found. It may not be properly installed (" + named + ").");
 }

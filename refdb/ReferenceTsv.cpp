@@ -23,9 +23,9 @@ std::vector<std::string> splitTabs(const std::string& line) {
 
 bool parseType(const std::string& s, TsvType& out) {
     static const std::pair<const char*, TsvType> names[] = {
-        {"TEXT", TsvType::Text},     {"MEMO", TsvType::Memo},   {"INT", TsvType::Int},
-        {"LONG", TsvType::Long},     {"SINGLE", TsvType::Single}, {"DOUBLE", TsvType::Double},
-        {"BOOL", TsvType::Bool},     {"DATE", TsvType::Date}};
+        {"TEXT", TsvType::Text}, {"MEMO", TsvType::Memo},     {"INT", TsvType::Int},
+        {"LONG", TsvType::Long}, {"SINGLE", TsvType::Single}, {"DOUBLE", TsvType::Double},
+        {"BOOL", TsvType::Bool}, {"DATE", TsvType::Date}};
     for (const auto& [name, type] : names)
         if (s == name) {
             out = type;

@@ -34,7 +34,6 @@ public:
 TsvTable readTsvTable(const std::filesystem::path& file);
 
 // Parses the text of a table file; `origin` names it in error messages.
-TsvTable parseTsvTable(const std::string& text, const std::string& name,
-                       const std::string& origin);
+TsvTable parseTsvTable(const std::string& text, const std::string& name, const std::string& origin);
 
 } // namespace frusta

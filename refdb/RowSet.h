@@ -10,9 +10,9 @@ namespace frusta {
 
 struct FieldDesc {
     std::string name;
-    int16_t type = 0;         // ADO data type code
-    int32_t definedSize = 0;  // as ADO reports it (characters for text, bytes otherwise)
-    int32_t attributes = 0;   // ADO field attributes
+    int16_t type = 0;        // ADO data type code
+    int32_t definedSize = 0; // as ADO reports it (characters for text, bytes otherwise)
+    int32_t attributes = 0;  // ADO field attributes
 };
 
 struct RowSet {

@@ -68,7 +68,9 @@ Cell readCell(sqlite3_stmt* s, int col) {
     return c;
 }
 
-bool isNumber(const Cell& c) { return c.storage == SQLITE_INTEGER || c.storage == SQLITE_FLOAT; }
+bool isNumber(const Cell& c) {
+    return c.storage == SQLITE_INTEGER || c.storage == SQLITE_FLOAT;
+}
 
 bool isWhole(const Cell& c, double lo, double hi) {
     return isNumber(c) && c.real == std::floor(c.real) && c.real >= lo && c.real <= hi;
@@ -143,7 +145,7 @@ Variant convert(const Cell& c, int16_t type) {
     case adNumeric: {
         Decimal d;
         return c.storage != SQLITE_BLOB && parseDecimal(c.text, d) ? Variant::fromDecimal(d)
-                                                                    : natural(c);
+                                                                   : natural(c);
     }
     case adVarBinary:
     case adLongVarBinary:
@@ -169,13 +171,14 @@ SqliteProvider::SqliteProvider(const std::filesystem::path& file) : file_(file) 
     case DatabaseFileKind::Missing:
         fail(hr::E_FAIL, "Could not find file '" + path + "'.");
     case DatabaseFileKind::Unreadable:
-        fail(hr::E_FAIL, "The file '" + path + "' cannot be opened: it is a folder, or it "
-                         "cannot be read.");
+        fail(hr::E_FAIL, "The file '" + path +
+                             "' cannot be opened: it is a folder, or it "
+                             "cannot be read.");
     case DatabaseFileKind::SQLite:
         break;
     default:
-        fail(hr::E_FAIL, "Unrecognized database format '" + path +
-                             "'. The file is not an SQLite database.");
+        fail(hr::E_FAIL,
+             "Unrecognized database format '" + path + "'. The file is not an SQLite database.");
     }
     const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
     if (rc != SQLITE_OK) {
@@ -200,7 +203,9 @@ SqliteProvider::SqliteProvider(const std::filesystem::path& file) : file_(file) 
     }
 }
 
-SqliteProvider::~SqliteProvider() { sqlite3_close(db_); }
+SqliteProvider::~SqliteProvider() {
+    sqlite3_close(db_);
+}
 
 RowSet SqliteProvider::openTable(const std::string& name) {
     const auto bare = bareTableName(name);
@@ -218,15 +223,15 @@ RowSet SqliteProvider::execute(const std::string& text) {
 }
 
 RowSet SqliteProvider::callProcedure(const std::string& name) {
-    fail(hr::DB_E_ERRORSINCOMMAND, "The procedure '" + name +
-                                       "' cannot be run: SQLite has no stored procedures.");
+    fail(hr::DB_E_ERRORSINCOMMAND,
+         "The procedure '" + name + "' cannot be run: SQLite has no stored procedures.");
 }
 
 RowSet SqliteProvider::run(const std::string& sql, const std::string& tableName) {
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()) + 1, &raw,
-                                      &tail);
+    const int rc =
+        sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()) + 1, &raw, &tail);
     Statement st(raw);
     if (rc != SQLITE_OK || !st) {
         const char* msg = rc != SQLITE_OK ? sqlite3_errmsg(db_) : "the statement is empty";

@@ -24,17 +24,39 @@ Variant makeReal(VarType vt, double value) {
 
 } // namespace
 
-Variant Variant::null() { return make(VarType::Null); }
-Variant Variant::fromI2(int16_t v) { return makeInteger(VarType::I2, v); }
-Variant Variant::fromI4(int32_t v) { return makeInteger(VarType::I4, v); }
-Variant Variant::fromI8(int64_t v) { return makeInteger(VarType::I8, v); }
-Variant Variant::fromInt(int32_t v) { return makeInteger(VarType::Int, v); }
-Variant Variant::fromUI1(uint8_t v) { return makeInteger(VarType::UI1, v); }
-Variant Variant::fromR4(float v) { return makeReal(VarType::R4, v); }
-Variant Variant::fromR8(double v) { return makeReal(VarType::R8, v); }
-Variant Variant::fromBool(bool v) { return makeInteger(VarType::Bool, v ? -1 : 0); }
-Variant Variant::fromDate(double oleDate) { return makeReal(VarType::Date, oleDate); }
-Variant Variant::fromCurrency(int64_t scaled) { return makeInteger(VarType::Cy, scaled); }
+Variant Variant::null() {
+    return make(VarType::Null);
+}
+Variant Variant::fromI2(int16_t v) {
+    return makeInteger(VarType::I2, v);
+}
+Variant Variant::fromI4(int32_t v) {
+    return makeInteger(VarType::I4, v);
+}
+Variant Variant::fromI8(int64_t v) {
+    return makeInteger(VarType::I8, v);
+}
+Variant Variant::fromInt(int32_t v) {
+    return makeInteger(VarType::Int, v);
+}
+Variant Variant::fromUI1(uint8_t v) {
+    return makeInteger(VarType::UI1, v);
+}
+Variant Variant::fromR4(float v) {
+    return makeReal(VarType::R4, v);
+}
+Variant Variant::fromR8(double v) {
+    return makeReal(VarType::R8, v);
+}
+Variant Variant::fromBool(bool v) {
+    return makeInteger(VarType::Bool, v ? -1 : 0);
+}
+Variant Variant::fromDate(double oleDate) {
+    return makeReal(VarType::Date, oleDate);
+}
+Variant Variant::fromCurrency(int64_t scaled) {
+    return makeInteger(VarType::Cy, scaled);
+}
 
 Variant Variant::fromText(std::string v) {
     Variant out = make(VarType::Bstr);
@@ -56,9 +78,8 @@ Variant Variant::fromBytes(std::vector<uint8_t> v) {
 
 bool Variant::operator==(const Variant& o) const {
     return vt == o.vt && integer == o.integer && real == o.real && text == o.text &&
-           bytes == o.bytes && decimal.scale == o.decimal.scale &&
-           decimal.sign == o.decimal.sign && decimal.hi32 == o.decimal.hi32 &&
-           decimal.lo64 == o.decimal.lo64;
+           bytes == o.bytes && decimal.scale == o.decimal.scale && decimal.sign == o.decimal.sign &&
+           decimal.hi32 == o.decimal.hi32 && decimal.lo64 == o.decimal.lo64;
 }
 
 bool parseDecimal(const std::string& text, Decimal& out) {

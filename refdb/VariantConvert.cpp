@@ -54,8 +54,8 @@ const int64_t kOleEpochDays = daysFromCivil(1899, 12, 30);
 } // namespace
 
 double decimalToDouble(const Decimal& d) {
-    const long double mantissa =
-        static_cast<long double>(d.hi32) * 18446744073709551616.0L + static_cast<long double>(d.lo64);
+    const long double mantissa = static_cast<long double>(d.hi32) * 18446744073709551616.0L +
+                                 static_cast<long double>(d.lo64);
     const long double value = mantissa / std::pow(10.0L, static_cast<long double>(d.scale));
     return static_cast<double>(d.sign == 0x80 ? -value : value);
 }
@@ -113,9 +113,9 @@ std::string formatSignificant(double value, int digits) {
 }
 
 double oleDateFromParts(int year, int month, int day, int hour, int minute, int second) {
-    const auto days = static_cast<double>(daysFromCivil(year, static_cast<unsigned>(month),
-                                                        static_cast<unsigned>(day)) -
-                                          kOleEpochDays);
+    const auto days = static_cast<double>(
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+        kOleEpochDays);
     const double fraction = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
     // Before the epoch the day counts backwards while the time of day still counts forwards.
     return days >= 0 ? days + fraction : days - fraction;
@@ -141,8 +141,9 @@ std::string formatOleDate(double oleDate, const std::string& format) {
     tm.tm_min = static_cast<int>(seconds / 60 % 60);
     tm.tm_sec = static_cast<int>(seconds % 60);
     tm.tm_wday = static_cast<int>(((static_cast<int64_t>(whole) + kOleEpochDays) % 7 + 11) % 7);
-    tm.tm_yday = static_cast<int>(daysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d)) -
-                                  daysFromCivil(y, 1, 1));
+    tm.tm_yday =
+        static_cast<int>(daysFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d)) -
+                         daysFromCivil(y, 1, 1));
     char buf[256];
     const std::string& fmt = format.empty() ? std::string("%Y-%m-%d %H:%M:%S") : format;
     const std::size_t n = std::strftime(buf, sizeof buf, fmt.c_str(), &tm);

@@ -10,3 +10,7 @@ for a in "$@"; do [ "$a" = --sanitize ] && dir=build-asan; done
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)"
+
+# Each workbook reader's fuzz target runs briefly under the sanitizers
+# (scripts/fuzz.sh SECONDS runs them longer).
+scripts/fuzz.sh "${FRUSTA_FUZZ_SECONDS:-10}"

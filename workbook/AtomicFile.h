@@ -9,9 +9,10 @@ namespace frusta {
 // Calls `write` with the path of a fresh temporary file beside `target`; on success renames
 // it over `target`. On any failure the temporary file is removed, `target` is untouched and
 // `error` says why.
-bool writeAtomically(const std::string& target,
-                     const std::function<bool(const std::string& tempPath, std::string& error)>& write,
-                     std::string& error);
+bool writeAtomically(
+    const std::string& target,
+    const std::function<bool(const std::string& tempPath, std::string& error)>& write,
+    std::string& error);
 
 // A reason for an errno value, worded for a user ("permission denied", "the disk is full").
 std::string describeErrno(int err);

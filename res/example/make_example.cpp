@@ -94,7 +94,8 @@ struct Layout {
 };
 
 // Fills one worksheet: information rows 1 to 6, taxa from row 7, counts from column C.
-void writeSheet(Book& book, const Format* dateFormat, const Layout& layout, const std::vector<Taxon>& taxa) {
+void writeSheet(Book& book, const Format* dateFormat, const Layout& layout,
+                const std::vector<Taxon>& taxa) {
     Sheet& s = *book.addSheet(layout.sheetName);
     Random rnd(layout.seed);
     const int samples = layout.sites * layout.samplesPerSite;
@@ -148,10 +149,9 @@ void writeSheet(Book& book, const Format* dateFormat, const Layout& layout, cons
                 s.writeNum(row, 2 + i, 1 + rnd.below(t->scored ? 60 : 10));
         ++row;
     }
-    static const char* const unknown[][2] = {
-        {"ZZ9901", "Naviculoid sp. (unidentified)"},
-        {"ZZ9902", "Centric diatom indet."},
-        {"ZZ9903", "Pennate diatom indet."}};
+    static const char* const unknown[][2] = {{"ZZ9901", "Naviculoid sp. (unidentified)"},
+                                             {"ZZ9902", "Centric diatom indet."},
+                                             {"ZZ9903", "Pennate diatom indet."}};
     for (const auto& u : unknown) {
         s.writeStr(row, 0, layout.useKeys ? std::string("NBN") + u[0] : u[0]);
         s.writeStr(row, 1, u[1]);

@@ -1,5 +1,5 @@
-#include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "app/CPbtApp.h"
 #include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>

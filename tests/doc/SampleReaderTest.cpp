@@ -151,13 +151,16 @@ TEST_F(SampleReaderTest, FailuresShowTheirMessageAndReleaseTheBook) {
     const std::vector<Case> cases = {
         {"No entries found in Sample Name row", {0, 0, true, 7, 6}, [](SampleSheet&) {}},
         {"No entries found in Taxon Code column", {0, 0, true, 9, 3}, [](SampleSheet&) {}},
-        {"Insufficient data to calculate EQR.\nSampling date and alkalinity must be in rows 3 and 4.",
+        {"Insufficient data to calculate EQR.\nSampling date and alkalinity must be in rows 3 and "
+         "4.",
          {0, 0, true, 4, 3},
          [](SampleSheet& s) { s.text(3, 1, "TX"); }},
-        {"Insufficient data to calculate EQR.\nSampling date and lake type must be in rows 3 and 4.",
+        {"Insufficient data to calculate EQR.\nSampling date and lake type must be in rows 3 and "
+         "4.",
          {0, 1, true, 4, 3},
          [](SampleSheet& s) { s.text(3, 1, "TX"); }},
-        {"Insufficient data to calculate EQR.\nSampling date, calcium and DOC values must be in rows 3, "
+        {"Insufficient data to calculate EQR.\nSampling date, calcium and DOC values must be in "
+         "rows 3, "
          "5 and 6.",
          {0, 2, true, 5, 3},
          [](SampleSheet& s) { s.text(4, 1, "Alk"); }},
@@ -242,9 +245,10 @@ TEST_F(SampleReaderTest, MissingCoCTablesStopOnlyTheUncertainty) {
     db.exec("DELETE FROM CoC WHERE Coefficient = 3");
     auto s = SampleSheet::rivers();
     ASSERT_TRUE(read(s));
-    EXPECT_EQ(messages(), (std::vector<std::string>{
-                              "Error retrieving confidence of class data, uncertainty estimates will "
-                              "not be calculated."}));
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{
+                  "Error retrieving confidence of class data, uncertainty estimates will "
+                  "not be calculated."}));
     EXPECT_FALSE(doc.m_bDoUncertainty);
     EXPECT_FALSE(doc.m_cocTable);
 }

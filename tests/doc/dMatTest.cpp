@@ -155,8 +155,10 @@ TEST(dMatMerge, LimitsAndConformability) {
     dMat wide(1, 19999);
     EXPECT_EQ(errorOf([&] { wide.merge(dMat(1, 2), 1); }), "nRows too high in dMat::merge");
     dMat c(2, 3);
-    EXPECT_EQ(errorOf([&] { c.merge(dMat(1, 2), 0); }), "Arrays are not conformable in function merge");
-    EXPECT_EQ(errorOf([&] { c.merge(dMat(3, 1), 1); }), "Arrays are not conformable in function merge");
+    EXPECT_EQ(errorOf([&] { c.merge(dMat(1, 2), 0); }),
+              "Arrays are not conformable in function merge");
+    EXPECT_EQ(errorOf([&] { c.merge(dMat(3, 1), 1); }),
+              "Arrays are not conformable in function merge");
 }
 
 TEST(dMatMerge, OneColumnStaysOneBlock) {
@@ -239,7 +241,8 @@ TEST(dMatLabels, CopyNamesChecksAndMasks) {
     EXPECT_EQ(errorOf([&] { dst.CopyNames(src, 1, 0); }), "nCols & nRows not equal in CopyNames");
 
     std::vector<int> shortMask{0, 1};
-    EXPECT_EQ(errorOf([&] { dst.CopyNames(src, 1, 1, &shortMask); }), "Index wrong length in CopyNames");
+    EXPECT_EQ(errorOf([&] { dst.CopyNames(src, 1, 1, &shortMask); }),
+              "Index wrong length in CopyNames");
     std::vector<int> mask{1, 0, 1, 0}; // keep b and d
     dst.CopyNames(src, 1, 1, &mask);
     EXPECT_EQ(dst.colNames(), (std::vector<std::string>{"b", "d"}));

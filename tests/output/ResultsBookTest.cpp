@@ -1,6 +1,6 @@
+#include "output/ResultsBook.h"
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
-#include "output/ResultsBook.h"
 #include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
@@ -40,10 +40,10 @@ protected:
         r(0, 6) = 2;
         for (int k = 3; k <= 6; ++k)
             r(1, k) = -99.9;
-        doc.m_resultLabels = {"Type",      "Sample sum", "Sum TDI4",   "TDI4",
-                              "eTDI4",     "EQR TDI4",   "Class TDI4", "% Planktic",
-                              "% Motile",  "% Organic tolerant",       "% Saline",
-                              "Comment TD14", ""};
+        doc.m_resultLabels = {"Type",     "Sample sum",         "Sum TDI4",   "TDI4",
+                              "eTDI4",    "EQR TDI4",           "Class TDI4", "% Planktic",
+                              "% Motile", "% Organic tolerant", "% Saline",   "Comment TD14",
+                              ""};
         doc.m_comments = {"", "No matching taxa found"};
         doc.m_bAnalysed = true;
     }
@@ -151,9 +151,9 @@ TEST_F(ResultsBookTest, UncertaintySheet) {
     u(1, 1) = 2;
     u(1, 3) = 0; // a class code outside 1..5 keeps its number
     doc.m_siteCodes = {"A1", "B2"};
-    doc.m_uncLabels = {"Site code", "No. Samples", "No. missing", "Mean EQR", "Class", "CoC High",
-                       "CoC Good", "CoC Mod", "CoC Poor", "CoC Bad", "RoM", "CoC HG", "CoC MPB",
-                       "RoM-G/M"};
+    doc.m_uncLabels = {"Site code", "No. Samples", "No. missing", "Mean EQR", "Class",
+                       "CoC High",  "CoC Good",    "CoC Mod",     "CoC Poor", "CoC Bad",
+                       "RoM",       "CoC HG",      "CoC MPB",     "RoM-G/M"};
     doc.m_uncLabels.resize(21);
     const Book& b = build();
     ASSERT_EQ(b.sheetCount(), 3);

@@ -17,7 +17,7 @@ RowSet sample() {
         return std::vector<Variant>{site ? Variant::fromText(site) : Variant::null(),
                                     Variant::fromI4(c), v ? Variant::fromR8(*v) : Variant::null()};
     };
-    rs.rows = {row("TDI", 2, 0.0), row("tdi", 0, 0.1),    row("LTDI", 1, std::nullopt),
+    rs.rows = {row("TDI", 2, 0.0),   row("tdi", 0, 0.1),  row("LTDI", 1, std::nullopt),
                row(nullptr, 5, 1.0), row("TDI", 1, 0.05), row("Tdi", 0, -2.0)};
     return rs;
 }

@@ -91,8 +91,8 @@ TEST_F(BundledDatabase, BoundariesAndCoefficients) {
         EXPECT_EQ(type.size(), 2u);
     }
     for (const char* key : {"TDI", "LTDI"}) {
-        const auto c =
-            load(std::string("Select * from CoC where SiteType = '") + key + "' order by Coefficient");
+        const auto c = load(std::string("Select * from CoC where SiteType = '") + key +
+                            "' order by Coefficient");
         ASSERT_EQ(c->rowCount, 4) << key;
         for (int r = 0; r < 4; ++r) {
             int32_t n = -1;

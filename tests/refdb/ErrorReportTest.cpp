@@ -46,7 +46,8 @@ TEST(ErrorReport, FilesTheProviderDoesNotRead) {
         const char* source;
         const char* cause;
     } cases[] = {
-        {kJetProvider, dir / "notes.mdb", "Microsoft JET Database Engine", "not an Access database"},
+        {kJetProvider, dir / "notes.mdb", "Microsoft JET Database Engine",
+         "not an Access database"},
         {kAceProvider, dir / "notes.mdb", "Microsoft Office Access Database Engine",
          "not an Access database"},
         {kJetProvider, testData("refdb/reference.accdb"), "Microsoft JET Database Engine",

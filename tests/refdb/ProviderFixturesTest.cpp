@@ -134,7 +134,7 @@ TEST_F(ReferenceFixtures, TaxonListTypesAndNulls) {
     const dbTable& t = *l.table;
     EXPECT_EQ(t.rowCount, 20);
     using ado::DataType;
-    const std::vector<int16_t> types = {202, 202, 202, 202, 5, 5, 5, 5, 5,
+    const std::vector<int16_t> types = {202, 202, 202, 202, 5, 5, 5, 5,  5,
                                         11,  11,  11,  11,  2, 3, 7, 203};
     ASSERT_EQ(l.fields.size(), types.size());
     for (std::size_t i = 0; i < types.size(); ++i)
@@ -220,11 +220,10 @@ TEST_P(AccessTypes, TypesValuesAndProviderRules) {
     EXPECT_EQ(l.fields[0].definedSize, 50);
     EXPECT_EQ(l.fields[1].definedSize, 100);
     const dbTable& t = *l.table;
-    EXPECT_EQ(t.columnTypes, (std::vector<ColumnType>{ColumnType::Text, ColumnType::Text,
-                                                      ColumnType::None, ColumnType::Int,
-                                                      ColumnType::Long, ColumnType::Double,
-                                                      ColumnType::None, ColumnType::None,
-                                                      ColumnType::Bool}));
+    EXPECT_EQ(t.columnTypes,
+              (std::vector<ColumnType>{ColumnType::Text, ColumnType::Text, ColumnType::None,
+                                       ColumnType::Int, ColumnType::Long, ColumnType::Double,
+                                       ColumnType::None, ColumnType::None, ColumnType::Bool}));
     ASSERT_EQ(t.rowCount, 2);
     // The files store the two rows in different orders; find the full one.
     std::string a;

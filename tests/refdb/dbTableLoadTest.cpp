@@ -1,8 +1,8 @@
+#include "refdb/dbTableLoad.h"
 #include "RefdbTestSupport.h"
 #include "refdb/CADODatabase.h"
 #include "refdb/CADORecordset.h"
 #include "refdb/DataProvider.h"
-#include "refdb/dbTableLoad.h"
 
 #include <gtest/gtest.h>
 

@@ -30,8 +30,12 @@ std::string readBack(const Bytes& file, Bytes& out) {
     return reader.readStream(entry, out, error) ? "" : error;
 }
 
-void set32(Bytes& b, std::size_t at, uint32_t v) { std::memcpy(&b[at], &v, 4); }
-std::size_t sectorAt(uint32_t s) { return (s + 1) * 512; }
+void set32(Bytes& b, std::size_t at, uint32_t v) {
+    std::memcpy(&b[at], &v, 4);
+}
+std::size_t sectorAt(uint32_t s) {
+    return (s + 1) * 512;
+}
 
 TEST(XlsCompoundFile, StreamsOfEverySizeReadBack) {
     // Small streams are padded to 4096 bytes; 8 MB needs DIFAT sectors beyond the header's
@@ -55,7 +59,8 @@ TEST(XlsCompoundFile, DamagedAllocationTablesFailWithAReason) {
     EXPECT_EQ(readBack(loop, out), "the file is damaged: a sector chain loops");
     Bytes outside = good;
     set32(outside, fat + 4 * 3, 5000);
-    EXPECT_EQ(readBack(outside, out), "the file is damaged: a sector chain points outside the file");
+    EXPECT_EQ(readBack(outside, out),
+              "the file is damaged: a sector chain points outside the file");
     Bytes shortChain = good;
     set32(shortChain, fat + 4 * 3, 0xFFFFFFFE);
     EXPECT_EQ(readBack(shortChain, out), "the file is damaged: a stream is cut short");

@@ -47,9 +47,9 @@ TEST(XlsRead, XlwtBookWithEveryCellType) {
 TEST(XlsRead, DatesOfA1904BookAreGivenIn1900DayNumbers) {
     auto book = open("xls/xlwt_1904.xls");
     const Sheet& s = *book->getSheet(0);
-    EXPECT_EQ(s.readNum(0, 0), 36526.0); // 1-Jan-2000, date-formatted
+    EXPECT_EQ(s.readNum(0, 0), 36526.0);          // 1-Jan-2000, date-formatted
     EXPECT_EQ(s.readNum(0, 1), 36526.0 - 1462.0); // the same number without a date format
-    EXPECT_EQ(s.readNum(1, 0), 1462.5);  // a time of day is a date-system number too
+    EXPECT_EQ(s.readNum(1, 0), 1462.5);           // a time of day is a date-system number too
     auto excel = open("corpus/1904DateWindowing.xls");
     EXPECT_EQ(excel->getSheet(0)->readNum(0, 0), 36526.0);
 }

@@ -51,9 +51,12 @@ TEST(XlsRecords, SharedStringsSplitAcrossContinueRecords) {
     std::vector<Rec> cells;
     for (uint32_t i = 0; i < 5; ++i)
         cells.push_back(rec(kLabelSst, cell(i, 0).u32(i)));
-    auto book = load(makeStream(
-        {rec(kSst, sst), {kContinue, c1b.b}, rec(kContinue, c2), rec(kContinue, c3), {kContinue, c4}},
-        {cells}));
+    auto book = load(makeStream({rec(kSst, sst),
+                                 {kContinue, c1b.b},
+                                 rec(kContinue, c2),
+                                 rec(kContinue, c3),
+                                 {kContinue, c4}},
+                                {cells}));
     const Sheet* s = book->getSheet(0);
     ASSERT_NE(s, nullptr);
     EXPECT_STREQ(s->readStr(0, 0), "Hello");
@@ -67,12 +70,13 @@ TEST(XlsRecords, NumbersInEveryEncoding) {
     auto book = load(makeStream(
         {}, {{
                 rec(0x0203, cell(0, 0).f64(0.1)),
-                rec(0x027E, cell(0, 1).u32((7u << 2) | 2)),                      // integer
-                rec(0x027E, cell(0, 2).u32((1234u << 2) | 3)),                   // integer / 100
-                rec(0x027E, cell(0, 3).u32(0x3FF80000)),                         // double
-                rec(0x027E, cell(0, 4).u32(0x3FF80000 | 1)),                     // double / 100
+                rec(0x027E, cell(0, 1).u32((7u << 2) | 2)),                        // integer
+                rec(0x027E, cell(0, 2).u32((1234u << 2) | 3)),                     // integer / 100
+                rec(0x027E, cell(0, 3).u32(0x3FF80000)),                           // double
+                rec(0x027E, cell(0, 4).u32(0x3FF80000 | 1)),                       // double / 100
                 rec(0x027E, cell(0, 5).u32((static_cast<uint32_t>(-3) << 2) | 2)), // negative
-                rec(0x00BD, Body().u16(1).u16(2).u16(15).u32((5u << 2) | 2).u16(15).u32(0x40000000).u16(3)),
+                rec(0x00BD,
+                    Body().u16(1).u16(2).u16(15).u32((5u << 2) | 2).u16(15).u32(0x40000000).u16(3)),
             }}));
     const Sheet* s = book->getSheet(0);
     EXPECT_EQ(s->readNum(0, 0), 0.1);
@@ -92,22 +96,23 @@ TEST(XlsRecords, TextsBlanksBooleansErrorsAndFormulaResults) {
     const Body stringResult = Body().u16(12).u8(0).raw("formula");
     const Bytes stringCont = cat(Body().u8(1), wide(u"\u00E9text"));
     auto book = load(makeStream(
-        {}, {{
-                rec(0x0204, cell(0, 0).str("label")),
-                rec(0x00D6, cell(0, 1).str("rich").u16(1).u16(0).u16(0)),
-                rec(0x0201, cell(1, 0)),
-                rec(0x00BE, Body().u16(1).u16(2).u16(15).u16(15).u16(15).u16(4)),
-                rec(0x0205, cell(2, 0).u8(1).u8(0)),
-                rec(0x0205, cell(2, 1).u8(0x17).u8(1)),
-                rec(0x0006, cell(3, 0).f64(6.5).u16(0).u32(0).u16(0)),
-                rec(0x0006, cell(3, 1).u8(0).u8(0).u32(0).u16(0xFFFF).u16(0).u32(0).u16(0)),
-                rec(0x04BC, Body().u32(0)), // a shared formula between FORMULA and STRING
-                rec(0x0207, stringResult),
-                {kContinue, stringCont},
-                rec(0x0006, cell(3, 2).u8(1).u8(0).u8(1).u8(0).u16(0).u16(0xFFFF).u16(0).u32(0).u16(0)),
-                rec(0x0006, cell(3, 3).u8(2).u8(0).u8(7).u8(0).u16(0).u16(0xFFFF).u16(0).u32(0).u16(0)),
-                rec(0x0006, cell(3, 4).u8(3).u8(0).u32(0).u16(0xFFFF).u16(0).u32(0).u16(0)),
-            }}));
+        {},
+        {{
+            rec(0x0204, cell(0, 0).str("label")),
+            rec(0x00D6, cell(0, 1).str("rich").u16(1).u16(0).u16(0)),
+            rec(0x0201, cell(1, 0)),
+            rec(0x00BE, Body().u16(1).u16(2).u16(15).u16(15).u16(15).u16(4)),
+            rec(0x0205, cell(2, 0).u8(1).u8(0)),
+            rec(0x0205, cell(2, 1).u8(0x17).u8(1)),
+            rec(0x0006, cell(3, 0).f64(6.5).u16(0).u32(0).u16(0)),
+            rec(0x0006, cell(3, 1).u8(0).u8(0).u32(0).u16(0xFFFF).u16(0).u32(0).u16(0)),
+            rec(0x04BC, Body().u32(0)), // a shared formula between FORMULA and STRING
+            rec(0x0207, stringResult),
+            {kContinue, stringCont},
+            rec(0x0006, cell(3, 2).u8(1).u8(0).u8(1).u8(0).u16(0).u16(0xFFFF).u16(0).u32(0).u16(0)),
+            rec(0x0006, cell(3, 3).u8(2).u8(0).u8(7).u8(0).u16(0).u16(0xFFFF).u16(0).u32(0).u16(0)),
+            rec(0x0006, cell(3, 4).u8(3).u8(0).u32(0).u16(0xFFFF).u16(0).u32(0).u16(0)),
+        }}));
     const Sheet* s = book->getSheet(0);
     EXPECT_STREQ(s->readStr(0, 0), "label");
     EXPECT_STREQ(s->readStr(0, 1), "rich");
@@ -143,11 +148,11 @@ TEST(XlsRecords, DatesOf1904BooksBecome1900DayNumbers) {
     for (uint32_t fmt : {164u, 14u, 2u})
         globals.push_back(rec(0x00E0, Body().u16(0).u16(fmt).u16(1).raw(std::string(14, '\0'))));
     auto book = load(makeStream(globals, {{
-                                              rec(0x0203, cell(0, 0, 16).f64(34064)),
-                                              rec(0x027E, cell(0, 1, 17).u32((34064u << 2) | 2)),
-                                              rec(0x0203, cell(0, 2, 18).f64(34064)),
-                                              rec(0x0203, cell(0, 3, 15).f64(34064)),
-                                          }}));
+                                             rec(0x0203, cell(0, 0, 16).f64(34064)),
+                                             rec(0x027E, cell(0, 1, 17).u32((34064u << 2) | 2)),
+                                             rec(0x0203, cell(0, 2, 18).f64(34064)),
+                                             rec(0x0203, cell(0, 3, 15).f64(34064)),
+                                         }}));
     const Sheet* s = book->getSheet(0);
     EXPECT_EQ(s->readNum(0, 0), 35526.0); // 1-Apr-1997
     EXPECT_EQ(s->readNum(0, 1), 35526.0);
@@ -156,11 +161,12 @@ TEST(XlsRecords, DatesOf1904BooksBecome1900DayNumbers) {
 }
 
 TEST(XlsRecords, ChartsAndEmbeddedSubstreamsAreSkipped) {
-    auto book = load(makeStream({}, {{rec(0x0203, cell(0, 0).f64(1)), bof(0x0020),
-                                      rec(0x0203, cell(5, 5).f64(9)), eof(),
-                                      rec(0x0203, cell(1, 0).f64(2))},
-                                     {rec(0x0203, cell(0, 0).f64(3))}},
-                                {0, 2}));
+    auto book =
+        load(makeStream({},
+                        {{rec(0x0203, cell(0, 0).f64(1)), bof(0x0020),
+                          rec(0x0203, cell(5, 5).f64(9)), eof(), rec(0x0203, cell(1, 0).f64(2))},
+                         {rec(0x0203, cell(0, 0).f64(3))}},
+                        {0, 2}));
     ASSERT_EQ(book->sheetCount(), 1);
     const Sheet* s = book->getSheet(0);
     EXPECT_EQ(s->name(), "S1");

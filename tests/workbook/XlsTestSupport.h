@@ -40,7 +40,9 @@ struct Rec {
     Bytes body;
 };
 
-inline Rec rec(uint16_t type, const Body& body) { return {type, body.b}; }
+inline Rec rec(uint16_t type, const Body& body) {
+    return {type, body.b};
+}
 
 inline void append(Bytes& s, const Rec& r) {
     s.push_back(static_cast<uint8_t>(r.type));
@@ -54,7 +56,9 @@ inline Rec bof(uint16_t kind, uint16_t version = 0x0600) {
     return rec(0x0809, Body().u16(version).u16(kind).u16(0x0DBB).u16(0x07CC).u32(0).u32(6));
 }
 
-inline Rec eof() { return {0x000A, {}}; }
+inline Rec eof() {
+    return {0x000A, {}};
+}
 
 // Cell record headers.
 inline Body cell(uint32_t row, uint32_t col, uint32_t xf = 15) {

@@ -1,7 +1,7 @@
 // Books written as .xls and read back; the format's limits; saving that never destroys data.
 #include "workbook/Book.h"
-#include "workbook/xls/BiffWriter.h"
 #include "workbook/xls/BiffRecords.h"
+#include "workbook/xls/BiffWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@ namespace fs = std::filesystem;
 struct TempDir {
     fs::path path;
     TempDir() {
-        path = fs::temp_directory_path() / ("xls-writer-" + std::to_string(::getpid()) + "-" +
-                                            std::to_string(counter()++));
+        path = fs::temp_directory_path() /
+               ("xls-writer-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
         fs::create_directories(path);
     }
     ~TempDir() { fs::remove_all(path); }
@@ -38,7 +38,9 @@ std::string slurp(const std::string& path) {
     return s.str();
 }
 
-std::string longText(int i) { return "text " + std::to_string(i) + std::string(i % 50, 'x'); }
+std::string longText(int i) {
+    return "text " + std::to_string(i) + std::string(i % 50, 'x');
+}
 
 // A book with every kind of cell, thousands of shared strings and texts longer than a record.
 std::unique_ptr<Book> sampleBook() {
@@ -116,8 +118,8 @@ TEST(XlsWriter, BooksReadBackIdentically) {
 }
 
 TEST(XlsWriter, RkIsUsedOnlyWhereExact) {
-    for (double v : {0.0, 1.0, -1.0, 536870911.0, -536870912.0, 12.34, 1.5, -0.015, 0.25,
-                     1e300, 0.1, 536870912.0, 1.0 / 3.0, 123456.78}) {
+    for (double v : {0.0, 1.0, -1.0, 536870911.0, -536870912.0, 12.34, 1.5, -0.015, 0.25, 1e300,
+                     0.1, 536870912.0, 1.0 / 3.0, 123456.78}) {
         uint32_t rk;
         if (xls::encodeRk(v, rk)) {
             EXPECT_EQ(xls::rec::decodeRk(rk), v) << v;

@@ -11,23 +11,12 @@ import subprocess
 import sys
 import tempfile
 
+from XlsOracle import unescape  # the dump's escapes
 
 
 def cli(*args):
     program = os.path.join(os.environ["FRUSTA_PROGRAM_DIR"], "frusta2-cli")
     return subprocess.run([program, *args], capture_output=True, text=True, timeout=120)
-
-
-def unescape(text):
-    out, i = [], 0
-    while i < len(text):
-        if text[i] == "\\" and i + 1 < len(text):
-            out.append({"\\": "\\", "t": "\t", "n": "\n", "r": "\r"}[text[i + 1]])
-            i += 2
-        else:
-            out.append(text[i])
-            i += 1
-    return "".join(out)
 
 
 def dump_sheet(path, sheet):

@@ -359,7 +359,8 @@ bool encodeRk(double value, uint32_t& rk) {
     const double scaled = value * 100.0;
     if (std::isfinite(scaled) && scaled == std::trunc(scaled) && scaled >= -536870912.0 &&
         scaled < 536870912.0) {
-        const uint32_t candidate = (static_cast<uint32_t>(static_cast<int32_t>(scaled)) << 2) | 0x03;
+        const uint32_t candidate =
+            (static_cast<uint32_t>(static_cast<int32_t>(scaled)) << 2) | 0x03;
         if (rec::decodeRk(candidate) == value) {
             rk = candidate;
             return true;

@@ -18,7 +18,9 @@ constexpr uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE
 
 const char* const kDamaged = "the file is damaged: ";
 
-uint16_t asciiUpper(uint16_t c) { return c >= 'a' && c <= 'z' ? c - 32 : c; }
+uint16_t asciiUpper(uint16_t c) {
+    return c >= 'a' && c <= 'z' ? c - 32 : c;
+}
 
 } // namespace
 
@@ -44,9 +46,8 @@ bool CompoundFileReader::open(std::span<const uint8_t> file, std::string& error)
         return false;
     }
     // A last sector cut short is read as if padded with zeros.
-    sectorCount_ = static_cast<uint32_t>(
-        std::min<std::size_t>((file.size() - sectorSize_ + sectorSize_ - 1) / sectorSize_,
-                              kMaxRegularSector));
+    sectorCount_ = static_cast<uint32_t>(std::min<std::size_t>(
+        (file.size() - sectorSize_ + sectorSize_ - 1) / sectorSize_, kMaxRegularSector));
     miniCutoff_ = le32(h + 56);
     firstMiniFat_ = le32(h + 60);
     miniFatCount_ = le32(h + 64);
@@ -72,8 +73,9 @@ bool CompoundFileReader::readFat(std::string& error) {
     std::vector<bool> seen(sectorCount_, false);
     while (fatSectors.size() < fatCount) {
         if (difat >= sectorCount_ || seen[difat]) {
-            error = std::string(kDamaged) + (difat < sectorCount_ ? "its sector index loops"
-                                                                  : "its sector index is cut short");
+            error =
+                std::string(kDamaged) +
+                (difat < sectorCount_ ? "its sector index loops" : "its sector index is cut short");
             return false;
         }
         seen[difat] = true;
@@ -213,7 +215,8 @@ bool CompoundFileReader::readMiniStream(std::string& error) const {
         return false;
     }
     std::vector<uint32_t> chain;
-    const std::size_t needed = static_cast<std::size_t>((root.size + sectorSize_ - 1) / sectorSize_);
+    const std::size_t needed =
+        static_cast<std::size_t>((root.size + sectorSize_ - 1) / sectorSize_);
     if (!followChain(root.start, fat_, needed, chain, error))
         return false;
     if (chain.size() < needed) {

@@ -9,16 +9,18 @@ namespace frusta::xls {
 namespace {
 
 constexpr std::size_t kSector = 512;
-constexpr std::size_t kPerSector = kSector / 4;        // FAT entries in one sector
-constexpr std::size_t kPerDifat = kPerSector - 1;      // FAT sector numbers in a DIFAT sector
-constexpr std::size_t kHeaderDifat = 109;              // FAT sector numbers in the header
+constexpr std::size_t kPerSector = kSector / 4;   // FAT entries in one sector
+constexpr std::size_t kPerDifat = kPerSector - 1; // FAT sector numbers in a DIFAT sector
+constexpr std::size_t kHeaderDifat = 109;         // FAT sector numbers in the header
 constexpr std::size_t kMiniCutoff = 4096;
 constexpr uint32_t kEndOfChain = 0xFFFFFFFE;
 constexpr uint32_t kFree = 0xFFFFFFFF;
 constexpr uint32_t kFatSect = 0xFFFFFFFD;
 constexpr uint32_t kDifSect = 0xFFFFFFFC;
 
-std::size_t ceilDiv(std::size_t a, std::size_t b) { return (a + b - 1) / b; }
+std::size_t ceilDiv(std::size_t a, std::size_t b) {
+    return (a + b - 1) / b;
+}
 
 void writeEntry(uint8_t* p, const std::string& name, uint8_t type, uint32_t child, uint32_t start,
                 uint32_t size) {

@@ -33,7 +33,6 @@ struct Globals {
 };
 
 // Reads the globals from the start of `stream`; shared strings are added to `book`.
-bool readGlobals(std::span<const uint8_t> stream, Book& book, Globals& globals,
-                 std::string& error);
+bool readGlobals(std::span<const uint8_t> stream, Book& book, Globals& globals, std::string& error);
 
 } // namespace frusta::xls

@@ -37,8 +37,7 @@ private:
         return true;
     }
     double dated(double v, uint16_t xf) const {
-        return g_.date1904 && xf < g_.xfIsDate.size() && g_.xfIsDate[xf] ? v + kDays1904To1900
-                                                                         : v;
+        return g_.date1904 && xf < g_.xfIsDate.size() && g_.xfIsDate[xf] ? v + kDays1904To1900 : v;
     }
     bool number(uint32_t row, uint32_t col, uint16_t xf, double v, std::string& error) {
         if (place(row, col, error))

@@ -21,8 +21,8 @@ bool isSingleByteWindowsPage(int cp) {
 
 // The code points of bytes 0x80-0xFF in code page `cp`, through iconv; false when unknown.
 bool fillFromIconv(int cp, std::array<uint32_t, 256>& table) {
-    const std::string from = cp >= 28591 ? "ISO-8859-" + std::to_string(cp - 28590)
-                                         : "CP" + std::to_string(cp);
+    const std::string from =
+        cp >= 28591 ? "ISO-8859-" + std::to_string(cp - 28590) : "CP" + std::to_string(cp);
     iconv_t cd = iconv_open("UTF-32LE", from.c_str());
     if (cd == reinterpret_cast<iconv_t>(-1))
         return false;
@@ -37,7 +37,8 @@ bool fillFromIconv(int cp, std::array<uint32_t, 256>& table) {
             outLeft != 4)
             table[b] = kReplacement;
         else
-            table[b] = out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<uint32_t>(out[3]) << 24);
+            table[b] =
+                out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<uint32_t>(out[3]) << 24);
     }
     iconv_close(cd);
     return true;

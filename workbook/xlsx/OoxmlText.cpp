@@ -1,18 +1,10 @@
 #include "workbook/xlsx/OoxmlText.h"
 
+#include "workbook/xlsx/HexDigit.h"
+
 namespace frusta::xlsx {
 
 namespace {
-
-int hexDigit(char ch) {
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
 
 // The code unit of an escape "_xHHHH_" starting at `pos`, or -1.
 long escapeAt(std::string_view text, std::size_t pos) {

@@ -1,5 +1,6 @@
 #include "workbook/xlsx/ZipPackage.h"
 
+#include "workbook/xlsx/HexDigit.h"
 #include "workbook/xlsx/XlsxLimits.h"
 
 #include <zip.h>
@@ -7,16 +8,6 @@
 namespace frusta::xlsx {
 
 namespace {
-
-int hexValue(char ch) {
-    if (ch >= '0' && ch <= '9')
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
-}
 
 std::string megabytes(std::uint64_t bytes) {
     return std::to_string(bytes / kMiB) + " MB";
@@ -73,8 +64,8 @@ std::string normalizePartName(std::string_view name) {
     for (std::size_t i = 0; i < name.size(); ++i) {
         char ch = name[i];
         if (ch == '%' && i + 2 < name.size()) {
-            const int hi = hexValue(name[i + 1]);
-            const int lo = hexValue(name[i + 2]);
+            const int hi = hexDigit(name[i + 1]);
+            const int lo = hexDigit(name[i + 2]);
             if (hi >= 0 && lo >= 0) {
                 ch = static_cast<char>(hi * 16 + lo);
                 i += 2;
