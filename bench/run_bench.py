@@ -100,7 +100,7 @@ def main():
         if ext == "xlsx":
             measured["floor"] = median_run([floor, book], runs)
         rows.append((key, desc, os.path.getsize(book), measured))
-        print_case(key, desc, os.path.getsize(book), measured, ext)
+        print_case(key, desc, os.path.getsize(book), count_cells(cli, book), measured, ext)
         sys.stdout.flush()
     print()
     analysis = os.path.join(bindir, "bench_analysis")
@@ -112,15 +112,23 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
 
 
-def print_case(key, desc, size, m, ext):
+def count_cells(cli, book):
+    """The number of non-empty cells of the workbook's first sheet, as frusta2-cli reads them."""
+    p = subprocess.run(["sh", "-c", '"$0" dump "$1" | wc -l', cli, book], capture_output=True,
+                       text=True, check=True)
+    return int(p.stdout.split()[0])
+
+
+def print_case(key, desc, size, cells, m, ext):
     peer = "openpyxl" if ext == "xlsx" else "xlrd"
-    print("\n(%s) %s, %.1f MB" % (key, desc, size / 1e6))
-    print("  %-26s %10s %12s" % ("", "wall s", "peak MB"))
+    print("\n(%s) %s, %.1f MB, %.2f M cells" % (key, desc, size / 1e6, cells / 1e6))
+    print("  %-26s %10s %12s %14s" % ("", "wall s", "peak MB", "M cells/s"))
     names = {"assess": "frusta2-cli assess", "read": "frusta2-cli dump", "soffice": "LibreOffice to CSV",
              "python": peer + " iterate", "floor": "inflate + expat floor"}
     for k in ("assess", "read", "soffice", "python", "floor"):
         if k in m:
-            print("  %-26s %10.2f %12.0f" % (names[k], m[k][0], m[k][1]))
+            rate = cells / m[k][0] / 1e6 if m[k][0] > 0 else float("inf")
+            print("  %-26s %10.2f %12.0f %14.2f" % (names[k], m[k][0], m[k][1], rate))
     ratio = lambda a, b: m[a][0] / m[b][0] if m[b][0] > 0 else float("inf")
     print("  ratios: assess/LibreOffice %.3f, read/LibreOffice %.3f, read/%s %.3f"
           % (ratio("assess", "soffice"), ratio("read", "soffice"), peer, ratio("read", "python")), end="")

@@ -1,10 +1,13 @@
 #include "workbook/Book.h"
 
+#include "workbook/AtomicFile.h"
 #include "workbook/xls/XlsCodec.h"
 #include "workbook/xlsx/XlsxCodec.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 namespace frusta {
@@ -230,18 +233,32 @@ Signature sniff(const std::string& path) {
     return Signature::Unknown;
 }
 
+// Why the file cannot be read as a workbook at all, or empty when it can be opened.
+std::string openFailure(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        return "can't open file '" + path + "': it is a folder";
+    std::FILE* probe = std::fopen(path.c_str(), "rb");
+    if (!probe) {
+        const int err = errno;
+        return "can't open file '" + path +
+               "': " + (err == ENOENT ? "the file does not exist" : describeErrno(err));
+    }
+    std::fclose(probe);
+    if (std::filesystem::file_size(path, ec) == 0 && !ec)
+        return "can't open file '" + path + "': the file is empty";
+    return {};
+}
+
 } // namespace
 
 bool Book::load(const std::string& path) {
     clear();
     std::string error;
     bool ok = false;
-    std::FILE* probe = std::fopen(path.c_str(), "rb");
-    if (!probe) {
-        error_ = "can't open file '" + path + "'";
+    error_ = openFailure(path);
+    if (!error_.empty())
         return false;
-    }
-    std::fclose(probe);
     // The content decides the codec, so that a workbook saved under the other extension
     // still opens.
     switch (sniff(path)) {
