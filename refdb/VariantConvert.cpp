@@ -155,21 +155,13 @@ bool variantToText(const Variant& v, const std::string& dateFormat, std::string&
         out.clear();
         return true;
     }
+    if (isIntegerType(v.vt) && v.vt != VarType::Bool) {
+        out = std::to_string(v.integer);
+        return true;
+    }
     switch (v.vt) {
     case VarType::Bstr:
         out = v.text;
-        return true;
-    case VarType::I1:
-    case VarType::I2:
-    case VarType::I4:
-    case VarType::I8:
-    case VarType::UI1:
-    case VarType::UI2:
-    case VarType::UI4:
-    case VarType::UI8:
-    case VarType::Int:
-    case VarType::UInt:
-        out = std::to_string(v.integer);
         return true;
     case VarType::R4:
         out = formatSignificant(v.real, 10);
