@@ -1,6 +1,5 @@
 """Shared pieces of the end-to-end tests: a reference database with known values, sample
 workbooks written by independent programs, and a runner for frusta2-cli."""
-import math
 import os
 import sqlite3
 import subprocess
@@ -26,20 +25,18 @@ def make_database(path):
         "CREATE TABLE NBSMasterTaxonList_PhaseII (TaxonKey TEXT, TaxonCode TEXT, TaxonName TEXT, "
         "TDI3 DOUBLE, TDI4 DOUBLE, LTDI1 DOUBLE, LTDI2 DOUBLE, DAM DOUBLE, Motile BOOLEAN, "
         "OrganicTolerant BOOLEAN, Planktic BOOLEAN, Saline BOOLEAN)")
-    for code, v in TAXA.items():
-        con.execute("INSERT INTO NBSMasterTaxonList_PhaseII VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
-                    (v[0], code) + v[1:])
+    con.executemany("INSERT INTO NBSMasterTaxonList_PhaseII VALUES (?,?,?,?,?,?,?,?,?,?,?,?)",
+                    [(v[0], code) + v[1:] for code, v in TAXA.items()])
     con.execute("CREATE TABLE Boundaries (SiteType TEXT, LakeType TEXT, MedianTDI DOUBLE, HG DOUBLE, "
                 "GM DOUBLE, MP DOUBLE, PB DOUBLE)")
-    for st in ("TDI3", "TDI4", "DAM"):
-        con.execute("INSERT INTO Boundaries VALUES (?, '', 0, 0.8, 0.6, 0.4, 0.2)", (st,))
-    for st in ("LTDI1", "LTDI2"):
-        con.execute("INSERT INTO Boundaries VALUES (?, 'HA', 20, 0.8, 0.6, 0.4, 0.2)", (st,))
-        con.execute("INSERT INTO Boundaries VALUES (?, 'MA', 30, 0.8, 0.6, 0.4, 0.2)", (st,))
+    con.executemany("INSERT INTO Boundaries VALUES (?, ?, ?, 0.8, 0.6, 0.4, 0.2)",
+                    [(st, "", 0) for st in ("TDI3", "TDI4", "DAM")]
+                    + [(st, lake, median) for st in ("LTDI1", "LTDI2")
+                       for lake, median in (("HA", 20), ("MA", 30))])
     con.execute("CREATE TABLE CoC (SiteType TEXT, Coefficient INTEGER, Value DOUBLE)")
-    for st in ("TDI", "LTDI"):
-        for coef, value in ((3, 1.0), (0, 0.1), (2, 0.0), (1, 0.0)):
-            con.execute("INSERT INTO CoC VALUES (?, ?, ?)", (st, coef, value))
+    con.executemany("INSERT INTO CoC VALUES (?, ?, ?)",
+                    [(st, coef, value) for st in ("TDI", "LTDI")
+                     for coef, value in ((3, 1.0), (0, 0.1), (2, 0.0), (1, 0.0))])
     con.commit()
     con.close()
 
@@ -68,14 +65,11 @@ def write_xlwt(path, rows, sheet="Counts"):
     book = xlwt.Workbook()
     ws = book.add_sheet(sheet)
     date_style = xlwt.easyxf(num_format_str="DD/MM/YYYY")
-    for r, row in enumerate(rows):
-        for c, v in enumerate(row):
-            if v is None:
-                continue
-            if isinstance(v, tuple):
-                ws.write(r, c, v[1], date_style)
-            else:
-                ws.write(r, c, v)
+    for r, c, v in cells(rows):
+        if isinstance(v, tuple):
+            ws.write(r, c, v[1], date_style)
+        else:
+            ws.write(r, c, v)
     book.save(path)
 
 
@@ -85,17 +79,19 @@ def write_openpyxl(path, rows, sheet="Counts"):
     book = openpyxl.Workbook()
     ws = book.active
     ws.title = sheet
-    for r, row in enumerate(rows):
-        for c, v in enumerate(row):
-            if v is None:
-                continue
-            cell = ws.cell(row=r + 1, column=c + 1)
-            if isinstance(v, tuple):
-                cell.value = datetime.datetime(1899, 12, 30) + datetime.timedelta(days=v[1])
-                cell.number_format = "dd/mm/yyyy"
-            else:
-                cell.value = v
+    for r, c, v in cells(rows):
+        cell = ws.cell(row=r + 1, column=c + 1)
+        if isinstance(v, tuple):
+            cell.value = datetime.datetime(1899, 12, 30) + datetime.timedelta(days=v[1])
+            cell.number_format = "dd/mm/yyyy"
+        else:
+            cell.value = v
     book.save(path)
+
+
+def cells(rows):
+    """(row, column, value) of every cell that is not empty; a date is ("date", day number)."""
+    return [(r, c, v) for r, row in enumerate(rows) for c, v in enumerate(row) if v is not None]
 
 
 def run(args, cwd=None):
@@ -137,10 +133,6 @@ def read_results(path):
                 cells[(r, c)] = (value, fmt)
         out[ws.name] = cells
     return "xls", out
-
-
-def close(a, b, tol=1e-9):
-    return isinstance(a, (int, float)) and math.isclose(a, b, rel_tol=0, abs_tol=tol)
 
 
 def temp_dir():

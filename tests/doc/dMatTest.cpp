@@ -20,6 +20,25 @@ template <class F> std::string errorOf(F f) {
     return "";
 }
 
+// Every value, row by row.
+std::vector<double> values(const dMat& m) {
+    std::vector<double> out;
+    for (int i = 0; i < m.nrow(); ++i)
+        for (int j = 0; j < m.ncol(); ++j)
+            out.push_back(m(i, j));
+    return out;
+}
+
+dMat of(int rows, int cols, const std::vector<double>& v) {
+    dMat m(rows, cols);
+    for (int i = 0; i < rows; ++i)
+        for (int j = 0; j < cols; ++j)
+            m(i, j) = v[i * cols + j];
+    return m;
+}
+
+using V = std::vector<double>;
+
 } // namespace
 
 TEST(dMatLimits, TwentyThousandIsAllowedAndRowsAreCheckedFirst) {
@@ -72,32 +91,14 @@ TEST(dMatSharing, CopiesShareWithoutCopyOnWrite) {
 }
 
 TEST(dMatReductions, CountMaxSum) {
-    dMat col(3, 1);
-    col(0, 0) = 0;
-    col(1, 0) = -99.9;
-    col(2, 0) = 2;
-    EXPECT_EQ(col.count(1)(0, 0), 1.0);
+    EXPECT_EQ(values(of(3, 1, {0, -99.9, 2}).count(1)), V{1}); // neither zero nor missing
+    EXPECT_EQ(values(of(1, 2, {std::numeric_limits<double>::quiet_NaN(), 3}).count(0)), V{1});
+    EXPECT_EQ(values(dMat(0, 3).matmax(1)), (V{-1e30, -1e30, -1e30}));
 
-    dMat nan(1, 2);
-    nan(0, 0) = std::numeric_limits<double>::quiet_NaN();
-    nan(0, 1) = 3;
-    EXPECT_EQ(nan.count(0)(0, 0), 1.0);
-
-    dMat empty(0, 3);
-    dMat mx = empty.matmax(1);
-    ASSERT_EQ(mx.nrow(), 1);
-    ASSERT_EQ(mx.ncol(), 3);
-    for (int j = 0; j < 3; ++j)
-        EXPECT_EQ(mx(0, j), -1e30);
-
-    dMat m(2, 3);
-    m(0, 0) = 1;
-    m(0, 1) = 5;
-    m(1, 2) = -2;
-    EXPECT_EQ(m.sum(0)(0, 0), 6.0);
-    EXPECT_EQ(m.sum(0)(1, 0), -2.0);
-    EXPECT_EQ(m.sum(1)(0, 1), 5.0);
-    EXPECT_EQ(m.matmax(0)(1, 0), 0.0);
+    const dMat m = of(2, 3, {1, 5, 0, 0, 0, -2});
+    EXPECT_EQ(values(m.sum(0)), (V{6, -2}));
+    EXPECT_EQ(values(m.sum(1)), (V{1, 5, -2}));
+    EXPECT_EQ(values(m.matmax(0)), (V{5, 0}));
     EXPECT_EQ(m.sum(1).nrow(), 1);
     EXPECT_EQ(m.count(0).ncol(), 1);
 }
@@ -114,35 +115,19 @@ TEST(dMatReductions, BadDirectionsCarryTheirMessages) {
 }
 
 TEST(dMatCountMaxN2, WorkedExamples) {
-    dMat m(2, 2);
-    m(0, 0) = 1;
-    m(0, 1) = 0;
-    m(1, 0) = 1;
-    m(1, 1) = 4;
-    dMat r = m.countmaxn2(1);
-    ASSERT_EQ(r.nrow(), 2);
+    const dMat m = of(2, 2, {1, 0, 1, 4});
+    // By columns: (1, 1) and (0, 4); one row of count, maximum and N2 per column.
+    const dMat r = m.countmaxn2(1);
     ASSERT_EQ(r.ncol(), 3);
-    EXPECT_EQ(r(0, 0), 2.0);
-    EXPECT_EQ(r(0, 1), 1.0);
-    EXPECT_EQ(r(0, 2), 2.0);
-    EXPECT_EQ(r(1, 0), 1.0);
-    EXPECT_EQ(r(1, 1), 4.0);
-    EXPECT_EQ(r(1, 2), 1.0);
-
-    dMat z(3, 1); // a column of zeros: the sum is 0, every quotient NaN, N2 = 0
-    dMat rz = z.countmaxn2(1);
-    EXPECT_EQ(rz(0, 0), 0.0);
-    EXPECT_EQ(rz(0, 1), 0.0);
-    EXPECT_EQ(rz(0, 2), 0.0);
-
-    dMat rows = m.countmaxn2(0); // by rows: (1, 0) and (1, 4)
-    ASSERT_EQ(rows.nrow(), 2);
-    EXPECT_EQ(rows(0, 0), 1.0);
-    EXPECT_EQ(rows(0, 1), 1.0);
-    EXPECT_EQ(rows(0, 2), 1.0);
-    EXPECT_EQ(rows(1, 0), 2.0);
-    EXPECT_EQ(rows(1, 1), 4.0);
-    EXPECT_NEAR(rows(1, 2), 1.0 / (0.04 + 0.64), 1e-12);
+    EXPECT_EQ(values(r), (V{2, 1, 2, 1, 4, 1}));
+    // A column of zeros: the sum is 0, every quotient NaN, N2 = 0.
+    EXPECT_EQ(values(dMat(3, 1).countmaxn2(1)), (V{0, 0, 0}));
+    // By rows: (1, 0) and (1, 4).
+    ASSERT_EQ(m.countmaxn2(0).nrow(), 2);
+    V byRows = values(m.countmaxn2(0));
+    EXPECT_NEAR(byRows.back(), 1.0 / (0.04 + 0.64), 1e-12);
+    byRows.pop_back();
+    EXPECT_EQ(byRows, (V{1, 1, 1, 2, 4}));
 }
 
 TEST(dMatMerge, LimitsAndConformability) {
@@ -162,22 +147,12 @@ TEST(dMatMerge, LimitsAndConformability) {
 }
 
 TEST(dMatMerge, OneColumnStaysOneBlock) {
-    dMat a(3, 1);
-    dMat b(2, 1);
-    for (int i = 0; i < 3; ++i)
-        a(i, 0) = i + 1;
-    b(0, 0) = 4;
-    b(1, 0) = 5;
-    a.merge(b, 0);
-    ASSERT_EQ(a.nrow(), 5);
+    dMat a = of(3, 1, {1, 2, 3});
+    a.merge(of(2, 1, {4, 5}), 0);
+    EXPECT_EQ(values(a), (V{1, 2, 3, 4, 5}));
     EXPECT_EQ(a.blockCount(), 1);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(a(i, 0), i + 1.0);
-    // Values are contiguous in one block.
-    EXPECT_EQ(&a(4, 0) - &a(0, 0), 4);
-
-    dMat row(1, 3);
-    EXPECT_EQ(row.blockCount(), 1);
+    EXPECT_EQ(&a(4, 0) - &a(0, 0), 4); // contiguous in one block
+    EXPECT_EQ(dMat(1, 3).blockCount(), 1);
     dMat t = a.transpose(); // 1 x 5: one row, one block
     EXPECT_EQ(t.blockCount(), 1);
     EXPECT_EQ(t(0, 3), 4.0);
@@ -187,30 +162,13 @@ TEST(dMatMerge, OneColumnStaysOneBlock) {
 }
 
 TEST(dMatMerge, ByColumnsAndWithItself) {
-    dMat a(2, 1);
-    a(0, 0) = 1;
-    a(1, 0) = 2;
-    dMat b(2, 2, 7.0);
-    a.merge(b, 1);
-    ASSERT_EQ(a.ncol(), 3);
-    EXPECT_EQ(a(1, 0), 2.0);
-    EXPECT_EQ(a(1, 2), 7.0);
+    dMat a = of(2, 1, {1, 2});
+    a.merge(dMat(2, 2, 7.0), 1);
+    EXPECT_EQ(values(a), (V{1, 7, 7, 2, 7, 7}));
     EXPECT_EQ(a.blockCount(), 2);
-
     dMat s(2, 2, 3.0);
     s.merge(s, 0);
-    ASSERT_EQ(s.nrow(), 4);
-    EXPECT_EQ(s(3, 1), 3.0);
-}
-
-TEST(dMatLabels, MadeWithNumbersAndFlags) {
-    dMat m(2, 3, 0.0, true);
-    ASSERT_TRUE(m.hasLabels());
-    EXPECT_EQ(m.rowNumbers(), (std::vector<uint32_t>{1, 2}));
-    EXPECT_EQ(m.colNumbers(), (std::vector<uint32_t>{1, 2, 3}));
-    EXPECT_EQ(m.colFlags(), (std::vector<uint32_t>{1, 1, 1}));
-    EXPECT_EQ(m.colNames().size(), 3u);
-    EXPECT_FALSE(dMat(1, 1).hasLabels());
+    EXPECT_EQ(values(s), V(8, 3.0));
 }
 
 TEST(dMatLabels, TransposeSwapsRowAndColumnLabels) {
@@ -225,6 +183,8 @@ TEST(dMatLabels, TransposeSwapsRowAndColumnLabels) {
     EXPECT_EQ(t.rowNames2(), (std::vector<std::string>{"a2", "b2", "c2"}));
     EXPECT_EQ(t.colNames(), (std::vector<std::string>{"r1", "r2"}));
     EXPECT_EQ(t.colFlags(), (std::vector<uint32_t>{1, 1})); // columns from rows: flags 1
+    EXPECT_EQ(t.colNumbers(), (std::vector<uint32_t>{1, 2}));
+    EXPECT_FALSE(dMat(1, 1).hasLabels());
 }
 
 TEST(dMatLabels, CopyNamesChecksAndMasks) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
@@ -33,18 +34,16 @@ TEST(NormalLowerTail, KnownPointsAndBranches) {
 }
 
 TEST(SerialToDate, SpreadsheetSerials) {
-    auto date = [](long long n) {
-        const CalendarDate d = SerialToDate(n);
-        return std::vector<int>{d.day, d.month, d.year};
+    // Day 60 is the 29 February 1900 that spreadsheets count.
+    const std::pair<long long, std::array<int, 3>> cases[] = {
+        {1, {1, 1, 1900}},     {59, {28, 2, 1900}},    {60, {29, 2, 1900}},
+        {61, {1, 3, 1900}},    {20000, {3, 10, 1954}}, {39994, {30, 6, 2009}},
+        {40000, {6, 7, 2009}}, {60000, {8, 4, 2064}},
     };
-    EXPECT_EQ(date(1), (std::vector<int>{1, 1, 1900}));
-    EXPECT_EQ(date(59), (std::vector<int>{28, 2, 1900}));
-    EXPECT_EQ(date(60), (std::vector<int>{29, 2, 1900}));
-    EXPECT_EQ(date(61), (std::vector<int>{1, 3, 1900}));
-    EXPECT_EQ(date(39994), (std::vector<int>{30, 6, 2009}));
-    EXPECT_EQ(date(40000), (std::vector<int>{6, 7, 2009}));
-    EXPECT_EQ(date(20000), (std::vector<int>{3, 10, 1954}));
-    EXPECT_EQ(date(60000), (std::vector<int>{8, 4, 2064}));
+    for (const auto& [serial, dayMonthYear] : cases) {
+        const CalendarDate d = SerialToDate(serial);
+        EXPECT_EQ((std::array<int, 3>{d.day, d.month, d.year}), dayMonthYear) << serial;
+    }
 }
 
 TEST(NumberText, LeadingNumberIsTheLongestDecimalPrefix) {
@@ -105,11 +104,8 @@ TEST(Eqr, WorkedValuesCapAndUndefinedQuotients) {
 
 TEST(ClassBoundaries, TiesTakeTheBetterClass) {
     const Boundaries b{0.80, 0.60, 0.40, 0.20};
-    EXPECT_EQ(classForEqr(0.80, b), 1);
-    EXPECT_EQ(classForEqr(0.7999, b), 2);
-    EXPECT_EQ(classForEqr(0.60, b), 2);
-    EXPECT_EQ(classForEqr(0.20, b), 4);
-    EXPECT_EQ(classForEqr(0.19, b), 5);
-    EXPECT_EQ(classForEqr(-0.3, b), 5);
-    EXPECT_EQ(classForEqr(1.0, b), 1);
+    const std::pair<double, int> cases[] = {{1.0, 1},  {0.80, 1}, {0.7999, 2}, {0.60, 2},
+                                            {0.20, 4}, {0.19, 5}, {-0.3, 5}};
+    for (const auto& [eqr, expected] : cases)
+        EXPECT_EQ(classForEqr(eqr, b), expected) << eqr;
 }

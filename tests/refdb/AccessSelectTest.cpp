@@ -1,6 +1,8 @@
+// Statements the Access provider answers itself: parsing, filtering without regard to case
+// and stable sorting with Nulls first. Refused statements are checked through the error
+// reports.
 #include "refdb/AccessSelect.h"
 #include "refdb/AdoConstants.h"
-#include "refdb/ComError.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +24,10 @@ RowSet sample() {
     return rs;
 }
 
-std::vector<int> coefficients(const RowSet& rs) {
+// The Coefficient column of the sample rows the statement selects, in their order.
+std::vector<int> selected(const std::string& sql, RowSet& rs) {
+    rs = sample();
+    applySelect(parseSelect(sql, "s"), rs, "s");
     std::vector<int> out;
     for (const auto& r : rs.rows)
         out.push_back(static_cast<int>(r[1].integer));
@@ -52,55 +57,16 @@ TEST(AccessSelect, ParsesTheSupportedForms) {
     EXPECT_EQ(bareTableName("Select * from T"), std::nullopt);
 }
 
-TEST(AccessSelect, RefusesOtherStatements) {
-    for (const char* sql : {"", "select", "select * from", "select a from T", "select * from T, U",
-                            "select * from T where a = b", "select * from T where a like 'x'",
-                            "select * from T order by", "select * from T group by a",
-                            "update T set a = 1", "select * from [T"}) {
-        try {
-            parseSelect(sql, "Microsoft JET Database Engine");
-            ADD_FAILURE() << sql;
-        } catch (const ComError& e) {
-            EXPECT_EQ(e.code(), 0x80040E14u) << sql;
-            EXPECT_EQ(e.source(), "Microsoft JET Database Engine");
-        }
-    }
-}
-
 TEST(AccessSelect, FiltersWithoutRegardToCaseAndSortsStably) {
-    RowSet rs = sample();
-    applySelect(parseSelect("select * from CoC where SiteType = 'TDI' order by Coefficient", "s"),
-                rs, "s");
-    EXPECT_EQ(coefficients(rs), (std::vector<int>{0, 0, 1, 2}));
+    RowSet rs;
+    EXPECT_EQ(selected("select * from CoC where SiteType = 'TDI' order by Coefficient", rs),
+              (std::vector<int>{0, 0, 1, 2}));
     EXPECT_EQ(rs.rows[0][0].text, "tdi"); // equal keys keep their stored order
     EXPECT_EQ(rs.rows[1][0].text, "Tdi");
-
-    rs = sample();
-    applySelect(parseSelect("select * from CoC order by Value", "s"), rs, "s");
-    EXPECT_EQ(coefficients(rs), (std::vector<int>{1, 0, 2, 1, 0, 5})); // Null first
-    rs = sample();
-    applySelect(parseSelect("select * from CoC order by SiteType desc, Coefficient", "s"), rs, "s");
-    EXPECT_EQ(coefficients(rs), (std::vector<int>{0, 0, 1, 2, 1, 5})); // Null last
-    rs = sample();
-    applySelect(parseSelect("select * from CoC where Coefficient = 0 and Value = -2", "s"), rs,
-                "s");
-    EXPECT_EQ(coefficients(rs), (std::vector<int>{0}));
-}
-
-TEST(AccessSelect, UnknownFieldsAndTypeMismatches) {
-    const std::pair<const char*, uint32_t> cases[] = {
-        {"select * from CoC where Site = 'TDI'", 0x80040E10},
-        {"select * from CoC order by Nothing", 0x80040E10},
-        {"select * from CoC where Coefficient = 'TDI'", 0x80040E07},
-        {"select * from CoC where SiteType = 3", 0x80040E07},
-    };
-    for (const auto& [sql, code] : cases) {
-        RowSet rs = sample();
-        try {
-            applySelect(parseSelect(sql, "s"), rs, "s");
-            ADD_FAILURE() << sql;
-        } catch (const ComError& e) {
-            EXPECT_EQ(e.code(), code) << sql;
-        }
-    }
+    EXPECT_EQ(selected("select * from CoC order by Value", rs),
+              (std::vector<int>{1, 0, 2, 1, 0, 5})); // Null first
+    EXPECT_EQ(selected("select * from CoC order by SiteType desc, Coefficient", rs),
+              (std::vector<int>{0, 0, 1, 2, 1, 5})); // Null last
+    EXPECT_EQ(selected("select * from CoC where Coefficient = 0 and Value = -2", rs),
+              (std::vector<int>{0}));
 }

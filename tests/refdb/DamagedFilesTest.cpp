@@ -41,6 +41,9 @@ int readEverything(const char* provider, const std::filesystem::path& file,
     return read;
 }
 
+const std::vector<std::string> kReferenceTables = {"NBSMasterTaxonList_PhaseII", "Boundaries",
+                                                   "CoC"};
+
 struct Damage {
     const char* file;
     const char* provider;
@@ -89,12 +92,8 @@ TEST_P(DamagedAccessFiles, AreRefusedOrReadWithoutCrashing) {
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedAccessFiles,
     ::testing::Values(
-        Damage{"refdb/reference.mdb",
-               kJetProvider,
-               {"NBSMasterTaxonList_PhaseII", "Boundaries", "CoC"}},
-        Damage{"refdb/reference.accdb",
-               kAceProvider,
-               {"NBSMasterTaxonList_PhaseII", "Boundaries", "CoC"}},
+        Damage{"refdb/reference.mdb", kJetProvider, kReferenceTables},
+        Damage{"refdb/reference.accdb", kAceProvider, kReferenceTables},
         Damage{"access/jet3_types.mdb", kJetProvider, {"Table1", "Table2", "Table3", "Table4"}}));
 
 TEST(DamagedFiles, ACatalogueThatMakesLibmdbLoopIsRefused) {
@@ -114,7 +113,7 @@ TEST(DamagedFiles, ACatalogueThatMakesLibmdbLoopIsRefused) {
                   "'. The file is damaged: reading it needed more memory than allowed.");
 }
 
-TEST(DamagedFiles, HeadersThatLieAboutTheFormat) {
+TEST(DamagedFiles, LyingHeadersAndDamagedSqliteFiles) {
     test::ScratchDir dir;
     std::string jet = readAll(testData("refdb/reference.mdb"));
     // An Access header on nothing else, and an ACE signature with a Jet 4 body.
@@ -127,16 +126,13 @@ TEST(DamagedFiles, HeadersThatLieAboutTheFormat) {
                     std::string("SQLite format 3\0garbage", 23) + std::string(4096, '\x5A'));
     for (const char* name : {"header-only.mdb", "relabelled.mdb", "empty.mdb", "fake.sqlite"})
         for (const char* provider : {kJetProvider, kAceProvider, kSqliteProvider})
-            readEverything(provider, dir / name, {"NBSMasterTaxonList_PhaseII", "CoC"});
+            readEverything(provider, dir / name, kReferenceTables);
     CADODatabase db;
     EXPECT_FALSE(db.Open(test::connection(kSqliteProvider, dir / "fake.sqlite")));
     EXPECT_NE(db.GetLastErrorDescription().find("cannot be read as an SQLite database"),
               std::string::npos)
         << db.GetLastErrorDescription();
-}
 
-TEST(DamagedFiles, DamagedSqliteFiles) {
-    test::ScratchDir dir;
     test::buildFixtureSqlite(dir / "good.sqlite");
     const std::string original = readAll(dir / "good.sqlite");
     std::mt19937 random(7);
@@ -145,7 +141,6 @@ TEST(DamagedFiles, DamagedSqliteFiles) {
         for (int i = 0; i < 16; ++i)
             bytes[100 + random() % (bytes.size() - 100)] = static_cast<char>(random());
         test::writeFile(dir / "damaged.sqlite", bytes);
-        readEverything(kSqliteProvider, dir / "damaged.sqlite",
-                       {"NBSMasterTaxonList_PhaseII", "Boundaries", "CoC"});
+        readEverything(kSqliteProvider, dir / "damaged.sqlite", kReferenceTables);
     }
 }

@@ -20,7 +20,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-IsolationLimits quick(std::chrono::milliseconds deadline = 5000ms) {
+IsolationLimits quick(std::chrono::milliseconds deadline) {
     IsolationLimits limits;
     limits.deadline = deadline;
     return limits;
@@ -50,77 +50,73 @@ std::string patterned(std::size_t size) {
         n = n + 1;
 }
 
-} // namespace
+struct Outcome {
+    const char* what;
+    std::function<std::string()> work;
+    IsolatedStatus status;
+    std::string reason;
+    std::string bytes = {};
+};
 
-TEST(IsolatedCall, ReturnsTheFunctionsBytesWhole) {
-    // Larger than a pipe holds at once, with every byte value; and nothing at all.
-    const std::string big = patterned((std::size_t{3} << 20) + 7);
-    const auto r = runIsolated([&] { return big; }, quick());
-    EXPECT_EQ(r.status, IsolatedStatus::Returned) << r.reason;
-    EXPECT_TRUE(r.bytes == big);
-    EXPECT_EQ(r.reason, "");
-    const auto empty = runIsolated([] { return std::string(); }, quick());
-    EXPECT_EQ(empty.status, IsolatedStatus::Returned);
-    EXPECT_EQ(empty.bytes, "");
-}
-
-TEST(IsolatedCall, WhatTheFunctionThrowsBecomesTheReason) {
-    const auto r = runIsolated(
-        []() -> std::string { throw std::runtime_error("the catalogue cannot be read"); }, quick());
-    EXPECT_EQ(r.status, IsolatedStatus::Threw);
-    EXPECT_EQ(r.reason, "the catalogue cannot be read");
-    EXPECT_EQ(r.bytes, "");
-    const auto odd = runIsolated([]() -> std::string { throw 42; }, quick());
-    EXPECT_EQ(odd.status, IsolatedStatus::Threw);
-    EXPECT_EQ(odd.reason, "an unknown error occurred");
-    const auto oom = runIsolated([]() -> std::string { throw std::bad_alloc(); }, quick());
-    EXPECT_EQ(oom.status, IsolatedStatus::OutOfMemory);
-    EXPECT_EQ(oom.reason, "reading it needed more memory than allowed");
-}
-
-TEST(IsolatedCall, AChildThatHangsIsKilledAtTheDeadline) {
-    // Busy on the processor, and asleep in a system call.
-    for (const auto& work :
-         std::vector<std::function<std::string()>>{[]() -> std::string { spin(); },
-                                                   []() -> std::string {
-                                                       for (;;)
-                                                           ::pause();
-                                                   }}) {
-        const auto r = runIsolated(work, quick(300ms));
-        EXPECT_EQ(r.status, IsolatedStatus::TimedOut);
-        EXPECT_EQ(r.reason, "reading it did not finish");
-    }
-}
-
-TEST(IsolatedCall, AChildThatEndsWithoutAnswerHasStoppedUnexpectedly) {
-    struct Case {
-        const char* what;
-        std::function<std::string()> work;
-        IsolatedStatus status;
-    } cases[] = {
-        {"abort", []() -> std::string { std::abort(); }, IsolatedStatus::Crashed},
-        {"segmentation fault",
+// Every way a call can end. `tag` makes the returned bytes and thrown message of one call
+// its own; `size` is the size of the returned bytes.
+std::vector<Outcome> outcomes(const std::string& tag, std::size_t size) {
+    const std::string stopped = "reading it stopped unexpectedly";
+    const std::string unfinished = "reading it did not finish";
+    const std::string bytes = tag + patterned(size);
+    return {
+        {"returns", [bytes] { return bytes; }, IsolatedStatus::Returned, "", bytes},
+        {"returns nothing", [] { return std::string(); }, IsolatedStatus::Returned, "", ""},
+        {"throws", [tag]() -> std::string { throw std::runtime_error(tag); }, IsolatedStatus::Threw,
+         tag},
+        {"throws no exception", []() -> std::string { throw 42; }, IsolatedStatus::Threw,
+         "an unknown error occurred"},
+        {"throws bad_alloc", []() -> std::string { throw std::bad_alloc(); },
+         IsolatedStatus::OutOfMemory, "reading it needed more memory than allowed"},
+        {"busy past the deadline", []() -> std::string { spin(); }, IsolatedStatus::TimedOut,
+         unfinished},
+        {"asleep past the deadline",
          []() -> std::string {
-             ::raise(SIGSEGV);
-             return "x";
+             for (;;)
+                 ::pause();
          },
-         IsolatedStatus::Crashed},
-        {"exit without reply", []() -> std::string { ::_exit(0); }, IsolatedStatus::Crashed},
-        {"exit with an error", []() -> std::string { ::_exit(3); }, IsolatedStatus::Crashed},
+         IsolatedStatus::TimedOut, unfinished},
         {"processor time used up",
          []() -> std::string {
              ::raise(SIGXCPU);
              return "x";
          },
-         IsolatedStatus::TimedOut},
+         IsolatedStatus::TimedOut, unfinished},
+        {"abort", []() -> std::string { std::abort(); }, IsolatedStatus::Crashed, stopped},
+        {"segmentation fault",
+         []() -> std::string {
+             ::raise(SIGSEGV);
+             return "x";
+         },
+         IsolatedStatus::Crashed, stopped},
+        {"exit without reply", []() -> std::string { ::_exit(0); }, IsolatedStatus::Crashed,
+         stopped},
+        {"exit with an error", []() -> std::string { ::_exit(3); }, IsolatedStatus::Crashed,
+         stopped},
     };
-    for (const auto& c : cases) {
-        const auto r = runIsolated(c.work, quick());
-        EXPECT_EQ(r.status, c.status) << c.what;
-        EXPECT_EQ(r.reason, c.status == IsolatedStatus::Crashed ? "reading it stopped unexpectedly"
-                                                                : "reading it did not finish")
-            << c.what;
-    }
+}
+
+void expectOutcome(const Outcome& o) {
+    SCOPED_TRACE(o.what);
+    // Only the hanging children wait for the deadline.
+    const auto r =
+        runIsolated(o.work, quick(o.status == IsolatedStatus::TimedOut ? 300ms : 5000ms));
+    EXPECT_EQ(r.status, o.status);
+    EXPECT_EQ(r.reason, o.reason);
+    EXPECT_TRUE(r.bytes == o.bytes) << r.bytes.size() << " bytes";
+}
+
+} // namespace
+
+TEST(IsolatedCall, EachWayAChildEndsHasItsStatusAndReason) {
+    // Returned bytes larger than a pipe holds at once, with every byte value.
+    for (const auto& o : outcomes("the catalogue cannot be read", (std::size_t{3} << 20) + 7))
+        expectOutcome(o);
 }
 
 TEST(IsolatedCall, MemoryAndReplySizeAreLimited) {
@@ -154,31 +150,9 @@ TEST(IsolatedCall, ConcurrentCallsGetTheirOwnResultsAndLeaveNothingBehind) {
     for (int t = 0; t < 4; ++t)
         threads.push_back(std::async(std::launch::async, [t] {
             for (int i = 0; i < 8; ++i) {
-                const std::string expected = patterned(static_cast<std::size_t>(1000 * t + i));
-                switch ((t + i) % 4) {
-                case 0: {
-                    const auto r = runIsolated([&] { return std::string(expected); }, quick());
-                    EXPECT_EQ(r.status, IsolatedStatus::Returned) << r.reason;
-                    EXPECT_TRUE(r.bytes == expected);
-                    break;
-                }
-                case 1:
-                    EXPECT_EQ(runIsolated([]() -> std::string { spin(); }, quick(100ms)).status,
-                              IsolatedStatus::TimedOut);
-                    break;
-                case 2:
-                    EXPECT_EQ(runIsolated([]() -> std::string { std::abort(); }, quick()).status,
-                              IsolatedStatus::Crashed);
-                    break;
-                default: {
-                    const std::string message =
-                        "call " + std::to_string(t) + "." + std::to_string(i);
-                    const auto r = runIsolated(
-                        [&]() -> std::string { throw std::runtime_error(message); }, quick());
-                    EXPECT_EQ(r.status, IsolatedStatus::Threw);
-                    EXPECT_EQ(r.reason, message);
-                }
-                }
+                const std::string tag = "call " + std::to_string(t) + "." + std::to_string(i);
+                const auto all = outcomes(tag, static_cast<std::size_t>(1000 * t + i));
+                expectOutcome(all[static_cast<std::size_t>(3 * t + i) % all.size()]);
                 std::vector<std::unique_ptr<char[]>> churn;
                 for (int k = 0; k < 100; ++k)
                     churn.emplace_back(new char[64 + k]);
