@@ -49,50 +49,43 @@ TEST(XlsCompoundFile, StreamsOfEverySizeReadBack) {
     }
 }
 
-TEST(XlsCompoundFile, DamagedAllocationTablesFailWithAReason) {
+TEST(XlsCompoundFile, DamagedFilesFailWithAReason) {
     // 5000 bytes: stream in sectors 0-9, directory in 10, FAT in 11.
     const Bytes good = buildCompoundFile("Workbook", pattern(5000));
-    const std::size_t fat = sectorAt(11);
+    const std::size_t fat = sectorAt(11), entry = sectorAt(10) + 128;
+    const struct {
+        std::size_t at;
+        uint32_t value;
+        const char* reason;
+    } cases[] = {
+        {fat + 4 * 3, 1, "a sector chain loops"},
+        {fat + 4 * 10, 10, "a sector chain loops"}, // the directory's
+        {fat + 4 * 3, 5000, "a sector chain points outside the file"},
+        {fat + 4 * 3, 0xFFFFFFFE, "a stream is cut short"},
+        {44, 0x7FFFFFFF, "its allocation table size is invalid"},
+        {entry + 120, 0xFFFFFFF0, "a stream is larger than the file"},
+    };
     Bytes out;
-    Bytes loop = good;
-    set32(loop, fat + 4 * 3, 1);
-    EXPECT_EQ(readBack(loop, out), "the file is damaged: a sector chain loops");
-    Bytes outside = good;
-    set32(outside, fat + 4 * 3, 5000);
-    EXPECT_EQ(readBack(outside, out),
-              "the file is damaged: a sector chain points outside the file");
-    Bytes shortChain = good;
-    set32(shortChain, fat + 4 * 3, 0xFFFFFFFE);
-    EXPECT_EQ(readBack(shortChain, out), "the file is damaged: a stream is cut short");
-    Bytes hugeFat = good;
-    set32(hugeFat, 44, 0x7FFFFFFF);
-    EXPECT_EQ(readBack(hugeFat, out), "the file is damaged: its allocation table size is invalid");
-    Bytes hugeStream = good;
-    set32(hugeStream, sectorAt(10) + 128 + 120, 0xFFFFFFF0);
-    EXPECT_EQ(readBack(hugeStream, out), "the file is damaged: a stream is larger than the file");
-    Bytes truncated(good.begin(), good.begin() + 2000);
+    for (const auto& c : cases) {
+        Bytes bad = good;
+        set32(bad, c.at, c.value);
+        EXPECT_EQ(readBack(bad, out), std::string("the file is damaged: ") + c.reason);
+    }
+    const Bytes truncated(good.begin(), good.begin() + 2000);
     EXPECT_NE(readBack(truncated, out).find("the file is damaged"), std::string::npos);
-    Bytes notOle = pattern(3000);
-    EXPECT_EQ(readBack(notOle, out), "the file is not an Excel workbook (no compound-file header)");
-}
-
-TEST(XlsCompoundFile, LoopingIndexAndDirectoryEndInBoundedTime) {
+    EXPECT_EQ(readBack(pattern(3000), out),
+              "the file is not an Excel workbook (no compound-file header)");
+    // A directory entry that is its own sibling, in a file without the wanted stream.
+    Bytes dir = buildCompoundFile("Other", pattern(5000));
+    set32(dir, entry + 68, 1);
+    set32(dir, entry + 72, 1);
+    EXPECT_EQ(readBack(dir, out), "no stream");
     // A DIFAT sector that names itself as the next one.
     Bytes big = buildCompoundFile("Workbook", pattern(std::size_t(8) << 20));
     const uint32_t difat = *reinterpret_cast<const uint32_t*>(&big[68]);
     set32(big, 44, 300);
     set32(big, sectorAt(difat) + 508, difat);
-    Bytes out;
     EXPECT_EQ(readBack(big, out), "the file is damaged: its sector index loops");
-    // A directory entry that is its own sibling, in a file without the wanted stream.
-    Bytes dir = buildCompoundFile("Other", pattern(5000));
-    set32(dir, sectorAt(10) + 128 + 68, 1);
-    set32(dir, sectorAt(10) + 128 + 72, 1);
-    EXPECT_EQ(readBack(dir, out), "no stream");
-    // A directory chain that loops onto itself.
-    Bytes dirLoop = buildCompoundFile("Workbook", pattern(5000));
-    set32(dirLoop, sectorAt(11) + 4 * 10, 10);
-    EXPECT_EQ(readBack(dirLoop, out), "the file is damaged: a sector chain loops");
 }
 
 } // namespace

@@ -1,13 +1,11 @@
 // Damaged and crafted .xlsx files end in a failed load with a reason, in bounded time and
 // memory (the sanitizer build checks that nothing crashes or leaks on the way).
-#include "XlsxTestSupport.h"
+#include "WorkbookTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 using frusta::CellType;
-using namespace xlsxtest;
+using namespace frusta::wbtest;
 
 namespace {
 
@@ -106,7 +104,7 @@ TEST(XlsxHostile, DeepNestingAndBrokenXml) {
     expectRefused(text, "cell A1: a text longer than 1 MB");
 }
 
-TEST(XlsxHostile, EveryTruncationAndCorruptionFailsCleanly) {
+TEST(XlsxHostile, EveryTruncationFailsWithAReason) {
     TempDir dir;
     Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\"><v>2.5</v></c>"
                        "</row><row r=\"2\"><c r=\"A2\" t=\"b\"><v>1</v></c></row>"},
@@ -120,17 +118,6 @@ TEST(XlsxHostile, EveryTruncationAndCorruptionFailsCleanly) {
         const auto loaded = load(path);
         EXPECT_FALSE(loaded.ok) << size;
         EXPECT_GT(loaded.error.size(), 10u);
-    }
-    std::mt19937 random(5);
-    for (int round = 0; round < 400; ++round) {
-        std::string bad = good;
-        for (int flips = 1 + round % 4; flips > 0; --flips)
-            bad[random() % bad.size()] ^= static_cast<char>(1 + random() % 255);
-        writeFile(path, bad);
-        const auto loaded = load(path);
-        if (!loaded.ok) {
-            EXPECT_GT(loaded.error.size(), 10u);
-        }
     }
 }
 

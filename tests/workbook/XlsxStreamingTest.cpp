@@ -1,12 +1,12 @@
 // Namespace prefixes as the XML declares and scopes them, and parts large enough to be
 // inflated on a second thread: read whole, their damage reported, and a reader that stops
 // early not left waiting.
-#include "XlsxTestSupport.h"
+#include "WorkbookTestSupport.h"
 
 #include <gtest/gtest.h>
 
 using frusta::CellType;
-using namespace xlsxtest;
+using namespace frusta::wbtest;
 
 namespace {
 
@@ -101,30 +101,27 @@ TEST(XlsxLargePart, IsReadWholeCompressedOrStored) {
     }
 }
 
-TEST(XlsxLargePart, DamageAfterTheLastByteIsStillReported) {
-    // A stored part whose data no longer matches its checksum: the XML is well-formed to
-    // the end, and only the check after the last byte finds the damage.
-    auto p = Package::workbook({numberedRows(20000)});
+TEST(XlsxLargePart, DamageIsReportedWhereverItLies) {
+    // Near its start, the rest of the part not waited for.
+    auto p = Package::workbook({"<row><c r=\"A1\"><v>oops</v></c></row>" + numberedRows(20000)});
     p.store = true;
     TempDir dir;
+    auto loaded = load(p, dir);
+    EXPECT_FALSE(loaded.ok);
+    EXPECT_EQ(loaded.error, "sheet 'S1', cell A1: invalid number 'oops'");
+    // After its last byte: a stored part whose data no longer matches its checksum is
+    // well-formed XML to the end, and only the check after the last byte finds the damage.
+    p = Package::workbook({numberedRows(20000)});
+    p.store = true;
     p.write(dir.file("good.xlsx"));
     std::string bytes = readFile(dir.file("good.xlsx"));
     const auto at = bytes.find("<v>199990</v>");
     ASSERT_NE(at, std::string::npos);
     bytes[at + 3] = '2';
     writeFile(dir.file("bad.xlsx"), bytes);
-    const auto loaded = load(dir.file("bad.xlsx"));
+    loaded = load(dir.file("bad.xlsx"));
     EXPECT_FALSE(loaded.ok);
     EXPECT_EQ(loaded.error, "the part 'xl/worksheets/sheet1.xml' is damaged (checksum error)");
-}
-
-TEST(XlsxLargePart, AFailureNearItsStartEndsTheRead) {
-    auto p = Package::workbook({"<row><c r=\"A1\"><v>oops</v></c></row>" + numberedRows(20000)});
-    p.store = true;
-    TempDir dir;
-    const auto loaded = load(p, dir);
-    EXPECT_FALSE(loaded.ok);
-    EXPECT_EQ(loaded.error, "sheet 'S1', cell A1: invalid number 'oops'");
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 """Books written by other programs (python3-xlsxwriter, python3-openpyxl, LibreOffice) are
 read with the right types and values by `frusta2-cli dump`."""
-import csv
 import datetime
 import os
 import shutil
@@ -10,7 +9,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from XlsxOracle import cli, dump_book, number_text  # noqa: E402
+from WorkbookOracle import cli, our_cells  # noqa: E402
 
 TEXTS = ["Achnanthidium minutissimum", "Grüße – 水 \U0001F600", "tab\there", "two\nlines",
          "<&>\"'", "_x0041_ literal"]
@@ -20,8 +19,9 @@ NUMBERS = [0, -1.5, 0.1, 1 / 3, 123456789.125, 1e-300, 2 ** 53, 40179]
 
 
 def cells_of(path, sheet=None):
-    book = dump_book(path, only=sheet)
-    return {(r, c): (t, v) for r, c, t, v in book[0][1]}
+    """The cells of the sheet (the first by default), blanks left out."""
+    sheet = sheet or cli("sheets", path).stdout.split("\n")[0]
+    return {k: v for k, v in our_cells(path, sheet).items() if v[0] != "blank"}
 
 
 class WritersTest(unittest.TestCase):
@@ -38,7 +38,7 @@ class WritersTest(unittest.TestCase):
         for i, text in enumerate(texts):
             self.assertEqual(cells[(i, 0)], ("text", text))
         for i, number in enumerate(NUMBERS):  # exact to 17 significant digits
-            self.assertEqual(cells[(i, 1)], ("number", number_text(number)))
+            self.assertEqual(cells[(i, 1)], ("number", number))
 
     def test_xlsxwriter(self):
         import xlsxwriter
@@ -77,99 +77,82 @@ class WritersTest(unittest.TestCase):
                 self.assertEqual(cells[(13, 2)], ("error", "#DIV/0!"))
                 self.assertEqual(cells[(14, 2)], ("boolean", "TRUE"))
                 self.assertEqual(cells[(15, 2)], ("text", "abc"))
-                self.assertEqual(cells[(16, 2)], ("number", "2"))
+                self.assertEqual(cells[(16, 2)], ("number", 2))
                 # The 1904 date system: dates become 1900-system day numbers, other
                 # numbers stay.
-                self.assertEqual(cells[(17, 2)], ("number", "40179"))
-                self.assertEqual(cells[(18, 2)], ("number", "40179"))
+                self.assertEqual(cells[(17, 2)], ("number", 40179))
+                self.assertEqual(cells[(18, 2)], ("number", 40179))
                 dump = cli("dump", path).stdout
                 self.assertIn("12\t2\tblank\t\n", dump)
 
     def test_openpyxl(self):
         import openpyxl
-        from openpyxl.utils.datetime import CALENDAR_MAC_1904
-        for epoch in (None, CALENDAR_MAC_1904):
-            with self.subTest(epoch=epoch):
-                path = self.path("op.xlsx")
-                wb = openpyxl.Workbook()
-                if epoch:
-                    wb.epoch = epoch
-                ws = wb.active
-                ws.title = "Data"
-                for i in range(len(TEXTS)):
-                    ws.cell(i + 1, 1, TEXTS[i])
-                for i in range(len(NUMBERS)):
-                    ws.cell(i + 1, 2, NUMBERS[i])
-                ws.cell(1, 3, True)
-                ws.cell(2, 3, False)
-                ws.cell(3, 3, "=SUM(B1:B2)")  # a formula without a calculated value
-                ws.cell(4, 3, datetime.date(2010, 1, 1))
-                err = ws.cell(5, 3, "#N/A")
-                err.data_type = "e"
-                ws.cell(1000, 30, 7)
-                wb.create_sheet("Second").cell(2, 2, "x")
-                wb.save(path)
-                self.assertEqual(cli("sheets", path).stdout, "Data\nSecond\n")
-                cells = cells_of(path)
-                # openpyxl writes "_x0041_" unescaped, which reads as "A", as in Excel.
-                self.check_common(cells, TEXTS[:-1] + ["A literal"])
-                self.assertEqual(cells[(0, 2)], ("boolean", "TRUE"))
-                self.assertEqual(cells[(1, 2)], ("boolean", "FALSE"))
-                self.assertNotIn((2, 2), cells)
-                self.assertEqual(cells[(3, 2)], ("number", "40179"))
-                self.assertEqual(cells[(4, 2)], ("error", "#N/A"))
-                self.assertEqual(cells[(999, 29)], ("number", "7"))
-                self.assertEqual(cells_of(path, "Second"), {(1, 1): ("text", "x")})
-
-    def soffice_convert(self, source):
-        profile = "file://" + self.path("profile")
-        subprocess.run(["soffice", "-env:UserInstallation=" + profile, "--headless",
-                        "--infilter=CSV:44,34,76", "--convert-to", "xlsx", "--outdir", self.path("out"), source],
-                       capture_output=True, timeout=300, check=True)
-        return os.path.join(self.path("out"),
-                            os.path.splitext(os.path.basename(source))[0] + ".xlsx")
+        path = self.path("op.xlsx")
+        wb = openpyxl.Workbook()
+        ws = wb.active
+        ws.title = "Data"
+        for i in range(len(TEXTS)):
+            ws.cell(i + 1, 1, TEXTS[i])
+        for i in range(len(NUMBERS)):
+            ws.cell(i + 1, 2, NUMBERS[i])
+        ws.cell(1, 3, True)
+        ws.cell(2, 3, False)
+        ws.cell(3, 3, "=SUM(B1:B2)")  # a formula without a calculated value
+        ws.cell(4, 3, datetime.date(2010, 1, 1))
+        err = ws.cell(5, 3, "#N/A")
+        err.data_type = "e"
+        ws.cell(1000, 30, 7)
+        wb.create_sheet("Second").cell(2, 2, "x")
+        wb.save(path)
+        self.assertEqual(cli("sheets", path).stdout, "Data\nSecond\n")
+        cells = cells_of(path)
+        # openpyxl writes "_x0041_" unescaped, which reads as "A", as in Excel.
+        self.check_common(cells, TEXTS[:-1] + ["A literal"])
+        self.assertEqual(cells[(0, 2)], ("boolean", "TRUE"))
+        self.assertEqual(cells[(1, 2)], ("boolean", "FALSE"))
+        self.assertNotIn((2, 2), cells)
+        self.assertEqual(cells[(3, 2)], ("number", 40179))
+        self.assertEqual(cells[(4, 2)], ("error", "#N/A"))
+        self.assertEqual(cells[(999, 29)], ("number", 7))
+        self.assertEqual(cells_of(path, "Second"), {(1, 1): ("text", "x")})
 
     @unittest.skipUnless(shutil.which("soffice"), "LibreOffice is not installed")
     def test_libreoffice(self):
-        # A CSV of a small sample sheet, and an openpyxl book with texts and numbers.
-        source = self.path("samples.csv")
-        rows = [["Sample", "", "S1", "S2"], ["Site", "", "R1", "R2"],
-                ["Date", "", "2010-01-01", ""], ["Alkalinity", "", "45.5", "1e-3"],
-                ["AC001A", "Achnanthes", "12", "0"], ["NI009A", "Nitzschia ä", "-3.25", "abc"]]
-        with open(source, "w", newline="", encoding="utf-8") as f:
-            csv.writer(f).writerows(rows)
-        cells = cells_of(self.soffice_convert(source))
-        self.assertEqual(cells[(0, 2)], ("text", "S1"))
-        self.assertEqual(cells[(2, 2)], ("number", "40179"))  # recognised as a date
-        self.assertEqual(cells[(3, 2)], ("number", "45.5"))
-        self.assertEqual(cells[(3, 3)], ("number", "0.001"))
-        self.assertEqual(cells[(5, 1)], ("text", "Nitzschia ä"))
-        self.assertEqual(cells[(5, 2)], ("number", "-3.25"))
-        self.assertEqual(cells[(5, 3)], ("text", "abc"))
-        self.assertNotIn((0, 1), cells)
-
+        # An openpyxl book saved again by LibreOffice, which calculates its formulas.
         import openpyxl
-        book = self.path("fromopenpyxl.xlsx")
+        source = self.path("fromopenpyxl.xlsx")
         wb = openpyxl.Workbook()
         ws = wb.active
         for i in range(len(TEXTS)):
             ws.cell(i + 1, 1, TEXTS[i])
+        for i in range(len(NUMBERS)):
             ws.cell(i + 1, 2, NUMBERS[i])
         ws.cell(1, 3, True)
         ws.cell(2, 3, "=1/0")
         ws.cell(3, 3, "=B1+2")
-        wb.save(book)
-        converted = self.soffice_convert(book)
+        ws.cell(4, 3, '="a"&"b"')
+        ws.cell(5, 3, datetime.date(2010, 1, 1)).number_format = "dd/mm/yyyy"
+        wb.create_sheet("Zweites Blatt").cell(1, 1, "Straße")
+        wb.save(source)
+        profile = "file://" + self.path("profile")
+        subprocess.run(["soffice", "-env:UserInstallation=" + profile, "--headless",
+                        "--convert-to", "xlsx", "--outdir", self.path("out"), source],
+                       capture_output=True, timeout=300, check=True)
+        converted = self.path("out/fromopenpyxl.xlsx")
+        self.assertEqual(cli("sheets", converted).stdout, "Sheet\nZweites Blatt\n")
         cells = cells_of(converted)
         # LibreOffice takes openpyxl's "_x0041_" literally and escapes it when saving.
         for i, text in enumerate(TEXTS):
             self.assertEqual(cells[(i, 0)], ("text", text))
-        for i in range(len(TEXTS)):  # LibreOffice keeps 15 to 17 significant digits
-            self.assertAlmostEqual(float(cells[(i, 1)][1]), NUMBERS[i],
-                                   delta=abs(NUMBERS[i]) * 1e-14)
+        for i, number in enumerate(NUMBERS):  # LibreOffice keeps 15 to 17 significant digits
+            self.assertEqual(cells[(i, 1)][0], "number")
+            self.assertAlmostEqual(cells[(i, 1)][1], number, delta=abs(number) * 1e-14)
         self.assertEqual(cells[(0, 2)], ("boolean", "TRUE"))
-        self.assertEqual(cells[(1, 2)], ("error", "#DIV/0!"))  # calculated by LibreOffice
-        self.assertEqual(cells[(2, 2)], ("number", "2"))
+        self.assertEqual(cells[(1, 2)], ("error", "#DIV/0!"))
+        self.assertEqual(cells[(2, 2)], ("number", 2))
+        self.assertEqual(cells[(3, 2)], ("text", "ab"))
+        self.assertEqual(cells[(4, 2)], ("number", 40179))
+        self.assertEqual(cells_of(converted, "Zweites Blatt"), {(0, 0): ("text", "Straße")})
 
 
 if __name__ == "__main__":
