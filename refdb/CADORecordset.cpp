@@ -167,52 +167,42 @@ const Variant& CADORecordset::currentValue(int index) const {
     return recordset->rows[position][static_cast<std::size_t>(index)];
 }
 
-bool CADORecordset::GetFieldValue(int index, double& out) {
+template <typename Read> bool CADORecordset::readField(int index, Read read) {
     try {
-        out = variantToDouble(currentValue(index));
-        return true;
+        return read(currentValue(index));
     } catch (const ComError& e) {
         ReportComError(e);
         return false;
     }
+}
+
+bool CADORecordset::GetFieldValue(int index, double& out) {
+    return readField(index, [&](const Variant& v) {
+        out = variantToDouble(v);
+        return true;
+    });
 }
 
 bool CADORecordset::GetFieldValue(int index, long& out) {
-    try {
-        out = variantToLong(currentValue(index));
+    return readField(index, [&](const Variant& v) {
+        out = variantToLong(v);
         return true;
-    } catch (const ComError& e) {
-        ReportComError(e);
-        return false;
-    }
+    });
 }
 
 bool CADORecordset::GetFieldValue(int index, int& out) {
-    try {
-        out = variantToInt(currentValue(index));
+    return readField(index, [&](const Variant& v) {
+        out = variantToInt(v);
         return true;
-    } catch (const ComError& e) {
-        ReportComError(e);
-        return false;
-    }
+    });
 }
 
 bool CADORecordset::GetFieldValue(int index, bool& out) {
-    try {
-        return variantToBool(currentValue(index), out);
-    } catch (const ComError& e) {
-        ReportComError(e);
-        return false;
-    }
+    return readField(index, [&](const Variant& v) { return variantToBool(v, out); });
 }
 
 bool CADORecordset::GetFieldValue(int index, std::string& out, const std::string& dateFormat) {
-    try {
-        return variantToText(currentValue(index), dateFormat, out);
-    } catch (const ComError& e) {
-        ReportComError(e);
-        return false;
-    }
+    return readField(index, [&](const Variant& v) { return variantToText(v, dateFormat, out); });
 }
 
 void CADORecordset::ReportComError(const ComError& error) {

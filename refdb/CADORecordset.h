@@ -55,6 +55,8 @@ private:
     void ReportComError(const ComError& error);
     // The value at `index` of the current record; throws ComError.
     const Variant& currentValue(int index) const;
+    // Reads the current record's field through `read`; a failure is reported and gives false.
+    template <typename Read> bool readField(int index, Read read);
     // Throws ComError unless the result set is open.
     void requireOpen() const;
 

@@ -214,16 +214,8 @@ bool CompoundFileReader::readMiniStream(std::string& error) const {
         error = std::string(kDamaged) + "its mini stream is larger than the file";
         return false;
     }
-    std::vector<uint32_t> chain;
-    const std::size_t needed =
-        static_cast<std::size_t>((root.size + sectorSize_ - 1) / sectorSize_);
-    if (!followChain(root.start, fat_, needed, chain, error))
+    if (!readSectors(root.start, root.size, "its mini stream", miniStream_, error))
         return false;
-    if (chain.size() < needed) {
-        error = std::string(kDamaged) + "its mini stream is cut short";
-        return false;
-    }
-    copySectors(chain, root.size, miniStream_);
     std::vector<uint32_t> fatChain;
     if (!followChain(firstMiniFat_, fat_, miniFatCount_, fatChain, error))
         return false;
@@ -236,6 +228,20 @@ bool CompoundFileReader::readMiniStream(std::string& error) const {
     return true;
 }
 
+bool CompoundFileReader::readSectors(uint32_t start, uint64_t size, const char* what,
+                                     std::vector<uint8_t>& out, std::string& error) const {
+    std::vector<uint32_t> chain;
+    const auto needed = static_cast<std::size_t>((size + sectorSize_ - 1) / sectorSize_);
+    if (!followChain(start, fat_, needed, chain, error))
+        return false;
+    if (chain.size() < needed) {
+        error = std::string(kDamaged) + what + " is cut short";
+        return false;
+    }
+    copySectors(chain, size, out);
+    return true;
+}
+
 bool CompoundFileReader::readStream(int entry, std::vector<uint8_t>& out,
                                     std::string& error) const {
     const Entry& e = entries_.at(static_cast<std::size_t>(entry));
@@ -244,19 +250,8 @@ bool CompoundFileReader::readStream(int entry, std::vector<uint8_t>& out,
         error = std::string(kDamaged) + "a stream is larger than the file";
         return false;
     }
-    if (e.size >= miniCutoff_) {
-        std::vector<uint32_t> chain;
-        const std::size_t needed =
-            static_cast<std::size_t>((e.size + sectorSize_ - 1) / sectorSize_);
-        if (!followChain(e.start, fat_, needed, chain, error))
-            return false;
-        if (chain.size() < needed) {
-            error = std::string(kDamaged) + "a stream is cut short";
-            return false;
-        }
-        copySectors(chain, e.size, out);
-        return true;
-    }
+    if (e.size >= miniCutoff_)
+        return readSectors(e.start, e.size, "a stream", out, error);
     if (!readMiniStream(error))
         return false;
     constexpr std::size_t kMini = 64;

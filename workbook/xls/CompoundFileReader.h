@@ -35,6 +35,10 @@ private:
     bool readFat(std::string& error);
     bool readDirectory(uint32_t firstSector, std::string& error);
     bool readMiniStream(std::string& error) const;
+    // Reads `size` bytes of the regular sector chain from `start`; `what` names the stream
+    // in the error when the chain is cut short.
+    bool readSectors(uint32_t start, uint64_t size, const char* what, std::vector<uint8_t>& out,
+                     std::string& error) const;
     void copySectors(const std::vector<uint32_t>& chain, uint64_t size,
                      std::vector<uint8_t>& out) const;
 
