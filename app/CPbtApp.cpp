@@ -102,6 +102,35 @@ bool CPbtApp::OpenReferenceDatabase(const StartupOptions& options) {
     return OpenWith(kJetProvider, file) || OpenWith(kAceProvider, file);
 }
 
+bool CPbtApp::UseReferenceDatabase(const std::filesystem::path& file, UserPort& port) {
+    const std::string oldConnection = connectionString;
+    const std::filesystem::path oldPath = databasePath;
+    auto restore = [&] {
+        database->Close();
+        connectionString = oldConnection;
+        databasePath = oldPath;
+    };
+    StartupOptions options;
+    options.database = file;
+    if (!OpenReferenceDatabase(options)) {
+        const std::string report = database->GetLastErrorString();
+        restore();
+        port.message(report, Buttons::Ok);
+        port.message("Error opening database", Buttons::Ok);
+        return false;
+    }
+    auto previousList = taxonTable;
+    if (!LoadTaxonList()) {
+        taxonTable = previousList;
+        restore();
+        port.message("Error retrieving taxon list", Buttons::Ok);
+        return false;
+    }
+    database->Close();
+    classNames = defaultClassNames();
+    return true;
+}
+
 int CPbtApp::ExitInstance() {
     database->Close();
     return 0;

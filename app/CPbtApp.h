@@ -34,6 +34,10 @@ public:
     bool InitInstance(UserPort& port, const StartupOptions& options = {});
     int ExitInstance();
 
+    // Switches to the reference database `file` and loads its master taxon list. On failure
+    // the messages of start-up are shown and the previous database and list stay in use.
+    bool UseReferenceDatabase(const std::filesystem::path& file, UserPort& port);
+
     bool LoadTaxonList();
     bool LoadBoundaries(const std::string& siteType, UserPort& port);
     bool LoadCocCoefficients(const std::string& siteType);

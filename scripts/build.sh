@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Configures and builds FRUSTA 2. Usage: scripts/build.sh [--sanitize] [--gui]
+# Configures and builds FRUSTA 2. Usage: scripts/build.sh [--sanitize] [--no-gui]
 # The normal build goes to build/, the sanitizer build to build-asan/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 dir=build
-args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DFRUSTA_BUILD_GUI=ON)
 for a in "$@"; do
   case "$a" in
     --sanitize) dir=build-asan; args+=(-DFRUSTA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug) ;;
-    --gui) args+=(-DFRUSTA_BUILD_GUI=ON) ;;
+    --no-gui) args+=(-DFRUSTA_BUILD_GUI=OFF) ;;
     *) echo "build: unknown option $a" >&2; exit 2 ;;
   esac
 done

@@ -1,0 +1,44 @@
+#pragma once
+// The fixed texts of the desktop shell: caption, splash lines, About text, command prompts
+// and tool tips, and the messages of the help and example commands.
+#include <string>
+
+namespace frusta {
+
+extern const char* const kAppTitle;             // title of every message box: "FRUSTA"
+extern const char* const kMainCaption;          // "FRUSTA2 - Periphyton Status Assessment"
+extern const char* const kIdlePrompt;           // "For Help, press F1"
+extern const char* const kSettingsOrganisation; // "FRUSTA2"
+extern const char* const kSettingsApplication;  // "FRUSTA"
+extern const char* const kRecentFileSection;    // "Recent File List"
+
+// The product version as shown: the three parts of the build's version, "2.0.1".
+std::string productVersion();
+
+// Splash window: the two title lines and the bottom line.
+extern const char* const kSplashTitle1;
+extern const char* const kSplashTitle2;
+std::string splashVersionLine(const std::string& version);
+
+// The About box's text, lines separated by CR LF, starting "FRUSTA Version <version>".
+std::string aboutText(const std::string& version);
+
+// Status-bar prompt and tool tip of a command.
+struct CommandTexts {
+    const char* prompt;
+    const char* tip;
+};
+extern const CommandTexts kViewTaxonListTexts;
+extern const CommandTexts kHelpTexts;
+extern const CommandTexts kOpenExampleTexts;
+extern const CommandTexts kFileOpenTexts;
+extern const CommandTexts kSaveResultsTexts;
+extern const CommandTexts kCopyTexts;
+
+// The help and example commands' messages.
+extern const char* const kNoPdfViewerMessage;
+extern const char* const kNoSpreadsheetMessage;
+// "Error Running Program\n" followed by the system's error text.
+std::string errorRunningProgramMessage(const std::string& systemError);
+
+} // namespace frusta

@@ -1,0 +1,369 @@
+#include "gui/app/DesktopApp.h"
+
+#include "app/CommandGuard.h"
+#include "app/ShellTexts.h"
+#include "gui/app/CAboutDlg.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/CSplashWnd.h"
+#include "gui/app/ViewCommands.h"
+#include "gui/doc/CChildFrame.h"
+#include "gui/doc/DocumentSession.h"
+#include "gui/output/GridWindows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSettings>
+
+#include <algorithm>
+
+namespace frusta::gui {
+
+namespace {
+
+const char kDatabaseKey[] = "Settings/ReferenceDatabase";
+
+QSettings settings() {
+    return QSettings(QString::fromUtf8(kSettingsOrganisation),
+                     QString::fromUtf8(kSettingsApplication));
+}
+
+ViewCommands* viewOf(QMdiSubWindow* frame) {
+    return frame ? dynamic_cast<ViewCommands*>(frame->widget()) : nullptr;
+}
+
+} // namespace
+
+DesktopApp::DesktopApp() = default;
+
+DesktopApp::~DesktopApp() {
+    sessions_.clear();
+    frame_.reset();
+}
+
+CSplashWnd* DesktopApp::splash() const {
+    return splash_.data();
+}
+
+std::optional<std::filesystem::path> DesktopApp::savedDatabase() {
+    const QString saved = settings().value(kDatabaseKey).toString();
+    if (saved.isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(saved.toStdString());
+}
+
+bool DesktopApp::InitInstance(const DesktopOptions& options) {
+    launcher_ = options.launcher ? options.launcher : std::make_shared<DesktopViewerLauncher>();
+    loadRecentFiles();
+    frame_ = std::make_unique<CMainFrame>();
+    port_.setParent(frame_.get());
+    frame_->canClose = [this] { return SaveAllModified(); };
+    connectActions();
+    showRecentFiles();
+    frame_->show();
+    frame_->setWindowTitle(QString::fromUtf8(kMainCaption));
+
+    if (options.splashMs > 0) {
+        splash_ = new CSplashWnd(frame_.get(), options.splashMs);
+        splash_->showOver();
+        QApplication::processEvents();
+    }
+
+    StartupOptions startup;
+    startup.programFolder = options.programFolder;
+    startup.database = options.database ? options.database : savedDatabase();
+    guarded([&] { core_.InitInstance(port_, startup); });
+    updateCommandStates();
+    return true;
+}
+
+int DesktopApp::ExitInstance() {
+    sessions_.clear();
+    return core_.ExitInstance();
+}
+
+void DesktopApp::connectActions() {
+    const MainActions& a = frame_->actions();
+    auto bind = [this](QAction* action, void (DesktopApp::*command)()) {
+        connect(action, &QAction::triggered, this,
+                [this, command] { guarded([&] { (this->*command)(); }); });
+    };
+    bind(a.fileOpen, &DesktopApp::OnFileOpen);
+    bind(a.openExampleHere, &DesktopApp::OnOpenExampleHere);
+    bind(a.referenceDatabase, &DesktopApp::OnReferenceDatabase);
+    bind(a.fileClose, &DesktopApp::OnFileClose);
+    bind(a.saveResults, &DesktopApp::OnSaveResults);
+    bind(a.fileSave, &DesktopApp::OnFileSave);
+    bind(a.print, &DesktopApp::OnPrint);
+    bind(a.printPreview, &DesktopApp::OnPrintPreview);
+    bind(a.printSetup, &DesktopApp::OnPrintSetup);
+    bind(a.copy, &DesktopApp::OnCopy);
+    bind(a.selectAll, &DesktopApp::OnSelectAll);
+    bind(a.help, &DesktopApp::OnHelp);
+    bind(a.about, &DesktopApp::OnAppAbout);
+    bind(a.viewTaxonList, &DesktopApp::OnViewTaxonList);
+    bind(a.openExample, &DesktopApp::OnOpenExample);
+    for (std::size_t i = 0; i < a.recentFiles.size(); ++i)
+        connect(a.recentFiles[i], &QAction::triggered, this,
+                [this, i] { guarded([&] { OnOpenRecentFile(i); }); });
+    connect(frame_->mdiArea(), &QMdiArea::subWindowActivated, this,
+            &DesktopApp::updateCommandStates);
+}
+
+void DesktopApp::guarded(const std::function<void()>& command) {
+    try {
+        runGuarded(port_, [&] {
+            command();
+            return true;
+        });
+    } catch (const std::exception& e) {
+        port_.message(commandFailureMessage(e.what()), Buttons::Ok);
+    }
+}
+
+DocumentSession* DesktopApp::activeSession() const {
+    return frame_ ? sessionOf(frame_->mdiArea()->activeSubWindow()) : nullptr;
+}
+
+void DesktopApp::updateCommandStates() {
+    if (!frame_)
+        return;
+    const MainActions& a = frame_->actions();
+    DocumentSession* session = activeSession();
+    QMdiSubWindow* active = frame_->mdiArea()->activeSubWindow();
+    ViewCommands* view = viewOf(active);
+    a.saveResults->setEnabled(session && session->doc().m_bAnalysed);
+    a.fileClose->setEnabled(active != nullptr);
+    a.copy->setEnabled(view && view->canCopy());
+    a.selectAll->setEnabled(view && view->canCopy());
+    a.print->setEnabled(view && view->canPrint());
+    a.printPreview->setEnabled(view && view->canPrint());
+}
+
+// ---- Documents ----
+
+void DesktopApp::OnFileOpen() {
+    QFileDialog dialog(nullptr, "Open");
+    dialog.setObjectName("fileOpenDialog");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters({"Excel Workbook (*.xls *.xlsx)", "All Files (*)"});
+    dialog.selectNameFilter("Excel Workbook (*.xls *.xlsx)");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    OpenDocumentFile(dialog.selectedFiles().front().toStdString());
+}
+
+DocumentSession* DesktopApp::OpenDocumentFile(const std::string& path) {
+    auto doc = std::make_unique<CPbtDoc>(core_, port_);
+    CPbtDoc* reading = doc.get();
+    port_.setReadErrorDetail([reading] { return reading->lastLoadError(); });
+    bool opened = false;
+    guarded([&] { opened = reading->OnOpenDocument(path); });
+    port_.setReadErrorDetail({});
+    if (!opened) {
+        // An entry of the recent-file list that can no longer be opened leaves the list.
+        recent_.remove(path);
+        storeRecentFiles();
+        showRecentFiles();
+        return nullptr;
+    }
+    recent_.add(path);
+    storeRecentFiles();
+    showRecentFiles();
+    sessions_.push_back(std::make_unique<DocumentSession>(std::move(doc), *frame_->mdiArea()));
+    DocumentSession* session = sessions_.back().get();
+    connect(session, &DocumentSession::changed, this, &DesktopApp::updateCommandStates);
+    connect(session, &DocumentSession::closed, this, &DesktopApp::forget, Qt::QueuedConnection);
+    session->openPanel();
+    updateCommandStates();
+    return session;
+}
+
+void DesktopApp::forget(DocumentSession* session) {
+    auto it = std::find_if(sessions_.begin(), sessions_.end(),
+                           [session](const auto& s) { return s.get() == session; });
+    if (it != sessions_.end())
+        sessions_.erase(it);
+    updateCommandStates();
+}
+
+void DesktopApp::OnOpenRecentFile(std::size_t index) {
+    if (index < recent_.entries().size())
+        OpenDocumentFile(recent_.entries()[index]);
+}
+
+void DesktopApp::OnOpenExampleHere() {
+    OpenDocumentFile(core_.examplePath.string());
+}
+
+void DesktopApp::OnFileClose() {
+    QMdiSubWindow* active = frame_->mdiArea()->activeSubWindow();
+    if (!active)
+        return;
+    if (DocumentSession* session = sessionOf(active))
+        session->CanCloseFrame(active);
+    else
+        active->close();
+}
+
+void DesktopApp::OnSaveResults() {
+    DocumentSession* session = activeSession();
+    if (!session || !session->doc().m_bAnalysed)
+        return;
+    session->doc().SaveResultsWorkbook();
+    session->notifyChanged();
+}
+
+void DesktopApp::OnFileSave() {
+    if (DocumentSession* session = activeSession()) {
+        session->doc().OnSaveDocument(std::string());
+        session->notifyChanged();
+    }
+}
+
+bool DesktopApp::SaveAllModified() {
+    bool go = true;
+    guarded([&] {
+        for (const auto& session : sessions_)
+            if (!session->doc().SaveModified()) {
+                go = false;
+                return;
+            }
+    });
+    return go;
+}
+
+// ---- Windows of the application ----
+
+void DesktopApp::OnViewTaxonList() {
+    auto* frame = new CChildFrame(nullptr, createTaxonListView(core_), "Master taxon list");
+    frame_->mdiArea()->addSubWindow(frame);
+    frame->resize(frame_->mdiArea()->size() * 3 / 4);
+    frame->show();
+    frame_->mdiArea()->setActiveSubWindow(frame);
+}
+
+void DesktopApp::OnAppAbout() {
+    CAboutDlg about(aboutText(productVersion()), frame_.get());
+    about.exec();
+}
+
+void DesktopApp::OnHelp() {
+    const LaunchResult r = launcher_->open(ViewerKind::Pdf, core_.helpPath.string());
+    if (r.status == LaunchResult::NoViewer)
+        port_.message(kNoPdfViewerMessage, Buttons::Ok);
+    else if (r.status == LaunchResult::Failed)
+        port_.message(errorRunningProgramMessage(r.error), Buttons::OkCancel);
+}
+
+void DesktopApp::OnOpenExample() {
+    const LaunchResult r = launcher_->open(ViewerKind::Spreadsheet, core_.examplePath.string());
+    if (r.status == LaunchResult::NoViewer)
+        port_.message(kNoSpreadsheetMessage, Buttons::Ok);
+    else if (r.status == LaunchResult::Failed)
+        port_.message(errorRunningProgramMessage(r.error), Buttons::OkCancel);
+}
+
+void DesktopApp::OnReferenceDatabase() {
+    QFileDialog dialog(frame_.get(), "Reference database");
+    dialog.setObjectName("referenceDatabaseDialog");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({"Reference databases (*.mdb *.accdb *.sqlite *.db)", "All Files (*)"});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    UseReferenceDatabase(dialog.selectedFiles().front().toStdString());
+}
+
+bool DesktopApp::UseReferenceDatabase(const std::filesystem::path& file) {
+    bool used = false;
+    guarded([&] {
+        WaitCursor wait(port_);
+        used = core_.UseReferenceDatabase(file, port_);
+    });
+    if (used)
+        settings().setValue(kDatabaseKey, QString::fromStdString(file.string()));
+    return used;
+}
+
+// ---- Edit and print commands of the active view ----
+
+void DesktopApp::OnCopy() {
+    if (ViewCommands* view = viewOf(frame_->mdiArea()->activeSubWindow()); view && view->canCopy())
+        view->copy();
+}
+
+void DesktopApp::OnSelectAll() {
+    if (ViewCommands* view = viewOf(frame_->mdiArea()->activeSubWindow()))
+        view->selectAll();
+}
+
+QPrinter& DesktopApp::printer() {
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void DesktopApp::OnPrint() {
+    ViewCommands* view = viewOf(frame_->mdiArea()->activeSubWindow());
+    if (!view || !view->canPrint())
+        return;
+    QPrintDialog dialog(&printer(), frame_.get());
+    if (dialog.exec() == QDialog::Accepted)
+        view->print(printer());
+}
+
+void DesktopApp::OnPrintPreview() {
+    ViewCommands* view = viewOf(frame_->mdiArea()->activeSubWindow());
+    if (!view || !view->canPrint())
+        return;
+    QPrintPreviewDialog preview(&printer(), frame_.get());
+    preview.setObjectName("printPreview");
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [view](QPrinter* p) { view->print(*p); });
+    preview.exec();
+}
+
+void DesktopApp::OnPrintSetup() {
+    QPageSetupDialog dialog(&printer(), frame_.get());
+    dialog.exec();
+}
+
+// ---- Recent files, kept in the settings as File1 to File4 ----
+
+void DesktopApp::loadRecentFiles() {
+    QSettings s = settings();
+    s.beginGroup(QString::fromUtf8(kRecentFileSection));
+    std::vector<std::string> entries;
+    for (std::size_t i = 1; i <= kRecentFileCount; ++i) {
+        const QString value = s.value(QString("File%1").arg(i)).toString();
+        if (!value.isEmpty())
+            entries.push_back(value.toStdString());
+    }
+    recent_ = RecentFileList(entries);
+}
+
+void DesktopApp::storeRecentFiles() {
+    QSettings s = settings();
+    s.beginGroup(QString::fromUtf8(kRecentFileSection));
+    s.remove("");
+    for (std::size_t i = 0; i < recent_.entries().size(); ++i)
+        s.setValue(QString("File%1").arg(i + 1), QString::fromStdString(recent_.entries()[i]));
+}
+
+void DesktopApp::showRecentFiles() {
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < recent_.entries().size(); ++i)
+        texts.push_back(recentFileMenuText(i, recent_.entries()[i]));
+    frame_->setRecentFiles(texts);
+}
+
+} // namespace frusta::gui

@@ -1,0 +1,87 @@
+#include "gui/app/QtUserPort.h"
+
+#include "app/ShellTexts.h"
+#include "gui/doc/WorksheetSelectDialog.h"
+#include "gui/engine/CDefaultDialog.h"
+#include "gui/output/ResultsFileDialog.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace frusta::gui {
+
+QWidget* QtUserPort::dialogParent() const {
+    // A disabled owner (the main frame under the splash window) would disable its boxes.
+    return parent_ && parent_->isEnabled() ? parent_.data() : nullptr;
+}
+
+Answer QtUserPort::message(const std::string& text, Buttons buttons) {
+    // The wait cursor must not hide the box's buttons: the box shows the normal cursor.
+    const bool waiting = waitDepth_ > 0;
+    if (waiting)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(QString::fromUtf8(kAppTitle));
+    box.setText(QString::fromStdString(text));
+    box.setTextFormat(Qt::PlainText);
+    if (text == "Error reading file" && readErrorDetail_) {
+        const std::string detail = readErrorDetail_();
+        if (!detail.empty())
+            box.setInformativeText(QString::fromStdString(detail));
+    }
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::OkCancel:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case Buttons::YesNoCancel:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    }
+    const int result = box.exec();
+    if (waiting)
+        QApplication::restoreOverrideCursor();
+    switch (result) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    default:
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+std::optional<WorksheetChoice> QtUserPort::chooseWorksheet(const WorksheetRequest& request) {
+    return runWorksheetDialog(request, *this, dialogParent());
+}
+
+std::optional<ResultsFileChoice> QtUserPort::chooseResultsFile(const ResultsFileRequest& request) {
+    return runResultsFileDialog(request, dialogParent());
+}
+
+std::optional<DefaultValues> QtUserPort::chooseDefaults(const DefaultValues& current) {
+    return runDefaultDialog(current, dialogParent());
+}
+
+void QtUserPort::beginWait() {
+    ++waitDepth_;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUserPort::endWait() {
+    if (waitDepth_ == 0)
+        return;
+    --waitDepth_;
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace frusta::gui

@@ -1,0 +1,109 @@
+#include "gui/doc/DocumentSession.h"
+
+#include "gui/doc/CChildFrame.h"
+#include "gui/doc/CChildFrame2.h"
+#include "gui/doc/CPbtView.h"
+#include "gui/output/GridWindows.h"
+
+#include <QMdiArea>
+
+namespace frusta::gui {
+
+DocumentSession::DocumentSession(std::unique_ptr<CPbtDoc> doc, QMdiArea& area)
+    : doc_(std::move(doc)), area_(area) {}
+
+DocumentSession::~DocumentSession() {
+    closing_ = true;
+    closeWindows();
+}
+
+QMdiSubWindow* DocumentSession::dataFrame() const {
+    return data_.data();
+}
+QMdiSubWindow* DocumentSession::resultsFrame() const {
+    return results_.data();
+}
+
+QMdiSubWindow* DocumentSession::addFrame(QMdiSubWindow* frame) {
+    frame->setProperty("frustaSession", QVariant::fromValue(static_cast<QObject*>(this)));
+    area_.addSubWindow(frame);
+    frame->show();
+    area_.setActiveSubWindow(frame);
+    return frame;
+}
+
+void DocumentSession::openPanel() {
+    panel_ = new CChildFrame2(*this, createCommandPanel(*this));
+    panel_->setWindowTitle(QString::fromStdString(doc_->GetTitle()));
+    addFrame(panel_);
+}
+
+void DocumentSession::ShowDataView() {
+    if (data_) {
+        area_.setActiveSubWindow(data_);
+        return;
+    }
+    const QString caption = "Data view: " + QString::fromStdString(doc_->GetTitle());
+    data_ = new CChildFrame(this, createDataView(*this), caption);
+    addFrame(data_);
+    data_->resize(area_.size() * 3 / 4);
+}
+
+void DocumentSession::ShowResultsView() {
+    if (results_) {
+        area_.setActiveSubWindow(results_);
+        return;
+    }
+    const QString caption = "Results view: " + QString::fromStdString(doc_->GetTitle());
+    results_ = new CChildFrame(this, createResultsView(*this), caption);
+    addFrame(results_);
+    results_->resize(area_.size() * 3 / 4);
+}
+
+void DocumentSession::CanCloseFrame(QMdiSubWindow* frame) {
+    if (frame == panel_.data()) {
+        closeDocument();
+        return;
+    }
+    frame->close();
+}
+
+bool DocumentSession::closeDocument() {
+    if (closing_)
+        return true;
+    if (!doc_->SaveModified())
+        return false;
+    closing_ = true;
+    closeWindows();
+    emit closed(this);
+    return true;
+}
+
+void DocumentSession::closeWindows() {
+    for (QMdiSubWindow* frame :
+         {static_cast<QMdiSubWindow*>(data_.data()), static_cast<QMdiSubWindow*>(results_.data())})
+        if (frame)
+            frame->close();
+    if (panel_) {
+        // The panel's frame refuses a close: it is taken down directly.
+        area_.removeSubWindow(panel_);
+        panel_->deleteLater();
+        panel_ = nullptr;
+    }
+}
+
+void DocumentSession::notifyChanged() {
+    for (QMdiSubWindow* frame :
+         {static_cast<QMdiSubWindow*>(data_.data()), static_cast<QMdiSubWindow*>(results_.data())})
+        if (frame && frame->widget())
+            frame->widget()->update();
+    emit changed();
+}
+
+DocumentSession* sessionOf(QMdiSubWindow* frame) {
+    if (!frame)
+        return nullptr;
+    return qobject_cast<DocumentSession*>(frame->property("frustaSession").value<QObject*>());
+}
+
+} // namespace frusta::gui

@@ -1,0 +1,67 @@
+#pragma once
+// One open analysis in the desktop program: the document and its windows (the command
+// panel, at most one data window and one results window).
+#include "doc/CPbtDoc.h"
+#include "gui/doc/CChildFrame.h"
+#include "gui/doc/CChildFrame2.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class QMdiArea;
+class QMdiSubWindow;
+
+namespace frusta::gui {
+
+class DocumentSession : public QObject {
+    Q_OBJECT
+public:
+    DocumentSession(std::unique_ptr<CPbtDoc> doc, QMdiArea& area);
+    ~DocumentSession() override;
+
+    CPbtDoc& doc() { return *doc_; }
+    const CPbtDoc& doc() const { return *doc_; }
+    QMdiArea& area() { return area_; }
+
+    // Opens the command panel in its child window (after the workbook was read).
+    void openPanel();
+    CChildFrame2* panelFrame() const { return panel_; }
+    QMdiSubWindow* dataFrame() const;
+    QMdiSubWindow* resultsFrame() const;
+
+    // Brings the document's data or results window to the front, made when there is none.
+    void ShowDataView();
+    void ShowResultsView();
+
+    // The close rule of a frame of this document: the command panel's frame asks the
+    // save-modified question and closes the whole document; any other frame closes alone.
+    void CanCloseFrame(QMdiSubWindow* frame);
+    // The save-modified question, then every window closes; false when the user cancelled.
+    bool closeDocument();
+    // Closes every window without a question (after the question was asked elsewhere).
+    void closeWindows();
+
+    // The document's results changed (analysis, save): windows refresh, menus re-enable.
+    void notifyChanged();
+
+signals:
+    void changed();
+    void closed(DocumentSession* session);
+
+private:
+    QMdiSubWindow* addFrame(QMdiSubWindow* frame);
+
+    std::unique_ptr<CPbtDoc> doc_;
+    QMdiArea& area_;
+    QPointer<CChildFrame2> panel_;
+    QPointer<CChildFrame> data_;
+    QPointer<CChildFrame> results_;
+    bool closing_ = false;
+};
+
+// The session that a child window belongs to; null for windows of no analysis.
+DocumentSession* sessionOf(QMdiSubWindow* frame);
+
+} // namespace frusta::gui
