@@ -23,6 +23,9 @@
 
 #include <algorithm>
 
+// The icons and pictures are compiled into the library; they must be registered once.
+static void initResources() { Q_INIT_RESOURCE(gui); }
+
 namespace frusta::gui {
 
 namespace {
@@ -40,7 +43,7 @@ ViewCommands* viewOf(QMdiSubWindow* frame) {
 
 } // namespace
 
-DesktopApp::DesktopApp() = default;
+DesktopApp::DesktopApp() { initResources(); }
 
 DesktopApp::~DesktopApp() {
     sessions_.clear();

@@ -1,0 +1,44 @@
+#pragma once
+// The screenshot tour: runs the desktop program offscreen and writes a PNG of every window
+// and dialog to a folder. Each group of windows has its own tour function.
+#include "gui/app/DesktopApp.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace frusta::gui::tour {
+
+class TourContext {
+public:
+    TourContext(DesktopApp& app, QString folder) : app(app), folder_(std::move(folder)) {}
+
+    DesktopApp& app;
+
+    // Writes `widget` (a window, with its frame's contents) to <folder>/<name>.png.
+    void shot(QWidget* widget, const QString& name);
+    // Writes the main frame with all its child windows.
+    void shotMain(const QString& name);
+    // Runs `trigger`, which opens a modal dialog or message box; when it shows, `prepare`
+    // may set its controls, then the picture is taken and `finish` closes it (default:
+    // reject / press Escape).
+    void shotModal(const QString& name, const std::function<void()>& trigger,
+                   const std::function<void(QWidget*)>& prepare = {},
+                   const std::function<void(QWidget*)>& finish = {});
+    // Lets pending events and paints run.
+    static void settle(int ms = 100);
+
+    int count() const { return count_; }
+
+private:
+    QString folder_;
+    int count_ = 0;
+};
+
+void tourShell(TourContext& tour);    // main window, splash, About box
+void tourAnalysis(TourContext& tour); // File Open, worksheet dialog, command panel, defaults, save
+void tourGrids(TourContext& tour);    // results, data and master taxon list windows
+
+} // namespace frusta::gui::tour

@@ -1,0 +1,67 @@
+#pragma once
+// Helpers for driving the desktop program's windows in tests, as a user does: answer the
+// next modal dialog or message box, find widgets by type and text.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace frusta::guitest {
+
+// Calls `act` with the next modal widget (dialog or message box) once it is shown. Queue
+// several to answer a sequence; each waits for a modal widget other than the previous one.
+inline void whenModal(std::function<void(QWidget*)> act, int timeoutMs = 10000) {
+    auto* timer = new QTimer;
+    auto elapsed = std::make_shared<int>(0);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, elapsed, timeoutMs] {
+        QWidget* modal = QApplication::activeModalWidget();
+        *elapsed += 20;
+        if (modal && modal->isVisible() && !modal->property("frustaAnswered").toBool()) {
+            modal->setProperty("frustaAnswered", true);
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        } else if (*elapsed > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+// Presses the button with `text` ("&" ignored) in `w`.
+inline bool pressButton(QWidget* w, const QString& text) {
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+        QString t = b->text();
+        t.remove('&');
+        if (t == text) {
+            QTest::mouseClick(b, Qt::LeftButton);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Records the text of the next message box and answers it with the button `answer`.
+inline void answerMessage(std::vector<std::string>& log, const QString& answer = "OK") {
+    whenModal([&log, answer](QWidget* w) {
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            log.push_back(box->text().toStdString());
+            if (!pressButton(box, answer))
+                box->done(QMessageBox::Cancel);
+        } else if (auto* d = qobject_cast<QDialog*>(w)) {
+            log.push_back("<dialog " + d->windowTitle().toStdString() + ">");
+            d->reject();
+        }
+    });
+}
+
+} // namespace frusta::guitest
