@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFont>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
@@ -24,7 +25,11 @@
 #include <algorithm>
 
 // The icons and pictures are compiled into the library; they must be registered once.
-static void initResources() { Q_INIT_RESOURCE(gui); }
+static void initResources() {
+    Q_INIT_RESOURCE(gui);
+    // The dialogs' face: the metric-compatible sans serif where MS Sans Serif is missing.
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+}
 
 namespace frusta::gui {
 
@@ -43,7 +48,9 @@ ViewCommands* viewOf(QMdiSubWindow* frame) {
 
 } // namespace
 
-DesktopApp::DesktopApp() { initResources(); }
+DesktopApp::DesktopApp() {
+    initResources();
+}
 
 DesktopApp::~DesktopApp() {
     sessions_.clear();
@@ -181,6 +188,11 @@ DocumentSession* DesktopApp::OpenDocumentFile(const std::string& path) {
     recent_.add(path);
     storeRecentFiles();
     showRecentFiles();
+    DocumentSession* session = addSession(std::move(doc));
+    return session;
+}
+
+DocumentSession* DesktopApp::addSession(std::unique_ptr<CPbtDoc> doc) {
     sessions_.push_back(std::make_unique<DocumentSession>(std::move(doc), *frame_->mdiArea()));
     DocumentSession* session = sessions_.back().get();
     connect(session, &DocumentSession::changed, this, &DesktopApp::updateCommandStates);

@@ -4,6 +4,7 @@
 // the application commands, the open analyses and shutdown.
 #include "app/CPbtApp.h"
 #include "app/RecentFileList.h"
+#include "doc/CPbtDoc.h"
 #include "gui/app/QtUserPort.h"
 #include "gui/app/ViewerLauncher.h"
 
@@ -51,6 +52,8 @@ public:
     // Commands.
     void OnFileOpen();
     DocumentSession* OpenDocumentFile(const std::string& path);
+    // Takes a read document into the program and opens its command panel.
+    DocumentSession* addSession(std::unique_ptr<CPbtDoc> doc);
     void OnOpenRecentFile(std::size_t index);
     void OnViewTaxonList();
     void OnHelp();
@@ -75,6 +78,10 @@ public:
     // The settings' choice of reference database, if any.
     static std::optional<std::filesystem::path> savedDatabase();
 
+    // Runs a command so that no exception escapes into the event loop: a failure is shown
+    // in a message box and the program goes on unchanged.
+    void guarded(const std::function<void()>& command);
+
     // The printer that Print Setup chose, shared by every print.
     QPrinter& printer();
 
@@ -87,8 +94,6 @@ private:
     void storeRecentFiles();
     void showRecentFiles();
     void forget(DocumentSession* session);
-    // Runs a command so that no exception escapes into the event loop.
-    void guarded(const std::function<void()>& command);
 
     CPbtApp core_;
     QtUserPort port_;

@@ -23,7 +23,9 @@ void TourContext::shot(QWidget* widget, const QString& name) {
     ++count_;
 }
 
-void TourContext::shotMain(const QString& name) { shot(&app.mainFrame(), name); }
+void TourContext::shotMain(const QString& name) {
+    shot(&app.mainFrame(), name);
+}
 
 void TourContext::shotModal(const QString& name, const std::function<void()>& trigger,
                             const std::function<void(QWidget*)>& prepare,
