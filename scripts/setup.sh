@@ -12,6 +12,7 @@ PACKAGES=(
   libxlsxwriter-dev libzip-dev libexpat1-dev mdbtools-dev mdbtools libsqlite3-dev sqlite3
   python3 python3-xlrd python3-openpyxl python3-xlwt python3-xlsxwriter
   libreoffice-calc-nogui time
+  dpkg-dev lintian appstream desktop-file-utils
 )
 
 missing=()
