@@ -39,8 +39,9 @@ int main(int argc, char* argv[]) {
         return 1;
     if (parser.isSet(quitAfterStart)) {
         const bool loaded = app.core().taxonTable != nullptr;
-        std::printf("frusta2 %s: main window shown, master taxon list %s\n",
-                    frusta::productVersion().c_str(), loaded ? "loaded" : "not loaded");
+        std::printf("frusta2 %s: main window shown, master taxon list %s, %zu documents open\n",
+                    frusta::productVersion().c_str(), loaded ? "loaded" : "not loaded",
+                    app.sessions().size());
         app.ExitInstance();
         return loaded ? 0 : 1;
     }

@@ -83,9 +83,11 @@ class Package(unittest.TestCase):
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
         with tempfile.TemporaryDirectory() as work:
             env["XDG_CONFIG_HOME"] = work
-            r = run([gui, "--quit-after-start"], cwd=work, env=env)
+            # A workbook named on the command line opens nothing.
+            example = os.path.join(self.root, "opt/frusta2/TestData/FRUSTA2TestData.xls")
+            r = run([gui, "--quit-after-start", example], cwd=work, env=env)
             self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
-            self.assertIn("master taxon list loaded", r.stdout)
+            self.assertIn("master taxon list loaded, 0 documents open", r.stdout)
             # Nothing is written into the program folder at run time.
             self.assertEqual(sorted(os.listdir(os.path.join(self.root, "opt/frusta2"))),
                              ["FRUSTA2.pdf", "FRUSTA2.sqlite", "TestData", "frusta2", "frusta2-cli"])
