@@ -1,17 +1,42 @@
 #include "gui/output/GridWindows.h"
 
-#include <QWidget>
+#include "app/CPbtApp.h"
+#include "gui/doc/DocumentSession.h"
+#include "gui/output/CChildResFrame.h"
+#include "gui/output/DataListView.h"
+#include "gui/output/GridPane.h"
+#include "gui/output/TaxonListView.h"
 
 namespace frusta::gui {
 
-QWidget* createResultsView(DocumentSession&) {
-    return new QWidget;
+namespace {
+
+// Why there is no master taxon list to show.
+QString noTaxonListNotice(const CPbtApp& app) {
+    const QString head = "No master taxon list was loaded: ";
+    if (app.databasePath.empty())
+        return head + "no reference database was found at start-up.";
+    return head + "it could not be read from the reference database " +
+           QString::fromStdString(app.databasePath.string()) + ".";
 }
-QWidget* createDataView(DocumentSession&) {
-    return new QWidget;
+
+} // namespace
+
+QWidget* createResultsView(DocumentSession& session) {
+    auto* view = new CChildResFrame(session.doc(), session.doc().app().classNames);
+    QObject::connect(&session, &DocumentSession::changed, view, &CChildResFrame::refresh);
+    return view;
 }
-QWidget* createTaxonListView(const CPbtApp&) {
-    return new QWidget;
+
+QWidget* createDataView(DocumentSession& session) {
+    auto* view = new DataListView(session.doc());
+    QObject::connect(&session, &DocumentSession::changed, view, &GridView::refresh);
+    return view;
+}
+
+QWidget* createTaxonListView(const CPbtApp& app) {
+    auto* view = new TaxonListView(app.taxonTable);
+    return new GridPane(view, app.taxonTable ? QString() : noTaxonListNotice(app));
 }
 
 } // namespace frusta::gui

@@ -1,7 +1,89 @@
+#include "app/CPbtApp.h"
+#include "app/UserPort.h"
+#include "doc/CPbtDoc.h"
+#include "gui/doc/DocumentSession.h"
+#include "gui/output/CChildResFrame.h"
 #include "gui/tour/Tour.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <cstdio>
 
 namespace frusta::gui::tour {
 
-void tourGrids(TourContext&) {}
+namespace {
+
+// Reads the example's first worksheet as river samples without asking, and answers every
+// message with OK.
+class TourPort : public UserPort {
+public:
+    Answer message(const std::string& text, Buttons) override {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return Answer::Ok;
+    }
+    std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
+        return WorksheetChoice{0, 0, true, 7, 3};
+    }
+    std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<DefaultValues> chooseDefaults(const DefaultValues&) override {
+        return std::nullopt;
+    }
+    void beginWait() override {}
+    void endWait() override {}
+};
+
+void showAlone(QMdiArea& area, QMdiSubWindow* frame) {
+    for (QMdiSubWindow* other : area.subWindowList())
+        if (other != frame)
+            other->showMinimized();
+    frame->showNormal();
+    frame->setGeometry(QRect(QPoint(0, 0), area.size()));
+    area.setActiveSubWindow(frame);
+}
+
+} // namespace
+
+void tourGrids(TourContext& tour) {
+    static TourPort port;
+    auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
+    const std::string example = tour.app.core().examplePath.string();
+    if (!doc->OnOpenDocument(example)) {
+        std::fprintf(stderr, "The example %s could not be read\n", example.c_str());
+        return;
+    }
+    DocumentSession* session = tour.app.addSession(std::move(doc));
+    QMdiArea& area = session->area();
+
+    session->ShowDataView();
+    showAlone(area, session->dataFrame());
+    TourContext::settle();
+    tour.shot(session->dataFrame(), "grid-data-before-analysis");
+
+    session->doc().RunAnalysis();
+    session->doc().RunUncertainty();
+    session->notifyChanged();
+    TourContext::settle();
+    tour.shot(session->dataFrame(), "grid-data-after-analysis");
+
+    session->ShowResultsView();
+    showAlone(area, session->resultsFrame());
+    TourContext::settle();
+    tour.shot(session->resultsFrame(), "grid-results-samples");
+    if (auto* tabs = qobject_cast<CChildResFrame*>(session->resultsFrame()->widget());
+        tabs && tabs->count() > 1) {
+        tabs->setCurrentIndex(1);
+        TourContext::settle();
+        tour.shot(session->resultsFrame(), "grid-results-sites");
+    }
+
+    tour.app.OnViewTaxonList();
+    showAlone(area, area.activeSubWindow());
+    TourContext::settle();
+    tour.shot(area.activeSubWindow(), "grid-master-taxon-list");
+    tour.shotMain("grid-main-window");
+}
 
 } // namespace frusta::gui::tour

@@ -1,0 +1,39 @@
+#pragma once
+// The texts of the grid windows' cells, in grid coordinates: row 0 is the header row and
+// column 0 the row-header column. The models of the grid views call these and add only
+// colours and alignment.
+#include <string>
+#include <vector>
+
+namespace frusta {
+class CPbtDoc;
+class dbTable;
+} // namespace frusta
+
+namespace frusta::gui::cells {
+
+// Sample results: information columns, result columns 1 to 11 of the results block.
+int resultsColumnCount(const CPbtDoc& doc);
+int resultsRowCount(const CPbtDoc& doc);
+std::string results(const CPbtDoc& doc, const std::vector<std::string>& classNames, int r, int c);
+
+// Site uncertainty: site code then the 13 matrix columns.
+int uncertaintyColumnCount(const CPbtDoc& doc);
+int uncertaintyRowCount(const CPbtDoc& doc);
+std::string uncertainty(const CPbtDoc& doc, const std::vector<std::string>& classNames, int r,
+                        int c);
+
+// Input data: information rows then one row per taxon; code, name, one column per sample.
+int dataColumnCount(const CPbtDoc& doc);
+int dataRowCount(const CPbtDoc& doc);
+std::string data(const CPbtDoc& doc, int r, int c);
+// True for the taxon rows of the data grid whose taxon has no score (after an analysis).
+bool dataRowUnscored(const CPbtDoc& doc, int r);
+
+// Spreadsheet column name of grid column c (1 A, 26 Z, 27 AA, 702 ZZ).
+std::string columnName(int c);
+
+// Master taxon list: one row per record, one column per field.
+std::string taxonList(const dbTable& table, int r, int c);
+
+} // namespace frusta::gui::cells

@@ -1,0 +1,57 @@
+#include "gui/output/ResListView.h"
+
+#include "doc/CPbtDoc.h"
+#include "gui/output/GridCells.h"
+#include "gui/output/WaitCursor.h"
+
+#include <algorithm>
+
+namespace frusta::gui {
+
+namespace {
+
+class ResListModel : public GridModel {
+public:
+    ResListModel(const CPbtDoc& doc, const std::vector<std::string>& classNames)
+        : GridModel(cells::resultsRowCount(doc), cells::resultsColumnCount(doc)), doc_(doc),
+          classNames_(classNames) {}
+    std::string cellText(int r, int c) const override {
+        return cells::results(doc_, classNames_, r, c);
+    }
+
+private:
+    const CPbtDoc& doc_;
+    const std::vector<std::string>& classNames_;
+};
+
+} // namespace
+
+ResListView::ResListView(const CPbtDoc& doc, const std::vector<std::string>& classNames,
+                         QWidget* parent)
+    : GridView(new ResListModel(doc, classNames), parent) {
+    setObjectName("ResListView");
+    freeze(0, 2);
+    const WaitCursor wait;
+    const int columns = gridModel().columnCount();
+    fitColumns(1, columns, 0, std::min(gridModel().rowCount(), 50));
+    widenColumnsTo(50);
+}
+
+QString uncertaintyTabName(int metric) {
+    switch (metric) {
+    case kMetricTDI3:
+        return "Uncertainty TDI3";
+    case kMetricTDI4:
+        return "Uncertainty TDI4";
+    case kMetricLTDI1:
+        return "Uncertainty LTDI1";
+    case kMetricLTDI2:
+        return "Uncertainty LTDI2";
+    case kMetricDAM:
+        return "Uncertainty DAM";
+    default:
+        return {};
+    }
+}
+
+} // namespace frusta::gui

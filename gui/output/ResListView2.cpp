@@ -1,0 +1,42 @@
+#include "gui/output/ResListView2.h"
+
+#include "doc/CPbtDoc.h"
+#include "gui/output/GridCells.h"
+#include "gui/output/WaitCursor.h"
+
+#include <algorithm>
+
+namespace frusta::gui {
+
+namespace {
+
+class ResListModel2 : public GridModel {
+public:
+    ResListModel2(const CPbtDoc& doc, const std::vector<std::string>& classNames)
+        : GridModel(cells::uncertaintyRowCount(doc),
+                    doc.m_pUncertainty ? cells::uncertaintyColumnCount(doc) : 0),
+          doc_(doc), classNames_(classNames) {}
+    std::string cellText(int r, int c) const override {
+        return cells::uncertainty(doc_, classNames_, r, c);
+    }
+
+private:
+    const CPbtDoc& doc_;
+    const std::vector<std::string>& classNames_;
+};
+
+} // namespace
+
+ResListView2::ResListView2(const CPbtDoc& doc, const std::vector<std::string>& classNames,
+                           QWidget* parent)
+    : GridView(new ResListModel2(doc, classNames), parent) {
+    setObjectName("ResListView2");
+    if (!doc.m_pUncertainty)
+        return; // no site table: an empty grid
+    freeze(0, 1);
+    const WaitCursor wait;
+    fitColumns(1, gridModel().columnCount(), 0, std::min(gridModel().rowCount(), 50));
+    widenColumnsTo(50);
+}
+
+} // namespace frusta::gui
