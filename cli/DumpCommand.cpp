@@ -175,6 +175,11 @@ int dumpCommand(const Args& args, std::ostream& out, std::ostream& err) {
                           : std::string("frusta2-cli: the workbook has no worksheet\n"));
         return 1;
     }
+    if (!sheet->unreadable().empty()) {
+        err << "frusta2-cli: cannot read worksheet '" << sheet->name()
+            << "': " << sheet->unreadable() << '\n';
+        return 1;
+    }
     dumpSheet(*sheet, out);
     return 0;
 }

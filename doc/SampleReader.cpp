@@ -297,6 +297,10 @@ bool SampleReader::read() {
     for (int i = 0; i < book.sheetCount() && !doc_.m_pSheet; ++i)
         if (book.getSheet(i)->name() == sheetName_)
             doc_.m_pSheet = book.getSheet(i);
+    // A sheet that the workbook lists but whose data is missing is refused on its own.
+    if (doc_.m_pSheet && !doc_.m_pSheet->unreadable().empty())
+        return fail("Worksheet \"" + sheetName_ +
+                    "\" cannot be read: " + doc_.m_pSheet->unreadable());
     if (!checkLayout() || !readInfoRows() || !loadTables())
         return false;
     const bool countsRead = readTaxaAndCounts();

@@ -16,13 +16,6 @@ double logit(double p) {
     return std::log(p / (1.0 - p));
 }
 
-bool allFinite(const SiteConfidence& c) {
-    for (double v : {c.high, c.good, c.moderate, c.poor, c.bad, c.rom, c.hg, c.mpb, c.romGM})
-        if (!std::isfinite(v))
-            return false;
-    return true;
-}
-
 // 100 minus the confidence of the class in which m lies; a mean equal to a boundary counts
 // in the lower class.
 double riskOfMisclassification(double m, const Boundaries& b, const SiteConfidence& c) {
@@ -51,7 +44,9 @@ std::optional<CocCoefficients> readCocCoefficients(const dbTable* table) {
 
 std::optional<SiteConfidence> confidenceOfClass(double mean, int n, const Boundaries& b,
                                                 const CocCoefficients& c, double logitCap) {
-    if (n <= 0 || !(mean > 0.0))
+    // A mean of 0 has the logit minus infinity, which the arithmetic carries to finite
+    // figures (every P(b) is 1: Bad 100); a negative mean has no logit at all.
+    if (n <= 0 || !(mean >= 0.0))
         return std::nullopt;
     const double m = mean > kMaxMean ? kMaxMean : mean;
     const double se = (c.c0 + c.c1 * m + c.c2 * std::pow(m, c.c3)) / std::sqrt(n);
@@ -73,8 +68,6 @@ std::optional<SiteConfidence> confidenceOfClass(double mean, int n, const Bounda
     r.hg = r.high + r.good;
     r.mpb = r.moderate + r.poor + r.bad;
     r.romGM = m <= b[1] ? 100.0 - r.mpb : 100.0 - r.hg;
-    if (!allFinite(r))
-        return std::nullopt;
     return r;
 }
 

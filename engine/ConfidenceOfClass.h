@@ -31,8 +31,11 @@ struct SiteConfidence {
 
 // The confidence of class of a site with `n` samples with an EQR and mean EQR `mean`
 // (evaluated at 0.999 when above it). `logitCap` bounds the standard error on the logit
-// scale (1.5 lakes, 1.0 rivers). Nothing when the model has no defined value: no sample, a
-// mean at or below 0, or a non-finite result.
+// scale (1.5 lakes, 1.0 rivers). Nothing when the model has no value at all: no sample, a
+// negative mean (which has no logit) or a mean that is no number. A mean of 0 has figures:
+// its logit is minus infinity, the standard error takes the cap and every P(b) is 1. Each
+// figure that the arithmetic leaves non-finite is returned as such, for the caller to mark
+// missing; the others are kept.
 std::optional<SiteConfidence> confidenceOfClass(double mean, int n, const Boundaries& b,
                                                 const CocCoefficients& c, double logitCap);
 

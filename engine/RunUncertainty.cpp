@@ -7,6 +7,8 @@
 #include "engine/InfoRows.h"
 #include "engine/SiteGrouping.h"
 
+#include <cmath>
+
 namespace frusta {
 
 namespace {
@@ -62,8 +64,10 @@ void evaluateSite(const SiteContext& ctx, const engine::SiteGroup& site, dMat& t
         return;
     const double values[] = {coc->high, coc->good, coc->moderate, coc->poor, coc->bad,
                              coc->rom,  coc->hg,   coc->mpb,      coc->romGM};
+    // A figure that the arithmetic leaves non-finite stays missing; the others are kept.
     for (int k = 0; k < static_cast<int>(std::size(values)); ++k)
-        table(r, kFirstCoc + k) = values[k];
+        if (std::isfinite(values[k]))
+            table(r, kFirstCoc + k) = values[k];
 }
 
 } // namespace

@@ -18,6 +18,25 @@ void markMissing(dMat& r, int s, int firstCol, int lastCol) {
 
 } // namespace
 
+std::string undefinedEqrNote(int metric, double expected) {
+    if (metric == kMetricDAM && expected == 0.0)
+        return "No EQR: expected value is 0";
+    if (metric != kMetricDAM && expected == 100.0)
+        return "No EQR: expected value is 100";
+    return "No EQR: undefined for this expected value";
+}
+
+namespace {
+
+// Adds a note to a sample's comment, after "; " when the comment has something already.
+void appendNote(std::string& comment, const std::string& note) {
+    if (!comment.empty())
+        comment += "; ";
+    comment += note;
+}
+
+} // namespace
+
 void assessSample(CPbtDoc& doc, int s, const ClassBoundaries& bounds) {
     dMat& r = *doc.m_pResults;
     const Expectation ex = expectSample(doc, s, bounds);
@@ -40,7 +59,10 @@ void assessSample(CPbtDoc& doc, int s, const ClassBoundaries& bounds) {
     r(s, kExpected) = *ex.expected;
     const auto eqr = computeEqr(doc.m_nMetric, r(s, kMetric), *ex.expected);
     if (!eqr) {
+        // The quotient is undefined (an expected value of 100, or 0 for DAM): no EQR or
+        // class, and the comment says why.
         markMissing(r, s, kEqr, kClass);
+        appendNote(doc.m_comments[s], undefinedEqrNote(doc.m_nMetric, *ex.expected));
         return;
     }
     r(s, kEqr) = *eqr;

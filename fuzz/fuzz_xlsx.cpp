@@ -1,11 +1,15 @@
 // libFuzzer target of the .xlsx reader. An input that starts with "PK" is loaded as a
 // whole file; any other input is split at "\n----\n" into worksheet, shared strings,
-// styles and workbook XML and wrapped into a valid package, so that the XML readers are
-// reached without first getting past the zip checksums.
+// styles, workbook, package relationships and content types XML and wrapped into a valid
+// package, so that the XML readers are reached without first getting past the zip
+// checksums. Parts left empty get usable defaults; a package relationships part of "-" is
+// left out (the reader falls back to the content types and the usual place), and so is the
+// worksheet part when it is "-" (the sheet is listed but unreadable).
 #include "workbook/Book.h"
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -26,7 +30,7 @@ const std::string& scratchPath() {
 std::vector<std::string> splitParts(std::string_view data) {
     static constexpr std::string_view kSeparator = "\n----\n";
     std::vector<std::string> parts;
-    while (parts.size() < 3) {
+    while (parts.size() < 5) {
         const auto at = data.find(kSeparator);
         if (at == std::string_view::npos)
             break;
@@ -34,7 +38,7 @@ std::vector<std::string> splitParts(std::string_view data) {
         data.remove_prefix(at + kSeparator.size());
     }
     parts.emplace_back(data);
-    parts.resize(4);
+    parts.resize(6);
     return parts;
 }
 
@@ -53,9 +57,11 @@ bool writePackage(const std::vector<std::string>& xml, const std::string& path) 
                    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
                    "relationships\"><workbookPr date1904=\"1\"/><sheets><sheet name=\"F\" "
                    "sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>";
-    const std::vector<std::pair<std::string, std::string>> parts = {
-        {"_rels/.rels",
-         relsHead + relationship("rId1", "officeDocument", "xl/workbook.xml") + "</Relationships>"},
+    std::vector<std::pair<std::string, std::string>> parts = {
+        {"_rels/.rels", xml[4].empty()
+                            ? relsHead + relationship("rId1", "officeDocument", "xl/workbook.xml") +
+                                  "</Relationships>"
+                            : xml[4]},
         {"xl/workbook.xml", workbook},
         {"xl/_rels/workbook.xml.rels",
          relsHead + relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
@@ -65,6 +71,9 @@ bool writePackage(const std::vector<std::string>& xml, const std::string& path) 
         {"xl/sharedStrings.xml", xml[1].empty() ? "<sst/>" : xml[1]},
         {"xl/styles.xml", xml[2].empty() ? "<styleSheet/>" : xml[2]},
     };
+    if (!xml[5].empty())
+        parts.emplace_back("[Content_Types].xml", xml[5]);
+    std::erase_if(parts, [](const auto& part) { return part.second == "-"; });
     int err = 0;
     zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
     if (!archive)

@@ -28,7 +28,7 @@ fi
 # The library is instrumented for coverage too (fuzzer-no-link), not only the targets.
 CC=clang CXX=clang++ CFLAGS="-fsanitize=fuzzer-no-link" CXXFLAGS="-fsanitize=fuzzer-no-link" \
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFRUSTA_BUILD_FUZZ=ON \
-  -DFRUSTA_SANITIZE=ON -DFRUSTA_BUILD_TESTS=OFF >/dev/null
+  -DFRUSTA_SANITIZE=ON -DFRUSTA_BUILD_TESTS=OFF -DFRUSTA_BUILD_GUI=OFF >/dev/null
 cmake --build "$dir" --target "${targets[@]}"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

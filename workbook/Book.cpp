@@ -218,7 +218,7 @@ void Book::clear() {
 
 namespace {
 
-enum class Signature { Unknown, Ole2, Zip };
+enum class Signature { Unknown, Ole2, Zip, Biff };
 
 Signature sniff(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -230,6 +230,13 @@ Signature sniff(const std::string& path) {
         return Signature::Ole2;
     if (magic[0] == 'P' && magic[1] == 'K')
         return Signature::Zip;
+    // Excel 2.x to 4.0 save the bare record stream: a BOF record (0x0009, 0x0209, 0x0409 or
+    // 0x0809) of 4 to 20 bytes.
+    const int bof = magic[0] | (magic[1] << 8);
+    const int size = magic[2] | (magic[3] << 8);
+    if ((bof == 0x0009 || bof == 0x0209 || bof == 0x0409 || bof == 0x0809) && size >= 4 &&
+        size <= 20)
+        return Signature::Biff;
     return Signature::Unknown;
 }
 
@@ -263,6 +270,7 @@ bool Book::load(const std::string& path) {
     // still opens.
     switch (sniff(path)) {
     case Signature::Ole2:
+    case Signature::Biff:
         ok = xls::load(path, *this, error);
         break;
     case Signature::Zip:

@@ -1,7 +1,8 @@
 #pragma once
-// The workbook interface: a book, its worksheets and its cell formats, read from and written
-// to .xls (BIFF8 in an OLE2 compound file) and .xlsx (Office Open XML) files. Rows and
-// columns are 0-based; texts are UTF-8.
+// The workbook interface: a book, its worksheets and its cell formats, read from .xls files
+// of every Excel version (BIFF2 to BIFF8) and .xlsx (Office Open XML) files, and written to
+// .xls (BIFF8 in an OLE2 compound file) and .xlsx. Rows and columns are 0-based; texts are
+// UTF-8.
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -84,12 +85,19 @@ public:
     const std::vector<std::vector<Cell>>& rows() const { return rows_; }
     const std::string& text(uint32_t poolIndex) const;
 
+    // Why the sheet could not be read, empty when it was read. A workbook that lists a
+    // sheet whose data is missing still opens; the sheet holds no cells and is refused, with
+    // this reason, when it is chosen.
+    const std::string& unreadable() const { return unreadable_; }
+    void setUnreadable(std::string reason) { unreadable_ = std::move(reason); }
+
 private:
     const Cell* find(int row, int col) const;
     Cell& slot(int row, int col);
 
     Book& book_;
     std::string name_;
+    std::string unreadable_;
     std::vector<std::vector<Cell>> rows_;
     int lastCol_ = 0;
 };

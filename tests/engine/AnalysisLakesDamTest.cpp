@@ -135,3 +135,35 @@ TEST_F(LakeDamAnalysis, DamDefaultsOutsideTheRangeAreClampedToo) {
     EXPECT_EQ(doc.m_comments[0], "Missing Calcium, value set to 2 ueq/lCalcium < 5, value set to "
                                  "5 ueq/lMissing DOC, value set to 0 mg/lNo matching taxa found");
 }
+
+TEST_F(LakeDamAnalysis, AnUndefinedEqrIsNotedInTheComment) {
+    // An expected value of 100 (lakes) or 0 (DAM) leaves the EQR undefined: EQR and class
+    // are empty, and the comment says why.
+    useMetric(kFamilyLakes, kMetricLTDI1);
+    doc.m_boundaryTable = makeBoundaries({{"L1", 100.0}, {"L2", 50.0}});
+    setCounts({"AAAA", "BBBB"}, {kMetric40, kMetric40});
+    setInfo(3, {"L1", "L2"});
+    ASSERT_TRUE(doc.RunAnalysis());
+    EXPECT_EQ(cell(0, 4), 100.0);
+    EXPECT_TRUE(missing(0, 5));
+    EXPECT_TRUE(missing(0, 6));
+    EXPECT_EQ(doc.m_comments, (std::vector<std::string>{"No EQR: expected value is 100", ""}));
+    EXPECT_EQ(cell(1, 5), 1.0);
+
+    // 33 x log10(100) - 5.5 - 1.9 x 31.842105263157897 is exactly 0.
+    useMetric(kFamilyAcid, kMetricDAM);
+    doc.m_boundaryTable = makeBoundaries({{"", 0.0, {0.80, 0.60, 0.40, 0.20}}});
+    doc.m_comments.clear();
+    setCounts({"AAAA", "BBBB"}, {kMetric70, kMetric70, kMetric70});
+    setInfo(4, {"100", "", "100"});
+    setInfo(5, {"31.842105263157897", "31.842105263157897", "1"});
+    ASSERT_TRUE(doc.RunAnalysis());
+    EXPECT_EQ(cell(0, 4), 0.0);
+    EXPECT_TRUE(missing(0, 5));
+    EXPECT_TRUE(missing(0, 6));
+    EXPECT_EQ(doc.m_comments,
+              (std::vector<std::string>{
+                  "No EQR: expected value is 0",
+                  "Missing Calcium, value set to 100 ueq/l; No EQR: expected value is 0", ""}));
+    EXPECT_FALSE(missing(2, 5));
+}

@@ -149,3 +149,73 @@ TEST_F(SiteUncertainty, AfterAnAnalysisOfSamples) {
     EXPECT_EQ(site(1, 1), 1.0);
     expectAllFinite();
 }
+
+TEST_F(SiteUncertainty, MeanEqrOfZeroHasFiguresAtTheBottomOfTheScale) {
+    // Every sample at EQR 0: the logit mean is minus infinity, the logit standard error
+    // takes its cap and every P(b) is 1, for rivers and lakes alike.
+    const double bottom[] = {0.0, 0.0, 0.0, 0.0, 100.0, 0.0, 0.0, 100.0, 0.0};
+    setSamples({"R1", "R1", "R2"}, {0.0, 0.0, 0.0});
+    ASSERT_TRUE(doc.RunUncertainty());
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(site(r, 2), 0.0);
+        EXPECT_EQ(site(r, 3), 5.0);
+        for (int k = 0; k < 9; ++k)
+            EXPECT_EQ(site(r, 4 + k), bottom[k]) << "river site " << r << ", column " << 4 + k;
+    }
+    EXPECT_EQ(site(0, 0), 2.0);
+
+    useMetric(kFamilyLakes, kMetricLTDI2);
+    doc.m_boundaryTable = makeBoundaries({{"L1", 40.0, {0.8, 0.6, 0.4, 0.2}}});
+    setSamples({"L0", "LA", "LA"}, {NAN, 0.0, 0.0}, {"L1", "L1", "L1"});
+    ASSERT_TRUE(doc.RunUncertainty());
+    EXPECT_TRUE(siteMissing(0, 2)); // no sample with an EQR: no figures
+    for (int c = 3; c <= 12; ++c)
+        EXPECT_TRUE(siteMissing(0, c)) << c;
+    EXPECT_EQ(site(1, 3), 5.0);
+    for (int k = 0; k < 9; ++k)
+        EXPECT_EQ(site(1, 4 + k), bottom[k]) << "lake, column " << 4 + k;
+}
+
+TEST_F(SiteUncertainty, OnlyTheFiguresThatStayNonFiniteAreMissing) {
+    // A Poor/Bad boundary of 0 has the logit minus infinity too: at a mean of 0 the
+    // probability below it is undefined, and with it Bad, Poor, RoM, MPB and RoM-G/M; High,
+    // Good, Mod and HG stay.
+    doc.m_boundaryTable = makeBoundaries({{"", 0.0, {0.8, 0.6, 0.4, 0.0}}});
+    setSamples({"Z1"}, {0.0});
+    ASSERT_TRUE(doc.RunUncertainty());
+    EXPECT_EQ(site(0, 3), 4.0);
+    for (int c : {4, 5, 6, 10})
+        EXPECT_EQ(site(0, c), 0.0) << c;
+    for (int c : {7, 8, 9, 11, 12})
+        EXPECT_TRUE(siteMissing(0, c)) << c;
+
+    // A standard error of 0 at a mean of 0 gives 0 / 0 on the logit scale: no figure at
+    // all, the class stays.
+    doc.m_boundaryTable = makeBoundaries({{"", 0.0, {0.8, 0.6, 0.4, 0.2}}});
+    doc.m_cocTable = makeCoc({0.0, 0.0, 0.0, 1.0});
+    setSamples({"Z1"}, {0.0});
+    ASSERT_TRUE(doc.RunUncertainty());
+    EXPECT_EQ(site(0, 3), 5.0);
+    for (int c = 4; c <= 12; ++c)
+        EXPECT_TRUE(siteMissing(0, c)) << c;
+}
+
+TEST_F(SiteUncertainty, MeanEqrOfZeroAfterAnAnalysis) {
+    // Every scored taxon at the worst score: metric 100, EQR 0 for TDI4.
+    app.taxonTable = makeMasterList({{"N1", "AAAA", 5.0, {}}, {"N2", "BBBB", 5.0, {}}});
+    setCounts({"AAAA", "BBBB"}, {{6, 4}, {1, 9}});
+    setInfo(1, {"Worst", "Worst"});
+    setInfo(3, {"10", "100"});
+    ASSERT_TRUE(doc.RunAnalysis());
+    EXPECT_EQ(cell(0, 3), 100.0);
+    EXPECT_EQ(cell(0, 5), 0.0);
+    EXPECT_EQ(cell(1, 5), 0.0);
+    ASSERT_TRUE(doc.RunUncertainty());
+    EXPECT_EQ(site(0, 0), 2.0);
+    EXPECT_EQ(site(0, 2), 0.0);
+    EXPECT_EQ(site(0, 8), 100.0); // CoC Bad
+    EXPECT_EQ(site(0, 9), 0.0);   // RoM
+    EXPECT_EQ(site(0, 11), 100.0);
+    EXPECT_EQ(site(0, 12), 0.0);
+    expectAllFinite();
+}

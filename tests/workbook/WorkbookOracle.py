@@ -91,7 +91,7 @@ def openpyxl_cells(path):
     import openpyxl
     from openpyxl.utils.datetime import to_excel
     sheets = {}
-    for sheet in openpyxl.load_workbook(path, read_only=True).worksheets:
+    for sheet in openpyxl.load_workbook(path, read_only=True, data_only=True).worksheets:
         cells = sheets.setdefault(sheet.title, {})
         for c in (c for row in sheet.iter_rows() for c in row):
             v = getattr(c, "value", None)

@@ -219,13 +219,10 @@ TEST(XlsxRead, OtherFilesAreRefusedWithAReason) {
     cases.push_back({"no workbook rels", noRels,
                      "the part 'xl/_rels/workbook.xml.rels' that locates the sheets is missing"});
 
-    auto noSheet = Package::workbook({"", ""});
-    noSheet.parts.erase("xl/worksheets/sheet2.xml");
-    cases.push_back({"missing sheet", noSheet, "the part 'xl/worksheets/sheet2.xml' is missing"});
-
-    auto badId = Package::workbook({""});
-    badId.parts["xl/_rels/workbook.xml.rels"] = relationships("");
-    cases.push_back({"unknown r:id", badId, "the part of sheet 'S1' is not in the package"});
+    auto nowhere = Package::workbook({""});
+    nowhere.parts["_rels/.rels"] = "<Relationships";
+    nowhere.parts.erase("xl/workbook.xml");
+    cases.push_back({"damaged package relationships, no workbook part", nowhere, "_rels/.rels"});
 
     auto notWorkbook = Package::workbook({""});
     notWorkbook.parts["xl/workbook.xml"] = worksheet("");
@@ -237,6 +234,98 @@ TEST(XlsxRead, OtherFilesAreRefusedWithAReason) {
         EXPECT_NE(loaded.error.find(c.reason), std::string::npos) << c.what << ": " << loaded.error;
         EXPECT_EQ(loaded.book->sheetCount(), 0);
     }
+}
+
+TEST(XlsxRead, ASheetWhosePartIsMissingIsListedAndRefusedAlone) {
+    TempDir dir;
+    auto p = Package::workbook({"<row><c><v>1</v></c></row>", "", "<row><c><v>3</v></c></row>"});
+    p.parts.erase("xl/worksheets/sheet2.xml");
+    // The third sheet's relationship is gone too.
+    p.parts["xl/_rels/workbook.xml.rels"] =
+        relationships(relationship("rId1", "worksheet", "worksheets/sheet1.xml") +
+                      relationship("rId2", "worksheet", "worksheets/sheet2.xml"));
+    const auto loaded = load(p, dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    ASSERT_EQ(loaded.book->sheetCount(), 3);
+    const Sheet& first = *loaded.book->getSheet(0);
+    EXPECT_EQ(first.unreadable(), "");
+    EXPECT_EQ(first.readNum(0, 0), 1);
+    const Sheet& second = *loaded.book->getSheet(1);
+    EXPECT_EQ(second.name(), "S2");
+    EXPECT_EQ(second.unreadable(), "the part 'xl/worksheets/sheet2.xml' of sheet 'S2' is missing");
+    EXPECT_EQ(second.lastRow(), 0);
+    const Sheet& third = *loaded.book->getSheet(2);
+    EXPECT_EQ(third.unreadable(), "the part of sheet 'S3' is not in the package");
+    EXPECT_EQ(third.cellType(0, 0), CellType::Empty);
+}
+
+TEST(XlsxRead, DamagedOrMissingPackageRelationshipsFallBackToTheWorkbookPart) {
+    TempDir dir;
+    const std::string types =
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Override PartName=\"/Book/Main.xml\" ContentType=\"application/"
+        "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/></Types>";
+    // The workbook part elsewhere than at the usual place, named by the content types.
+    auto moved = [&](const std::string& rels) {
+        Package p;
+        p.parts["[Content_Types].xml"] = types;
+        if (!rels.empty())
+            p.parts["_rels/.rels"] = rels;
+        p.parts["Book/Main.xml"] = std::string("<workbook xmlns=\"") + kMainNs + "\" xmlns:r=\"" +
+                                   kRelNs +
+                                   "\"><sheets><sheet name=\"Moved\" r:id=\"a\"/>"
+                                   "</sheets></workbook>";
+        p.parts["Book/_rels/Main.xml.rels"] =
+            relationships(relationship("a", "worksheet", "s.xml"));
+        p.parts["Book/s.xml"] = worksheet("<row><c><v>7</v></c></row>");
+        return p;
+    };
+    auto damaged = Package::workbook({"<row><c><v>5</v></c></row>"});
+    damaged.parts["_rels/.rels"] = "<Relationships xmlns=\"x\"><Relationship";
+    auto missing = Package::workbook({"<row><c><v>5</v></c></row>"});
+    missing.parts.erase("_rels/.rels");
+    auto leadsNowhere = Package::workbook({"<row><c><v>5</v></c></row>"});
+    leadsNowhere.parts["_rels/.rels"] =
+        relationships(relationship("rId1", "officeDocument", "xl/gone.xml"));
+    const struct {
+        const char* what;
+        Package package;
+        const char* sheet;
+        double value;
+    } cases[] = {
+        {"damaged", damaged, "S1", 5},
+        {"missing", missing, "S1", 5},
+        {"leads nowhere", leadsNowhere, "S1", 5},
+        {"damaged, content types", moved("<Relationships"), "Moved", 7},
+        {"missing, content types", moved(""), "Moved", 7},
+        {"empty, content types", moved(relationships("")), "Moved", 7},
+    };
+    for (const auto& c : cases) {
+        const auto loaded = load(c.package, dir);
+        ASSERT_TRUE(loaded.ok) << c.what << ": " << loaded.error;
+        ASSERT_EQ(loaded.book->sheetCount(), 1) << c.what;
+        EXPECT_EQ(loaded.book->getSheet(0)->name(), c.sheet) << c.what;
+        EXPECT_EQ(loaded.book->getSheet(0)->readNum(0, 0), c.value) << c.what;
+    }
+}
+
+TEST(XlsxRead, TheNamespaceOfExcel2007PreReleases) {
+    // Pre-release versions of Excel 2007 wrote SpreadsheetML in another namespace.
+    const std::string ns = "http://schemas.microsoft.com/office/excel/2006/2";
+    auto p = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                "<c r=\"B1\"><v>2.5</v></c><c r=\"C1\" t=\"b\"><v>1</v></c></row>"},
+                               "<si><t>beta</t></si>", "<workbookPr date1904=\"1\"/>");
+    for (auto& [name, xml] : p.parts)
+        for (std::size_t at; (at = xml.find(kMainNs)) != std::string::npos;)
+            xml.replace(at, std::strlen(kMainNs), ns);
+    TempDir dir;
+    const auto loaded = load(p, dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    const Sheet& s = *loaded.book->getSheet(0);
+    EXPECT_STREQ(s.readStr(0, 0), "beta");
+    EXPECT_EQ(s.readNum(0, 1), 2.5);
+    EXPECT_TRUE(s.readBool(0, 2));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// BIFF8 record types and constants used by the reader and the writer.
+// BIFF record types and constants used by the reader (BIFF2 to BIFF8) and the writer (BIFF8).
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -37,6 +37,27 @@ constexpr uint16_t Bof = 0x0809;
 constexpr uint16_t Bof2 = 0x0009;
 constexpr uint16_t Bof3 = 0x0209;
 constexpr uint16_t Bof4 = 0x0409;
+
+// Records of BIFF2 to BIFF4 only: the BIFF2 cell records (a 3-byte cell attribute block
+// in place of the XF index), the formats and cell formats of BIFF2 to BIFF4, and the
+// sheet headers of the BIFF4 workbook form.
+constexpr uint16_t Blank2 = 0x0001;
+constexpr uint16_t Integer2 = 0x0002;
+constexpr uint16_t Number2 = 0x0003;
+constexpr uint16_t Label2 = 0x0004;
+constexpr uint16_t BoolErr2 = 0x0005;
+constexpr uint16_t String2 = 0x0007;
+constexpr uint16_t Format2 = 0x001E; // BIFF2, BIFF3: no format index
+constexpr uint16_t Xf2 = 0x0043;
+constexpr uint16_t Ixfe = 0x0044; // BIFF2: the XF index of cells whose attribute says 63
+constexpr uint16_t Xf3 = 0x0243;
+constexpr uint16_t Xf4 = 0x0443;
+constexpr uint16_t Formula3 = 0x0206;
+constexpr uint16_t Formula4 = 0x0406;
+constexpr uint16_t SheetHdr = 0x008F; // BIFF4W: the size and name of the sheet that follows
+
+// The stream type of the BOF record of the BIFF4 workbook form's globals.
+constexpr uint16_t kGlobals4W = 0x0100;
 
 constexpr uint16_t kBiff8 = 0x0600;
 constexpr uint16_t kBiff5 = 0x0500;

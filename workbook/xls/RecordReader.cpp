@@ -61,6 +61,20 @@ bool ContinuedData::skip(std::size_t n) {
     return true;
 }
 
+bool ContinuedData::readBytes(std::size_t n, std::string& out) {
+    out.clear();
+    while (n > 0) {
+        settle();
+        if (atEnd())
+            return false;
+        const std::size_t step = std::min(n, left());
+        out.append(reinterpret_cast<const char*>(segs_[seg_].data + pos_), step);
+        pos_ += step;
+        n -= step;
+    }
+    return true;
+}
+
 bool ContinuedData::readU8(uint8_t& v) {
     settle();
     if (atEnd())

@@ -28,6 +28,11 @@ public:
     // The type of the record after the current one, or -1 at the end.
     int peekType() const;
     std::size_t position() const { return pos_; }
+    // Moves on to `position` (never back, never past the end).
+    void seek(std::size_t position) {
+        if (position > pos_)
+            pos_ = position < stream_.size() ? position : stream_.size();
+    }
     bool truncated() const { return truncated_; }
 
 private:
@@ -49,6 +54,8 @@ public:
     bool readU16(uint16_t& v);
     bool readU32(uint32_t& v);
     bool skip(std::size_t n);
+    // Reads `n` bytes, across record boundaries, into `out`.
+    bool readBytes(std::size_t n, std::string& out);
 
     // Reads a string whose character count (`cch`) has been read: the flag byte and the
     // characters, skipping rich-text runs and phonetic data when the flags announce them

@@ -55,14 +55,23 @@ bool readFile(const std::string& path, std::vector<uint8_t>& data, std::string& 
     return true;
 }
 
-// The kind of substream at `offset`: its BOF type, or -1 when there is no BIFF8 BOF.
+// The kind of substream at `offset`: its BOF type, or -1 when there is no BOF record.
 int substreamKind(std::span<const uint8_t> stream, std::size_t offset) {
     if (offset + 8 > stream.size())
         return -1;
     const uint8_t* p = stream.data() + offset;
-    if (le16(p) != rec::Bof || le16(p + 2) < 4)
+    if (!isBofRecord(le16(p)) || le16(p + 2) < 4)
         return -1;
     return le16(p + 6);
+}
+
+// Whether `data` begins with a BOF record of any version: a workbook stream saved as a file
+// of its own, as Excel 2.x to 4.0 save their workbooks.
+bool isBareStream(std::span<const uint8_t> data) {
+    if (data.size() < 8 || !isBofRecord(le16(data.data())))
+        return false;
+    const uint16_t size = le16(data.data() + 2);
+    return size >= 4 && size <= 20;
 }
 
 bool readSheets(std::span<const uint8_t> stream, const Globals& g, Book& book, std::string& error) {
@@ -79,7 +88,8 @@ bool readSheets(std::span<const uint8_t> stream, const Globals& g, Book& book, s
         if (e.kind != 0)
             continue; // macro sheets, charts and VBA modules hold no cells
         const int kind = substreamKind(stream, e.offset);
-        if (e.offset < g.end || kind < 0) {
+        // The substreams of the BIFF4 workbook form lie inside its globals.
+        if ((e.offset < g.end && !g.workbook4W) || kind < 0) {
             error = "the file is damaged: worksheet '" + e.name + "' is missing";
             return false;
         }
@@ -88,13 +98,22 @@ bool readSheets(std::span<const uint8_t> stream, const Globals& g, Book& book, s
         const auto next = std::upper_bound(starts.begin(), starts.end(), e.offset);
         // The next sheet's data ends this one; an offset past the stream (of a sheet not
         // read, which nothing checked) must not stretch it.
-        const std::size_t limit =
+        std::size_t limit =
             next == starts.end() ? stream.size() : std::min<std::size_t>(*next, stream.size());
+        if (e.end != 0)
+            limit = std::min(limit, e.end);
         Sheet* sheet = book.addSheet(e.name);
         if (!readSheet(stream, e.offset, limit, g, book, *sheet, budget, error))
             return false;
     }
     return true;
+}
+
+bool loadStream(std::span<const uint8_t> stream, Book& book, std::string& error) {
+    Globals g;
+    if (!readGlobals(stream, book, g, error))
+        return false;
+    return readSheets(stream, g, book, error);
 }
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& data, std::string& error) {
@@ -119,19 +138,21 @@ bool writeFile(const std::string& path, const std::vector<uint8_t>& data, std::s
 
 bool loadMemory(std::span<const uint8_t> file, Book& book, std::string& error) {
     error.clear();
+    if (isBareStream(file))
+        return loadStream(file, book, error);
     CompoundFileReader cf;
     if (!cf.open(file, error))
         return false;
-    const int entry = cf.findStream("Workbook");
+    // Excel 97-2003 name their stream "Workbook", Excel 5.0/95 "Book".
+    int entry = cf.findStream("Workbook");
+    if (entry < 0)
+        entry = cf.findStream("Book");
     if (entry < 0) {
         // Excel saves a password-protected .xlsx as a compound file holding the encrypted
         // package.
         if (cf.findStream("EncryptedPackage") >= 0)
             error = "the workbook is password-protected (encrypted); remove the password in "
                     "Excel and save it again";
-        else if (cf.findStream("Book") >= 0)
-            error = "the file is an Excel 5.0/95 workbook, which cannot be read; save it in "
-                    "Excel 97-2003 or a later format";
         else
             error = "the file holds no Excel workbook (it may be another kind of Office "
                     "document)";
@@ -140,10 +161,7 @@ bool loadMemory(std::span<const uint8_t> file, Book& book, std::string& error) {
     std::vector<uint8_t> stream;
     if (!cf.readStream(entry, stream, error))
         return false;
-    Globals g;
-    if (!readGlobals(stream, book, g, error))
-        return false;
-    return readSheets(stream, g, book, error);
+    return loadStream(stream, book, error);
 }
 
 bool load(const std::string& path, Book& book, std::string& error) {

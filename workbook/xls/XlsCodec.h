@@ -1,5 +1,8 @@
 #pragma once
-// Excel 97-2003 workbooks: BIFF8 records in an OLE2 compound file.
+// Excel binary workbooks. Read: Excel 97-2003 (BIFF8) and Excel 5.0/95 (BIFF5/BIFF7), whose
+// workbook stream lies in an OLE2 compound file, and Excel 2.x to 4.0 (BIFF2 to BIFF4,
+// the worksheet form and the BIFF4 workbook form), whose files are the bare record stream.
+// Written: BIFF8 only.
 #include <cstdint>
 #include <span>
 #include <string>

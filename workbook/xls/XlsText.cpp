@@ -1,6 +1,9 @@
 #include "workbook/xls/XlsText.h"
 
+#include <cerrno>
 #include <iconv.h>
+#include <mutex>
+#include <unordered_map>
 
 namespace frusta::xls {
 
@@ -44,7 +47,161 @@ bool fillFromIconv(int cp, std::array<uint32_t, 256>& table) {
     return true;
 }
 
+const iconv_t kNoIconv = reinterpret_cast<iconv_t>(-1);
+
+// How the bytes 0x80-0xFF of a code page convert one by one.
+enum class PageKind { Unknown, SingleByte, MultiByte };
+
+PageKind probePage(const std::string& name, std::array<uint32_t, 256>& table) {
+    iconv_t cd = iconv_open("UTF-32LE", name.c_str());
+    if (cd == kNoIconv)
+        return PageKind::Unknown;
+    PageKind kind = PageKind::SingleByte;
+    for (int b = 0x80; b < 0x100 && kind == PageKind::SingleByte; ++b) {
+        char in = static_cast<char>(b);
+        unsigned char out[8] = {};
+        char* inp = &in;
+        char* outp = reinterpret_cast<char*>(out);
+        std::size_t inLeft = 1, outLeft = sizeof out;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<std::size_t>(-1)) {
+            if (errno == EINVAL)
+                kind = PageKind::MultiByte; // a lead byte waiting for its trail byte
+            else
+                table[b] = kReplacement;
+        } else {
+            table[b] = outLeft == 4 ? out[0] | (out[1] << 8) | (out[2] << 16) |
+                                          (static_cast<uint32_t>(out[3]) << 24)
+                                    : kReplacement;
+        }
+    }
+    iconv_close(cd);
+    return kind;
+}
+
+void fillCp1252(std::array<uint32_t, 256>& table) {
+    for (uint32_t b = 0; b < 256; ++b)
+        table[b] = b;
+    for (uint32_t b = 0; b < 32; ++b)
+        table[0x80 + b] = kCp1252High[b];
+}
+
 } // namespace
+
+std::string iconvNameOfCodePage(int cp) {
+    switch (cp) {
+    case 367:
+        return "ASCII";
+    case 10000:
+    case 32768:
+        return "MACINTOSH";
+    case 10006:
+        return "MACGREEK";
+    case 10007:
+        return "MAC-CYRILLIC";
+    case 10029:
+        return "MAC-CENTRALEUROPE";
+    case 10079:
+        return "MAC-IS";
+    case 10081:
+        return "MACTURKISH";
+    case 32769:
+        return "CP1252";
+    case 20866:
+        return "KOI8-R";
+    case 21866:
+        return "KOI8-U";
+    case 65001:
+        return "UTF-8";
+    default:
+        break;
+    }
+    if (cp >= 28591 && cp <= 28606)
+        return "ISO-8859-" + std::to_string(cp - 28590);
+    if (cp >= 300 && cp <= 1999 && cp != 1200 && cp != 1201)
+        return "CP" + std::to_string(cp);
+    return {};
+}
+
+ByteTextDecoder::ByteTextDecoder(int codePage) : codePage_(codePage) {
+    fillCp1252(table_);
+    if (codePage == 1252)
+        return;
+    const std::string name = iconvNameOfCodePage(codePage);
+    if (name.empty())
+        return;
+    // What iconv makes of a page is asked once per process: a book may name its code page
+    // many times.
+    struct Probe {
+        PageKind kind;
+        std::array<uint32_t, 256> table;
+    };
+    static std::mutex mutex;
+    static std::unordered_map<int, Probe> probes;
+    Probe probe;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        auto it = probes.find(codePage);
+        if (it == probes.end()) {
+            for (uint32_t b = 0; b < 256; ++b)
+                probe.table[b] = b;
+            probe.kind = probePage(name, probe.table);
+            it = probes.emplace(codePage, probe).first;
+        }
+        probe = it->second;
+    }
+    switch (probe.kind) {
+    case PageKind::Unknown:
+        break;
+    case PageKind::SingleByte:
+        table_ = probe.table;
+        break;
+    case PageKind::MultiByte:
+        if (iconv_t cd = iconv_open("UTF-8", name.c_str()); cd != kNoIconv)
+            multiByte_ =
+                std::shared_ptr<void>(cd, [](void* d) { iconv_close(static_cast<iconv_t>(d)); });
+        break;
+    }
+}
+
+void ByteTextDecoder::append(const uint8_t* p, std::size_t n, std::string& out) const {
+    if (!multiByte_) {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (p[i] < 0x80)
+                out.push_back(static_cast<char>(p[i]));
+            else
+                appendUtf8(table_[p[i]], out);
+        }
+        return;
+    }
+    iconv_t cd = static_cast<iconv_t>(multiByte_.get());
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* in = reinterpret_cast<char*>(const_cast<uint8_t*>(p));
+    std::size_t inLeft = n;
+    char buffer[256];
+    while (inLeft > 0) {
+        char* outp = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t r = iconv(cd, &in, &inLeft, &outp, &outLeft);
+        out.append(buffer, static_cast<std::size_t>(outp - buffer));
+        if (r != static_cast<std::size_t>(-1))
+            break;
+        if (errno == E2BIG)
+            continue;
+        // A byte that begins no character, or a character cut off by the end of the text.
+        appendUtf8(kReplacement, out);
+        if (errno == EINVAL)
+            break;
+        ++in;
+        --inLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    // Shift states end with the text (none of the Windows pages has any).
+    char* outp = buffer;
+    std::size_t outLeft = sizeof buffer;
+    iconv(cd, nullptr, nullptr, &outp, &outLeft);
+    out.append(buffer, static_cast<std::size_t>(outp - buffer));
+}
 
 void appendUtf8(uint32_t c, std::string& out) {
     if (c < 0x80) {

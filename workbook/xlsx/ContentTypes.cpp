@@ -60,6 +60,21 @@ bool ContentTypes::read(ZipPackage& package, std::string& error) {
     return parsePart(package, "[Content_Types].xml", handler, error);
 }
 
+std::string ContentTypes::workbookPart() const {
+    // The main parts of workbooks, templates and macro-enabled workbooks, of any version:
+    // "...spreadsheetml.sheet.main+xml", "...ms-excel.sheet.macroEnabled.main+xml" and the like.
+    std::string best;
+    for (const auto& [part, type] : overrides_) {
+        const std::string_view t = type;
+        const bool main = t.size() >= 8 && t.substr(t.size() - 8) == "main+xml";
+        const bool excel = t.find("spreadsheetml") != std::string_view::npos ||
+                           t.find("ms-excel") != std::string_view::npos;
+        if (main && excel && (best.empty() || part < best))
+            best = part; // the map has no order: the first by name, so that any run agrees
+    }
+    return best;
+}
+
 std::string ContentTypes::typeOf(std::string_view partName) const {
     const auto over = overrides_.find(normalizePartName(partName));
     if (over != overrides_.end())

@@ -15,6 +15,9 @@ public:
     bool read(ZipPackage& package, std::string& error);
     // The media type of the part ("" when unknown).
     std::string typeOf(std::string_view partName) const;
+    // The (normalised) name of the part that an Override declares to be a workbook's main
+    // part, "" when none does.
+    std::string workbookPart() const;
 
 private:
     friend class ContentTypesHandler;

@@ -1,5 +1,7 @@
 // Reading of .xlsx workbooks: the package relationships lead from the package to the
-// workbook part, and from it to the sheets, the shared strings and the styles.
+// workbook part (or, when they are missing or damaged, the content types or the usual
+// place do), and from it to the sheets, the shared strings and the styles. A sheet whose
+// part is missing is listed, and refused only when it is chosen.
 #include "workbook/Book.h"
 #include "workbook/xlsx/ContentTypes.h"
 #include "workbook/xlsx/Relationships.h"
@@ -39,26 +41,34 @@ bool isOpenDocument(ZipPackage& package) {
     return package.contains("mimetype") && !package.contains("[Content_Types].xml");
 }
 
-// Finds the workbook part through the package relationships; packages without them are
-// tried at the usual place.
-bool findWorkbookPart(ZipPackage& package, std::string& part, std::string& error) {
+// Finds the workbook part through the package relationships. When they are missing, damaged
+// or lead to no part, the workbook part is the one that the content types declare, or the
+// one at the usual place.
+bool findWorkbookPart(ZipPackage& package, const ContentTypes& types, std::string& part,
+                      std::string& error) {
     Relationships rels;
     bool found = false;
-    if (!rels.read(package, "", found, error))
-        return false;
-    if (const Relationship* main = rels.firstOfKind("officeDocument")) {
-        part = main->target;
-    } else if (package.contains(kDefaultWorkbookPart)) {
-        part = kDefaultWorkbookPart;
-    } else {
+    std::string relsError;
+    const Relationship* main = nullptr;
+    if (rels.read(package, "", found, relsError)) {
+        main = rels.firstOfKind("officeDocument");
+        if (main && package.contains(main->target)) {
+            part = main->target;
+            return true;
+        }
+    }
+    for (const std::string& candidate : {types.workbookPart(), std::string(kDefaultWorkbookPart)})
+        if (!candidate.empty() && package.contains(candidate)) {
+            part = candidate;
+            return true;
+        }
+    if (!relsError.empty())
+        error = relsError;
+    else if (main)
+        error = "the workbook part '" + main->target + "' is missing";
+    else
         error = "the zip file is not an Excel workbook (it has no workbook part)";
-        return false;
-    }
-    if (!package.contains(part)) {
-        error = "the workbook part '" + part + "' is missing";
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool isWorksheetKind(std::string_view kind) {
@@ -85,7 +95,8 @@ public:
         }
         ContentTypes types;
         std::string workbookPart;
-        if (!types.read(package_, error_) || !findWorkbookPart(package_, workbookPart, error_))
+        if (!types.read(package_, error_) ||
+            !findWorkbookPart(package_, types, workbookPart, error_))
             return false;
         if (std::string why = refusalForContentType(types.typeOf(workbookPart)); !why.empty()) {
             error_ = why;
@@ -125,8 +136,10 @@ private:
         for (const SheetEntry& entry : info.sheets) {
             const Relationship* rel = rels_.byId(entry.relationshipId);
             if (!rel || rel->external) {
-                error_ = "the part of sheet '" + entry.name + "' is not in the package";
-                return false;
+                // Listed, but not to be found: the sheet is refused when it is chosen.
+                book_.addSheet(entry.name)
+                    ->setUnreadable("the part of sheet '" + entry.name + "' is not in the package");
+                continue;
             }
             const std::string_view kind = relationshipKind(rel->type);
             if (isOtherSheetKind(kind))
@@ -137,6 +150,11 @@ private:
                 return false;
             }
             Sheet* sheet = book_.addSheet(entry.name);
+            if (!package_.contains(rel->target)) {
+                sheet->setUnreadable("the part '" + rel->target + "' of sheet '" + entry.name +
+                                     "' is missing");
+                continue;
+            }
             if (!readWorksheet(package_, rel->target, *sheet, context, error_))
                 return false;
         }

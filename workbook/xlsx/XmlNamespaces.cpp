@@ -40,11 +40,14 @@ void splitQName(const char* qname, std::string_view& prefix, std::string_view& l
 XmlNs classifyNamespace(std::string_view uri) {
     if (uri.empty())
         return XmlNs::None;
+    // Transitional, strict, and the namespace of the pre-release versions of Excel 2007.
     if (uri == "http://schemas.openxmlformats.org/spreadsheetml/2006/main" ||
-        uri == "http://purl.oclc.org/ooxml/spreadsheetml/main")
+        uri == "http://purl.oclc.org/ooxml/spreadsheetml/main" ||
+        uri == "http://schemas.microsoft.com/office/excel/2006/2")
         return XmlNs::Main;
     if (uri == "http://schemas.openxmlformats.org/officeDocument/2006/relationships" ||
-        uri == "http://purl.oclc.org/ooxml/officeDocument/relationships")
+        uri == "http://purl.oclc.org/ooxml/officeDocument/relationships" ||
+        uri == "http://schemas.microsoft.com/office/2006/relationships")
         return XmlNs::Relationships;
     if (uri == "http://schemas.openxmlformats.org/package/2006/relationships")
         return XmlNs::Package;

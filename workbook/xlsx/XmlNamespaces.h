@@ -13,7 +13,7 @@ namespace frusta::xlsx {
 // SpreadsheetML, which some writers omit.
 enum class XmlNs : unsigned char {
     None,
-    Main,          // SpreadsheetML, transitional or strict
+    Main,          // SpreadsheetML: transitional, strict or of the Excel 2007 pre-releases
     Relationships, // officeDocument relationships (r:id), transitional or strict
     Package,       // package relationships (.rels parts)
     ContentTypes,  // [Content_Types].xml
