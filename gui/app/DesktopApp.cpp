@@ -5,6 +5,7 @@
 #include "gui/app/CAboutDlg.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CSplashWnd.h"
+#include "gui/app/HelpCommand.h"
 #include "gui/app/ViewCommands.h"
 #include "gui/doc/CChildFrame.h"
 #include "gui/doc/DocumentSession.h"
@@ -53,6 +54,7 @@ DesktopApp::DesktopApp() {
 }
 
 DesktopApp::~DesktopApp() {
+    setHelpCommand({});
     sessions_.clear();
     frame_.reset();
 }
@@ -75,6 +77,7 @@ bool DesktopApp::InitInstance(const DesktopOptions& options) {
     port_.setParent(frame_.get());
     frame_->canClose = [this] { return SaveAllModified(); };
     connectActions();
+    setHelpCommand([this] { guarded([this] { OnHelp(); }); });
     showRecentFiles();
     frame_->show();
     frame_->setWindowTitle(QString::fromUtf8(kMainCaption));

@@ -1,8 +1,8 @@
 #include "gui/output/DataListView.h"
 
 #include "doc/CPbtDoc.h"
-#include "gui/output/GridCells.h"
 #include "gui/output/WaitCursor.h"
+#include "output/GridText.h"
 
 #include <QHeaderView>
 
@@ -15,10 +15,11 @@ namespace {
 class DataListModel : public GridModel {
 public:
     explicit DataListModel(const CPbtDoc& doc)
-        : GridModel(cells::dataRowCount(doc), cells::dataColumnCount(doc)), doc_(doc) {}
-    std::string cellText(int r, int c) const override { return cells::data(doc_, r, c); }
+        : GridModel(frusta::cells::dataRowCount(doc), frusta::cells::dataColumnCount(doc)),
+          doc_(doc) {}
+    std::string cellText(int r, int c) const override { return frusta::cells::data(doc_, r, c); }
     std::optional<QColor> cellBackground(int r, int c) const override {
-        if (c >= 1 && cells::dataRowUnscored(doc_, r))
+        if (c >= 1 && frusta::cells::dataRowUnscored(doc_, r))
             return kUnscoredColour;
         return std::nullopt;
     }

@@ -1,8 +1,8 @@
 #include "gui/output/ResListView.h"
 
 #include "doc/CPbtDoc.h"
-#include "gui/output/GridCells.h"
 #include "gui/output/WaitCursor.h"
+#include "output/GridText.h"
 
 #include <algorithm>
 
@@ -13,10 +13,10 @@ namespace {
 class ResListModel : public GridModel {
 public:
     ResListModel(const CPbtDoc& doc, const std::vector<std::string>& classNames)
-        : GridModel(cells::resultsRowCount(doc), cells::resultsColumnCount(doc)), doc_(doc),
-          classNames_(classNames) {}
+        : GridModel(frusta::cells::resultsRowCount(doc), frusta::cells::resultsColumnCount(doc)),
+          doc_(doc), classNames_(classNames) {}
     std::string cellText(int r, int c) const override {
-        return cells::results(doc_, classNames_, r, c);
+        return frusta::cells::results(doc_, classNames_, r, c);
     }
 
 private:

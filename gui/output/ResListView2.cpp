@@ -1,8 +1,8 @@
 #include "gui/output/ResListView2.h"
 
 #include "doc/CPbtDoc.h"
-#include "gui/output/GridCells.h"
 #include "gui/output/WaitCursor.h"
+#include "output/GridText.h"
 
 #include <algorithm>
 
@@ -13,11 +13,11 @@ namespace {
 class ResListModel2 : public GridModel {
 public:
     ResListModel2(const CPbtDoc& doc, const std::vector<std::string>& classNames)
-        : GridModel(cells::uncertaintyRowCount(doc),
-                    doc.m_pUncertainty ? cells::uncertaintyColumnCount(doc) : 0),
+        : GridModel(frusta::cells::uncertaintyRowCount(doc),
+                    doc.m_pUncertainty ? frusta::cells::uncertaintyColumnCount(doc) : 0),
           doc_(doc), classNames_(classNames) {}
     std::string cellText(int r, int c) const override {
-        return cells::uncertainty(doc_, classNames_, r, c);
+        return frusta::cells::uncertainty(doc_, classNames_, r, c);
     }
 
 private:

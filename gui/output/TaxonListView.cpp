@@ -1,7 +1,7 @@
 #include "gui/output/TaxonListView.h"
 
-#include "gui/output/GridCells.h"
 #include "gui/output/WaitCursor.h"
+#include "output/GridText.h"
 #include "refdb/dbTable.h"
 
 #include <algorithm>
@@ -18,7 +18,7 @@ public:
     explicit TaxonListModel(const dbTable* table)
         : GridModel(table ? table->rowCount : 0, table ? table->colCount : 0), table_(table) {}
     std::string cellText(int r, int c) const override {
-        return table_ ? cells::taxonList(*table_, r, c) : std::string();
+        return table_ ? frusta::cells::taxonList(*table_, r, c) : std::string();
     }
 
 private:

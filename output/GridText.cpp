@@ -1,13 +1,16 @@
-#include "gui/output/GridCells.h"
+#include "output/GridText.h"
 
 #include "doc/CPbtDoc.h"
+#include "doc/TextFormat.h"
 #include "engine/SerialToDate.h"
 #include "refdb/dbTable.h"
+#include "workbook/Book.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
-namespace frusta::gui::cells {
+namespace frusta::cells {
 
 namespace {
 
@@ -21,10 +24,12 @@ std::string textAt(const std::vector<std::string>& v, int i) {
     return s ? *s : std::string();
 }
 
+// Fixed decimals with a decimal point whatever the process locale (the desktop program
+// runs in the user's locale, where printf may write a decimal comma).
 std::string fixed(double x, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, x);
-    return buf;
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
+    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
 }
 
 std::string dateText(long v) {
@@ -207,4 +212,30 @@ std::string taxonList(const dbTable& table, int r, int c) {
     }
 }
 
-} // namespace frusta::gui::cells
+std::string serialDateText(long dayNumber) {
+    return dateText(dayNumber);
+}
+
+std::string preview(const Sheet& sheet, int r, int c) {
+    const Cell* cell = sheet.cell(r - 1, c - 1);
+    if (!cell)
+        return {};
+    switch (static_cast<CellType>(cell->type)) {
+    case CellType::String: {
+        const char* text = sheet.readStr(r - 1, c - 1);
+        return text ? text : "";
+    }
+    case CellType::Number: {
+        const double v = cell->number;
+        if (r == 3 && c >= 3 && v > 20000 && v < 60000)
+            return dateText(static_cast<long>(v));
+        return formatG(v);
+    }
+    case CellType::Boolean:
+        return cell->boolean ? "TRUE" : "FALSE";
+    default: // empty, blank and error cells show nothing
+        return {};
+    }
+}
+
+} // namespace frusta::cells

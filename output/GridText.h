@@ -8,9 +8,10 @@
 namespace frusta {
 class CPbtDoc;
 class dbTable;
+class Sheet;
 } // namespace frusta
 
-namespace frusta::gui::cells {
+namespace frusta::cells {
 
 // Sample results: information columns, result columns 1 to 11 of the results block.
 int resultsColumnCount(const CPbtDoc& doc);
@@ -36,4 +37,13 @@ std::string columnName(int c);
 // Master taxon list: one row per record, one column per field.
 std::string taxonList(const dbTable& table, int r, int c);
 
-} // namespace frusta::gui::cells
+// The date text of a spreadsheet day number: "%d-%b-%Y" with English month names,
+// 40179 -> "01-Jan-2010".
+std::string serialDateText(long dayNumber);
+
+// The worksheet preview: grid cell (r, c), 1-based, shows the worksheet cell below it;
+// nothing for empty, blank and error cells; a number in row 3 from column 3 that is
+// strictly between 20000 and 60000 as a date.
+std::string preview(const Sheet& sheet, int r, int c);
+
+} // namespace frusta::cells

@@ -1,0 +1,222 @@
+// An analysis in the desktop program as a user makes it: File Open, the worksheet dialog's
+// controls, Analyse, Save, and the results compared with what the command line writes.
+#include "gui/app/CMainFrame.h"
+#include "gui/app/DesktopApp.h"
+#include "gui/doc/CPbtView.h"
+#include "gui/doc/DocumentSession.h"
+#include "gui/doc/ImpGrid.h"
+#include "gui/doc/WorksheetSelectDialog.h"
+#include "gui/engine/CDefaultDialog.h"
+#include "output/ResultsBook.h"
+#include "support/GuiTestSupport.h"
+#include "workbook/Book.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace frusta;
+using namespace frusta::gui;
+using frusta::guitest::answerMessage;
+using frusta::guitest::whenModal;
+
+namespace {
+
+const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
+const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
+
+struct NoLauncher : ViewerLauncher {
+    int calls = 0;
+    LaunchResult open(ViewerKind, const std::string&) override {
+        ++calls;
+        return {};
+    }
+};
+
+// Answers the File Open dialog with `path`.
+void chooseFile(const std::string& path) {
+    whenModal([path](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        QVERIFY(d);
+        d->selectFile(QString::fromStdString(path));
+        QMetaObject::invokeMethod(d, "accept");
+    });
+}
+
+struct SheetChoice {
+    QString sheet;
+    int family;
+    bool latest;
+    int firstRowIndex; // row list selection, -1: keep the proposal
+    int firstColIndex;
+};
+
+void chooseSheet(const SheetChoice& c) {
+    whenModal([c](QWidget* w) {
+        auto* d = qobject_cast<WorksheetSelectDialog*>(w);
+        QVERIFY(d);
+        const auto items = d->sheetList()->findItems(c.sheet, Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        d->sheetList()->setCurrentItem(items.front());
+        QTest::mouseClick(d->metricButton(c.family), Qt::LeftButton);
+        if (c.family != 2)
+            QTest::mouseClick(c.latest ? d->latestButton() : d->previousButton(), Qt::LeftButton);
+        if (c.firstRowIndex >= 0) {
+            d->rowList()->setCurrentIndex(c.firstRowIndex);
+            emit d->rowList()->activated(c.firstRowIndex);
+        }
+        if (c.firstColIndex >= 0) {
+            d->colList()->setCurrentIndex(c.firstColIndex);
+            emit d->colList()->activated(c.firstColIndex);
+        }
+        guitest::pressButton(d, "OK");
+    });
+}
+
+void saveAs(const std::string& path, bool xlsx) {
+    whenModal([path, xlsx](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        if (!d)
+            qWarning() << "modal" << w->metaObject()->className() << w->windowTitle();
+        QVERIFY(d);
+        if (xlsx) {
+            d->selectNameFilter("Excel 2007 (*.xlsx)");
+            emit d->filterSelected("Excel 2007 (*.xlsx)");
+        }
+        d->selectFile(QString::fromStdString(path));
+        QMetaObject::invokeMethod(d, "accept");
+    });
+}
+
+CPbtView* panelOf(DocumentSession* s) {
+    return qobject_cast<CPbtView*>(s->panelFrame()->widget());
+}
+
+// Every cell of every sheet, as text, for comparing two results workbooks.
+QStringList cellsOf(const std::string& path) {
+    auto book = path.size() > 4 && path.substr(path.size() - 4) == ".xls" ? Book::createBinary()
+                                                                          : Book::createXml();
+    QStringList out;
+    if (!book->load(path))
+        return {"unreadable"};
+    for (int i = 0; i < book->sheetCount(); ++i) {
+        const Sheet* s = book->getSheet(i);
+        out << QString::fromStdString(s->name());
+        for (int r = 0; r < s->lastRow(); ++r)
+            for (int c = 0; c < s->lastCol(); ++c) {
+                const CellType t = s->cellType(r, c);
+                if (t == CellType::Number)
+                    out << QString("%1,%2=%3").arg(r).arg(c).arg(s->readNum(r, c), 0, 'g', 17);
+                else if (t == CellType::String)
+                    out << QString("%1,%2=%3").arg(r).arg(c).arg(s->readStr(r, c));
+            }
+    }
+    return out;
+}
+
+} // namespace
+
+class AnalysisDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QSettings("FRUSTA2", "FRUSTA").clear(); }
+
+    void worksheetDialogProposesRowsAndFollowsClicks() {
+        auto book = Book::createBinary();
+        QVERIFY(book->load(kExample));
+        WorksheetRequest request;
+        for (int i = 0; i < book->sheetCount(); ++i)
+            request.sheetNames.push_back(book->getSheet(i)->name());
+        request.book = book.get();
+        QtUserPort port;
+        WorksheetSelectDialog d(request, port, nullptr);
+        d.show();
+        QCOMPARE(d.windowTitle(), QString("Select worksheet"));
+        QVERIFY(d.m_nFirstRow > 1); // proposed from column B
+        const int proposed = d.m_nFirstRow;
+        QCOMPARE(d.rowList()->currentIndex(), proposed - 1);
+        QCOMPARE(d.colList()->currentText(), QString("C"));
+        QCOMPARE(d.rowList()->count(), 20);
+        QCOMPARE(d.colList()->itemText(19), QString("T"));
+        // DAM greys out both version buttons; TDI enables them, keeping the checked one.
+        QTest::mouseClick(d.previousButton(), Qt::LeftButton);
+        QTest::mouseClick(d.metricButton(2), Qt::LeftButton);
+        QVERIFY(!d.latestButton()->isEnabled() && !d.previousButton()->isEnabled());
+        QTest::mouseClick(d.metricButton(0), Qt::LeftButton);
+        QVERIFY(d.latestButton()->isEnabled() && d.previousButton()->isChecked());
+        // The preview: headers, the date row and the count block colour.
+        ImpGridModel& m = d.preview()->gridModel();
+        QCOMPARE(m.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString("A"));
+        QCOMPARE(m.headerData(26, Qt::Horizontal, Qt::DisplayRole).toString(), QString("AA"));
+        QCOMPARE(m.data(m.index(proposed - 1, 2), Qt::BackgroundRole).value<QColor>(),
+                 QColor(200, 255, 255));
+        QCOMPARE(m.data(m.index(proposed - 2, 2), Qt::BackgroundRole).value<QColor>(),
+                 QColor(255, 255, 255));
+        QCOMPARE(m.data(m.index(proposed - 1, 1), Qt::BackgroundRole).value<QColor>(),
+                 QColor(255, 255, 255));
+        // A column beyond "T" clicked in the header: FC follows, the list shows nothing.
+        if (m.columnCount() >= 25) {
+            emit d.preview()->colChosen(25);
+            QCOMPARE(d.m_nFirstCol, 25);
+            QCOMPARE(d.colList()->currentIndex(), -1);
+        }
+        // A row beyond the used rows chosen in the list sets FR but not the colouring.
+        if (m.rowCount() < 20) {
+            d.rowList()->setCurrentIndex(19);
+            emit d.rowList()->activated(19);
+            QCOMPARE(d.m_nFirstRow, 20);
+            QCOMPARE(m.firstRow(), proposed);
+        }
+        emit d.preview()->rowChosen(2);
+        QCOMPARE(d.m_nFirstRow, 2);
+        QCOMPARE(d.rowList()->currentIndex(), 1);
+        d.reject();
+    }
+
+    void defaultsDialogChecksEachValue() {
+        CDefaultDialog d({100.0, 100.0, 1.0}, nullptr);
+        d.show();
+        QCOMPARE(d.edit(0)->text(), QString("100"));
+        QCOMPARE(d.edit(2)->text(), QString("1"));
+        std::vector<std::string> shown;
+        d.edit(1)->setText("150");
+        answerMessage(shown);
+        d.accept();
+        QVERIFY(d.isVisible());
+        d.edit(1)->setText("abc");
+        answerMessage(shown);
+        d.accept();
+        d.edit(1)->setText("100");
+        d.edit(0)->setText("1000.5");
+        answerMessage(shown);
+        d.accept();
+        d.edit(0)->setText("20");
+        d.edit(2)->setText("20.1");
+        answerMessage(shown);
+        d.accept();
+        QCOMPARE(shown, (std::vector<std::string>{"Please enter a number between 0 and 100.",
+                                                  "Please enter a number.",
+                                                  "Please enter a number between 0 and 1000.",
+                                                  "Please enter a number between 0 and 20."}));
+        QVERIFY(d.isVisible());
+        d.edit(2)->setText("0");
+        d.accept();
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.m_defaultAlk, 20.0);
+        QCOMPARE(d.m_defaultDoc, 0.0);
+    }
+};
+
+QTEST_MAIN(AnalysisDialogsTest)
+#include "AnalysisDialogsTest.moc"
