@@ -17,7 +17,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -132,6 +134,58 @@ class AnalysisDialogsTest : public QObject {
 private slots:
     void initTestCase() { QSettings("FRUSTA2", "FRUSTA").clear(); }
 
+    void eachWorksheetOpenedThroughTheDialogsAndAnalysedEqualsTheCommandLine() {
+        DesktopApp app;
+        QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+        QTemporaryDir out;
+        const struct {
+            SheetChoice choice;
+            const char* metric;
+        } cases[] = {{{"Rivers", 0, true, -1, -1}, "TDI4"},
+                     {{"Lakes", 1, false, -1, -1}, "LTDI1"},
+                     {{"Acidification", 2, true, -1, -1}, "DAM"}};
+        for (const auto& c : cases) {
+            // The open path that File Open takes with the chosen file.
+            chooseSheet(c.choice);
+            QVERIFY(app.OpenDocumentFile(kExample));
+            DocumentSession* session = app.activeSession();
+            QVERIFY2(session, c.metric);
+            CPbtView* panel = panelOf(session);
+            QVERIFY(panel->summary()->isReadOnly());
+            QVERIFY(panel->summary()->toPlainText().contains("Metric:"));
+            QVERIFY(panel->button("Analyse")->isEnabled());
+            QVERIFY(!panel->button("View Results")->isEnabled());
+            QVERIFY(!panel->button("Save")->isEnabled());
+            QVERIFY(!app.mainFrame().actions().saveResults->isEnabled());
+            QTest::mouseClick(panel->button("Analyse"), Qt::LeftButton);
+            QVERIFY(!panel->button("Analyse")->isEnabled());
+            QVERIFY(panel->button("View Results")->isEnabled());
+            QVERIFY(panel->button("Save")->isEnabled());
+            QVERIFY(app.mainFrame().actions().saveResults->isEnabled());
+            QCOMPARE(session->doc().m_bUncertaintyDone, c.choice.family != 2);
+            for (bool xlsx : {true, false}) {
+                const QString ext = xlsx ? "xlsx" : "xls";
+                const std::string ours =
+                    out.filePath(QString("%1-gui.%2").arg(c.metric, ext)).toStdString();
+                const std::string theirs =
+                    out.filePath(QString("%1-cli.%2").arg(c.metric, ext)).toStdString();
+                auto book = xlsx ? Book::createXml() : Book::createBinary();
+                buildResultsBook(session->doc(), app.core().classNames, *book);
+                QVERIFY(book->save(ours));
+                QProcess cli;
+                cli.start(QString::fromStdString((kProgramDir / "frusta2-cli").string()),
+                          {"assess", QString::fromStdString(kExample), "--sheet", c.choice.sheet,
+                           "--metric", c.metric, "-o", QString::fromStdString(theirs)});
+                QVERIFY(cli.waitForFinished(60000));
+                QCOMPARE(cli.exitCode(), 0);
+                QCOMPARE(cellsOf(ours), cellsOf(theirs));
+            }
+            session->doc().SetModifiedFlag(false);
+            QTest::mouseClick(panel->button("Close"), Qt::LeftButton);
+            QTRY_VERIFY(app.sessions().empty());
+        }
+    }
+
     void worksheetDialogProposesRowsAndFollowsClicks() {
         auto book = Book::createBinary();
         QVERIFY(book->load(kExample));
@@ -215,6 +269,43 @@ private slots:
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(d.m_defaultAlk, 20.0);
         QCOMPARE(d.m_defaultDoc, 0.0);
+    }
+    void saveResultsQuestionAtCloseAndQuit() {
+        DesktopApp app;
+        QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+        for (int i = 0; i < 2; ++i) {
+            chooseSheet({"Rivers", 0, true, -1, -1});
+            QVERIFY(app.OpenDocumentFile(kExample));
+            QTest::mouseClick(panelOf(app.activeSession())->button("Analyse"), Qt::LeftButton);
+        }
+        QCOMPARE(app.sessions().size(), std::size_t(2));
+        DocumentSession* first = app.sessions()[0].get();
+        // View Data twice gives one window; closing it asks nothing.
+        QTest::mouseClick(panelOf(first)->button("View Data"), Qt::LeftButton);
+        QMdiSubWindow* data = first->dataFrame();
+        QVERIFY(data);
+        QTest::mouseClick(panelOf(first)->button("View Data"), Qt::LeftButton);
+        QCOMPARE(first->dataFrame(), data);
+        data->close();
+        QTRY_VERIFY(!first->dataFrame());
+        // Close: Cancel keeps every window of the document.
+        std::vector<std::string> shown;
+        answerMessage(shown, "Cancel");
+        QTest::mouseClick(panelOf(first)->button("Close"), Qt::LeftButton);
+        QCOMPARE(shown, std::vector<std::string>{"Save Results?"});
+        QCOMPARE(app.sessions().size(), std::size_t(2));
+        QVERIFY(first->panelFrame());
+        // Quitting asks for every modified document; Cancel on the second stops the quit.
+        shown.clear();
+        answerMessage(shown, "No");
+        QTimer::singleShot(300, [&] { answerMessage(shown, "Cancel"); });
+        QVERIFY(!app.mainFrame().close());
+        QCOMPARE(shown, (std::vector<std::string>{"Save Results?", "Save Results?"}));
+        shown.clear();
+        answerMessage(shown, "No");
+        QTimer::singleShot(300, [&] { answerMessage(shown, "No"); });
+        QVERIFY(app.mainFrame().close());
+        QCOMPARE(shown.size(), std::size_t(2));
     }
 };
 
