@@ -5,6 +5,7 @@
 #include "gui/doc/CPbtView.h"
 #include "gui/output/GridWindows.h"
 
+#include <QIcon>
 #include <QMdiArea>
 
 namespace frusta::gui {
@@ -26,6 +27,7 @@ QMdiSubWindow* DocumentSession::resultsFrame() const {
 
 QMdiSubWindow* DocumentSession::addFrame(QMdiSubWindow* frame) {
     frame->setProperty("frustaSession", QVariant::fromValue(static_cast<QObject*>(this)));
+    frame->setWindowIcon(QIcon(":/frusta/icons/frusta2.svg"));
     area_.addSubWindow(frame);
     frame->show();
     area_.setActiveSubWindow(frame);

@@ -58,9 +58,9 @@ WorksheetSelectDialog::WorksheetSelectDialog(const WorksheetRequest& request, Us
     left->addWidget(metricBox);
     auto* versionBox = new QGroupBox("Version");
     auto* versionLayout = new QVBoxLayout(versionBox);
-    latest_ = new QRadioButton("TDI4 / LTDI2: Latest version of TDI metrics for lakes & rivers");
+    latest_ = new QRadioButton("TDI4 / LTDI2: Latest version of TDI metrics for lakes && rivers");
     previous_ =
-        new QRadioButton("TDI3 / LTDI1: Previous version of TDI metrics for lakes & rivers");
+        new QRadioButton("TDI3 / LTDI1: Previous version of TDI metrics for lakes && rivers");
     versionLayout->addWidget(latest_);
     versionLayout->addWidget(previous_);
     left->addWidget(versionBox);
