@@ -195,11 +195,7 @@ int assessCommand(const Args& args, std::ostream& out, std::ostream& err) {
     if (!analysed)
         return 1;
     if (o.choices.output) {
-        runGuarded(port, [&] {
-            doc.SaveResultsWorkbook();
-            return true;
-        });
-        if (doc.IsModified())
+        if (!runGuarded(port, [&] { return doc.SaveResultsWorkbook(); }))
             return 1;
     }
     app.ExitInstance();

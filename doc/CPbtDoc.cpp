@@ -35,8 +35,7 @@ void CPbtDoc::resetResults() {
 }
 
 bool CPbtDoc::OnSaveDocument(const std::string& /*path*/) {
-    SaveResultsWorkbook();
-    return true;
+    return SaveResultsWorkbook();
 }
 
 bool CPbtDoc::SaveModified() {

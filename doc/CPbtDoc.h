@@ -59,9 +59,11 @@ public:
     bool RunAnalysis();
     // The confidence of class per site; false when no site table was made.
     bool RunUncertainty();
-    // The results workbook writer: asks for a file name and writes the results.
-    void SaveResultsWorkbook();
-    // The save hook: ignores the path, runs the writer and reports success.
+    // The results workbook writer: asks for a file name and writes the results; true when
+    // the results were written (not when there were none, the user cancelled or it failed).
+    bool SaveResultsWorkbook();
+    // The save hook: ignores the path and runs the writer; true when the results were written,
+    // so that "Yes" to "Save Results?" closes only after a successful save.
     bool OnSaveDocument(const std::string& path);
     // The save-modified question; true when closing may go on.
     bool SaveModified();

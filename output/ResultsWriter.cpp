@@ -19,29 +19,30 @@ std::string extensionOf(const std::string& path) {
 
 } // namespace
 
-void CPbtDoc::SaveResultsWorkbook() {
+bool CPbtDoc::SaveResultsWorkbook() {
     if (!m_bAnalysed || !m_pResults) {
         m_port.message(
             "There are no results to save yet.\nPress Analyse first, then save the results.",
             Buttons::Ok);
-        return;
+        return false;
     }
     ResultsFileRequest request;
     const auto choice = m_port.chooseResultsFile(request);
     if (!choice)
-        return;
+        return false;
     auto book = extensionOf(choice->path) == "xls" ? Book::createBinary() : Book::createXml();
     if (!book) {
         m_port.message("The results workbook could not be created.", Buttons::Ok);
-        return;
+        return false;
     }
     const auto& names = m_app.classNames.size() == 5 ? m_app.classNames : defaultClassNames();
     buildResultsBook(*this, names, *book);
     if (!book->save(choice->path)) {
         m_port.message(book->errorMessage(), Buttons::Ok);
-        return;
+        return false;
     }
     SetModifiedFlag(false);
+    return true;
 }
 
 } // namespace frusta

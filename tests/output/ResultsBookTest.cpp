@@ -183,7 +183,7 @@ TEST(ResultsWriter, SaveBeforeAnalysisTellsTheUser) {
     test::ScriptedPort port;
     CPbtDoc doc(app, port);
     port.resultsFile = ResultsFileChoice{"/tmp/never-written.xlsx", ResultsFileType::Xlsx};
-    EXPECT_TRUE(doc.OnSaveDocument(""));
+    EXPECT_FALSE(doc.OnSaveDocument(""));
     ASSERT_EQ(port.shown.size(), 1u);
     EXPECT_EQ(port.shown[0].text.rfind("There are no results to save yet.", 0), 0u);
     EXPECT_FALSE(std::filesystem::exists("/tmp/never-written.xlsx"));
@@ -192,7 +192,7 @@ TEST(ResultsWriter, SaveBeforeAnalysisTellsTheUser) {
 TEST_F(ResultsBookTest, CancelledFileChoiceWritesNothing) {
     port.resultsFile.reset();
     doc.SetModifiedFlag();
-    doc.SaveResultsWorkbook();
+    EXPECT_FALSE(doc.SaveResultsWorkbook());
     EXPECT_TRUE(port.shown.empty());
     EXPECT_TRUE(doc.IsModified());
 }
@@ -200,8 +200,20 @@ TEST_F(ResultsBookTest, CancelledFileChoiceWritesNothing) {
 TEST_F(ResultsBookTest, SaveFailureKeepsTheDocumentModified) {
     port.resultsFile = ResultsFileChoice{"/nonexistent-folder/Results.xlsx", ResultsFileType::Xlsx};
     doc.SetModifiedFlag();
-    doc.SaveResultsWorkbook();
+    EXPECT_FALSE(doc.SaveResultsWorkbook());
     ASSERT_EQ(port.shown.size(), 1u);
     EXPECT_NE(port.shown[0].text.find("folder"), std::string::npos) << port.shown[0].text;
     EXPECT_TRUE(doc.IsModified());
+}
+
+// "Yes" to "Save Results?" lets the window close only when the results were written.
+TEST_F(ResultsBookTest, SaveModifiedYesWithAFailedSaveKeepsTheDocumentOpen) {
+    port.resultsFile = ResultsFileChoice{"/nonexistent-folder/Results.xlsx", ResultsFileType::Xlsx};
+    doc.SetModifiedFlag();
+    port.answers.push_back(Answer::Yes);
+    EXPECT_FALSE(doc.SaveModified());
+    EXPECT_EQ(port.shown.front().text, "Save Results?");
+    port.resultsFile.reset();
+    port.answers.push_back(Answer::Yes);
+    EXPECT_FALSE(doc.SaveModified());
 }
