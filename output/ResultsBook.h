@@ -8,9 +8,11 @@ namespace frusta {
 
 class Book;
 class CPbtDoc;
+struct ResultsTables;
 
 // Fills an empty book with the results of an analysed document.
 void buildResultsBook(const CPbtDoc& doc, const std::vector<std::string>& classNames, Book& book);
+void buildResultsBook(const ResultsTables& tables, Book& book);
 
 // Name of the uncertainty sheet for a metric code: "Uncertainty TDI4" and so on.
 std::string uncertaintySheetName(int metric);
