@@ -69,6 +69,8 @@ void CMainFrame::createActions() {
     a_.fileSave->setShortcut(QKeySequence("Ctrl+S"));
     a_.fileSave->setShortcutContext(Qt::ApplicationShortcut);
     addAction(a_.fileSave);
+    a_.saveChart =
+        makeAction(this, "Save c&hart as...", "Save the chart as a picture (PNG, SVG or PDF)");
     a_.print = makeAction(this, "&Print...", kPrintTexts);
     a_.print->setShortcut(QKeySequence("Ctrl+P"));
     a_.printPreview = makeAction(this, "Print Pre&view", "Display full pages");
@@ -131,6 +133,7 @@ void CMainFrame::createMenus() {
     fileMenu_->addAction(a_.openExampleHere);
     fileMenu_->addAction(a_.fileClose);
     fileMenu_->addAction(a_.saveResults);
+    fileMenu_->addAction(a_.saveChart);
     fileMenu_->addSeparator();
     fileMenu_->addAction(a_.print);
     fileMenu_->addAction(a_.printPreview);

@@ -22,6 +22,7 @@ struct MainActions {
     QAction* fileClose = nullptr;   // "&Close"
     QAction* saveResults = nullptr; // "&Save results": File Save As of the active document
     QAction* fileSave = nullptr;    // Ctrl+S: the framework's File Save
+    QAction* saveChart = nullptr;   // "Save c&hart as...": the chart of the active tab
     QAction* print = nullptr;
     QAction* printPreview = nullptr;
     QAction* printSetup = nullptr;

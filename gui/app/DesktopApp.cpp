@@ -22,6 +22,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSettings>
+#include <QTabWidget>
 
 #include <algorithm>
 
@@ -113,6 +114,7 @@ void DesktopApp::connectActions() {
     bind(a.fileClose, &DesktopApp::OnFileClose);
     bind(a.saveResults, &DesktopApp::OnSaveResults);
     bind(a.fileSave, &DesktopApp::OnFileSave);
+    bind(a.saveChart, &DesktopApp::OnSaveChart);
     bind(a.print, &DesktopApp::OnPrint);
     bind(a.printPreview, &DesktopApp::OnPrintPreview);
     bind(a.printSetup, &DesktopApp::OnPrintSetup);
@@ -157,6 +159,11 @@ void DesktopApp::updateCommandStates() {
     a.selectAll->setEnabled(view && view->canCopy());
     a.print->setEnabled(view && view->canPrint());
     a.printPreview->setEnabled(view && view->canPrint());
+    a.saveChart->setEnabled(view && view->canSaveChart());
+    // What a tabbed view offers changes with its tab (a chart or a grid).
+    if (auto* tabs = active ? qobject_cast<QTabWidget*>(active->widget()) : nullptr)
+        connect(tabs, &QTabWidget::currentChanged, this, &DesktopApp::updateCommandStates,
+                Qt::UniqueConnection);
 }
 
 // ---- Documents ----
@@ -317,6 +324,12 @@ bool DesktopApp::UseReferenceDatabase(const std::filesystem::path& file) {
 void DesktopApp::OnCopy() {
     if (ViewCommands* view = viewOf(frame_->mdiArea()->activeSubWindow()); view && view->canCopy())
         view->copy();
+}
+
+void DesktopApp::OnSaveChart() {
+    if (ViewCommands* view = viewOf(frame_->mdiArea()->activeSubWindow());
+        view && view->canSaveChart())
+        view->saveChartAs();
 }
 
 void DesktopApp::OnSelectAll() {

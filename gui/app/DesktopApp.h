@@ -66,6 +66,7 @@ public:
     void OnFileClose();
     void OnSaveResults(); // File Save As of the active document
     void OnFileSave();    // File Save (Ctrl+S)
+    void OnSaveChart();   // "Save chart as..." of the active view
     void OnCopy();
     void OnSelectAll();
     void OnPrint();

@@ -14,6 +14,9 @@ public:
     virtual bool canPrint() const { return false; }
     // Prints the view over as many pages as it needs.
     virtual void print(QPrinter& /*printer*/) {}
+    // "Save chart as...": views that show a chart write it as a picture file.
+    virtual bool canSaveChart() const { return false; }
+    virtual void saveChartAs() {}
 };
 
 } // namespace frusta::gui

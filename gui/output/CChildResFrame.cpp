@@ -1,10 +1,15 @@
 #include "gui/output/CChildResFrame.h"
 
 #include "doc/CPbtDoc.h"
+#include "gui/output/ChartExport.h"
+#include "gui/output/ConfidenceChartView.h"
+#include "gui/output/EqrChartView.h"
 #include "gui/output/ResListView.h"
 #include "gui/output/ResListView2.h"
 
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QTabBar>
 
 namespace frusta::gui {
 
@@ -17,6 +22,16 @@ CChildResFrame::CChildResFrame(const CPbtDoc& doc, const std::vector<std::string
     addTab(new ResListView(doc, classNames), "Sample Summary");
     if (doc.m_bUncertaintyDone)
         addTab(new ResListView2(doc, classNames), uncertaintyTabName(doc.m_nMetric));
+    addChart(new EqrChartView(doc, classNames), "EQR chart");
+    if (doc.m_bUncertaintyDone)
+        addChart(new ConfidenceChartView(doc, classNames), "Confidence chart");
+    tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tabBar(), &QWidget::customContextMenuRequested, this, &CChildResFrame::tabMenu);
+}
+
+void CChildResFrame::addChart(ChartTab* chart, const QString& name) {
+    addTab(chart, name);
+    connect(chart, &ChartTab::saveRequested, this, [this, chart] { saveChart(indexOf(chart)); });
 }
 
 GridView* CChildResFrame::grid(int tab) const {
@@ -27,37 +42,83 @@ GridView* CChildResFrame::currentGrid() const {
     return grid(currentIndex());
 }
 
+ChartTab* CChildResFrame::chart(int tab) const {
+    return qobject_cast<ChartTab*>(widget(tab));
+}
+
+ChartTab* CChildResFrame::currentChart() const {
+    return chart(currentIndex());
+}
+
 void CChildResFrame::refresh() {
-    for (int i = 0; i < count(); ++i)
+    for (int i = 0; i < count(); ++i) {
         if (GridView* g = grid(i))
             g->refresh();
+        if (ChartTab* c = chart(i))
+            c->refresh();
+    }
 }
 
 bool CChildResFrame::canCopy() const {
-    return currentGrid() != nullptr;
+    return currentGrid() != nullptr || currentChart() != nullptr;
 }
 void CChildResFrame::copy() {
     if (GridView* g = currentGrid())
         g->copy();
+    else if (ChartTab* c = currentChart())
+        copyChart(*c);
 }
 void CChildResFrame::selectAll() {
     if (GridView* g = currentGrid())
         g->selectAll();
 }
 bool CChildResFrame::canPrint() const {
-    return currentGrid() != nullptr;
+    return canCopy();
 }
-void CChildResFrame::print(QPrinter& printer) {
-    GridView* g = currentGrid();
-    if (!g)
-        return;
+
+QString CChildResFrame::printTitle(int tab) const {
     QString title;
     for (QWidget* w = parentWidget(); w && title.isEmpty(); w = w->parentWidget())
         if (auto* frame = qobject_cast<QMdiSubWindow*>(w))
             title = frame->windowTitle();
-    g->setPrintTitle(title.isEmpty() ? tabText(currentIndex())
-                                     : title + " - " + tabText(currentIndex()));
+    return title.isEmpty() ? tabText(tab) : title + " - " + tabText(tab);
+}
+
+void CChildResFrame::print(QPrinter& printer) {
+    if (ChartTab* c = currentChart()) {
+        printChart(*c, printer, printTitle(currentIndex()));
+        return;
+    }
+    GridView* g = currentGrid();
+    if (!g)
+        return;
+    g->setPrintTitle(printTitle(currentIndex()));
     g->print(printer);
+}
+
+bool CChildResFrame::canSaveChart() const {
+    return currentChart() != nullptr;
+}
+
+void CChildResFrame::saveChartAs() {
+    saveChart(currentIndex());
+}
+
+void CChildResFrame::saveChart(int tab) {
+    if (ChartTab* c = chart(tab)) {
+        QString name = tabText(tab);
+        name.replace(' ', '-');
+        saveChartWithDialog(*c, this, printTitle(tab), name);
+    }
+}
+
+void CChildResFrame::tabMenu(const QPoint& pos) {
+    const int tab = tabBar()->tabAt(pos);
+    if (!chart(tab))
+        return;
+    QMenu menu(this);
+    menu.addAction("Save c&hart as...", this, [this, tab] { saveChart(tab); });
+    menu.exec(tabBar()->mapToGlobal(pos));
 }
 
 } // namespace frusta::gui

@@ -1,7 +1,8 @@
 #pragma once
-// The client area of a results window: the tabbed pane with "Sample Summary" and, when the
-// site uncertainty was computed, the uncertainty tab. The Edit and File commands go to the
-// grid of the current tab.
+// The client area of a results window: the tabbed pane with "Sample Summary", the
+// uncertainty tab when the site uncertainty was computed, then "EQR chart" and, with the
+// uncertainty, "Confidence chart". The Edit and File commands go to the grid or chart of the
+// current tab; a chart tab's context menu (on the tab or the chart) saves the chart.
 #include "gui/app/ViewCommands.h"
 
 #include <QTabWidget>
@@ -12,6 +13,7 @@ class CPbtDoc;
 
 namespace frusta::gui {
 
+class ChartTab;
 class GridView;
 
 class CChildResFrame : public QTabWidget, public ViewCommands {
@@ -22,6 +24,8 @@ public:
 
     GridView* currentGrid() const;
     GridView* grid(int tab) const;
+    ChartTab* currentChart() const;
+    ChartTab* chart(int tab) const;
     // Draws every grid again from the document.
     void refresh();
 
@@ -30,6 +34,15 @@ public:
     void selectAll() override;
     bool canPrint() const override;
     void print(QPrinter& printer) override;
+    bool canSaveChart() const override;
+    void saveChartAs() override;
+
+private:
+    // The window's caption followed by the tab's name.
+    QString printTitle(int tab) const;
+    void saveChart(int tab);
+    void tabMenu(const QPoint& pos);
+    void addChart(ChartTab* chart, const QString& name);
 };
 
 } // namespace frusta::gui

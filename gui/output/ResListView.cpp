@@ -1,6 +1,7 @@
 #include "gui/output/ResListView.h"
 
 #include "doc/CPbtDoc.h"
+#include "gui/output/ClassColours.h"
 #include "gui/output/WaitCursor.h"
 #include "output/GridText.h"
 
@@ -10,6 +11,8 @@ namespace frusta::gui {
 
 namespace {
 
+constexpr int kClassResult = 6; // the class among the result columns
+
 class ResListModel : public GridModel {
 public:
     ResListModel(const CPbtDoc& doc, const std::vector<std::string>& classNames)
@@ -17,6 +20,12 @@ public:
           doc_(doc), classNames_(classNames) {}
     std::string cellText(int r, int c) const override {
         return frusta::cells::results(doc_, classNames_, r, c);
+    }
+    // The class cell in a light tint of its class colour.
+    std::optional<QColor> cellBackground(int r, int c) const override {
+        const int classColumn = static_cast<int>(doc_.m_infoValues.size()) + kClassResult;
+        const int code = r > 0 && c == classColumn ? charts::sampleClass(doc_, r - 1) : 0;
+        return code > 0 ? std::optional<QColor>(classQTint(code)) : std::nullopt;
     }
 
 private:

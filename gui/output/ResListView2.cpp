@@ -1,6 +1,7 @@
 #include "gui/output/ResListView2.h"
 
 #include "doc/CPbtDoc.h"
+#include "gui/output/ClassColours.h"
 #include "gui/output/WaitCursor.h"
 #include "output/GridText.h"
 
@@ -10,6 +11,8 @@ namespace frusta::gui {
 
 namespace {
 
+constexpr int kClassColumn = 5; // grid column of the site's class
+
 class ResListModel2 : public GridModel {
 public:
     ResListModel2(const CPbtDoc& doc, const std::vector<std::string>& classNames)
@@ -18,6 +21,11 @@ public:
           doc_(doc), classNames_(classNames) {}
     std::string cellText(int r, int c) const override {
         return frusta::cells::uncertainty(doc_, classNames_, r, c);
+    }
+    // The class cell in a light tint of its class colour.
+    std::optional<QColor> cellBackground(int r, int c) const override {
+        const int code = r > 0 && c == kClassColumn ? charts::siteClass(doc_, r - 1) : 0;
+        return code > 0 ? std::optional<QColor>(classQTint(code)) : std::nullopt;
     }
 
 private:

@@ -1,0 +1,145 @@
+#include "gui/output/ConfidenceChartView.h"
+
+#include "doc/CPbtDoc.h"
+#include "gui/output/ClassColours.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QCursor>
+#include <QHorizontalPercentBarSeries>
+#include <QLabel>
+#include <QScrollArea>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace frusta::gui {
+
+namespace {
+
+constexpr int kChartChrome = 130; // title, legend and axis around the bars
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QFont smallFont(int points) {
+    QFont font("Arial");
+    font.setPointSize(points);
+    return font;
+}
+
+QString percent(double x) {
+    return qs(charts::twoDecimals(x)) + "%";
+}
+
+} // namespace
+
+ConfidenceChartView::ConfidenceChartView(const CPbtDoc& doc,
+                                         const std::vector<std::string>& classNames,
+                                         QWidget* parent)
+    : ChartTab(parent), doc_(doc), classNames_(classNames), scroll_(new QScrollArea(this)),
+      content_(new QWidget), view_(new QChartView(content_)), without_(new QLabel(content_)) {
+    setObjectName("ConfidenceChartView");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll_);
+    content_->setAutoFillBackground(true);
+    content_->setBackgroundRole(QPalette::Base);
+    auto* inner = new QVBoxLayout(content_);
+    inner->setContentsMargins(0, 0, 0, 6);
+    inner->addWidget(view_);
+    inner->addWidget(without_);
+    without_->setObjectName("sitesWithoutFigures");
+    without_->setFont(smallFont(9));
+    without_->setContentsMargins(12, 0, 12, 0);
+    without_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    view_->setRenderHint(QPainter::Antialiasing);
+    view_->setMouseTracking(true);
+    scroll_->setWidget(content_);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+}
+
+QWidget* ConfidenceChartView::pictureWidget() const {
+    return content_;
+}
+
+void ConfidenceChartView::rebuild() {
+    series_ = charts::confidenceSeries(doc_, classNames_).value_or(charts::ConfidenceSeries{});
+    auto* chart = new QChart;
+    chart->setTitle(qs(doc_.GetTitle()) + ": confidence of class of every site");
+    chart->setTitleFont(smallFont(10));
+    chart->setMargins(QMargins(6, 6, 12, 6));
+    chart->legend()->setAlignment(Qt::AlignTop);
+    chart->legend()->setFont(smallFont(8));
+
+    auto* bars = new QHorizontalPercentBarSeries;
+    bars->setBarWidth(0.75);
+    for (int k = 1; k <= 5; ++k) {
+        auto* set = new QBarSet(classNames_.size() >= 5 ? qs(classNames_[k - 1]) : QString());
+        set->setColor(classQColor(k));
+        set->setBorderColor(Qt::white);
+        for (const charts::SiteBar& bar : series_.bars)
+            set->append(bar.coc[static_cast<std::size_t>(k - 1)]);
+        bars->append(set);
+    }
+    chart->addSeries(bars);
+    connect(bars, &QAbstractBarSeries::hovered, this, [this](bool state, int index, QBarSet*) {
+        if (state && index >= 0 && index < static_cast<int>(series_.bars.size()))
+            QToolTip::showText(QCursor::pos(), barText(index), view_);
+        else
+            QToolTip::hideText();
+    });
+
+    auto* sites = new QBarCategoryAxis;
+    for (const charts::SiteBar& bar : series_.bars)
+        sites->append(qs(bar.label));
+    sites->setReverse(true); // the first site at the top
+    sites->setLabelsFont(smallFont(8));
+    sites->setGridLineVisible(false);
+    auto* share = new QValueAxis;
+    share->setRange(0, 100);
+    share->setTickCount(11);
+    share->setLabelFormat("%.0f");
+    share->setLabelsFont(smallFont(8));
+    share->setTitleText("Confidence of class (%)");
+    share->setTitleFont(smallFont(8));
+    chart->addAxis(sites, Qt::AlignLeft);
+    chart->addAxis(share, Qt::AlignBottom);
+    bars->attachAxis(sites);
+    bars->attachAxis(share);
+
+    QChart* old = view_->chart();
+    view_->setChart(chart);
+    delete old;
+    // Every bar keeps a readable height; the tab scrolls when they do not all fit.
+    view_->setMinimumHeight(kChartChrome + kRowHeight * static_cast<int>(series_.bars.size()));
+    without_->setText(withoutText());
+    without_->setVisible(!without_->text().isEmpty());
+}
+
+QString ConfidenceChartView::withoutText() const {
+    if (series_.without.empty())
+        return series_.bars.empty() ? "No site has a confidence of class." : QString();
+    QString text = "Sites without a confidence of class:";
+    for (const charts::SiteBar& bar : series_.without)
+        text += "\n" + qs(bar.label) + ": " + qs(bar.reason);
+    return text;
+}
+
+QString ConfidenceChartView::barText(int bar) const {
+    const charts::SiteBar& b = series_.bars.at(static_cast<std::size_t>(bar));
+    static const char* const kNames[] = {"High", "Good", "Moderate", "Poor", "Bad"};
+    QString text = qs(b.label);
+    for (int k = 0; k < 5; ++k)
+        text += QString("\nCoC %1 %2").arg(kNames[k], percent(b.coc[static_cast<std::size_t>(k)]));
+    text += "\nRisk of misclassification " + (b.rom ? percent(*b.rom) : QString("..."));
+    text += "\nGood/Moderate risk " +
+            (b.romGoodModerate ? percent(*b.romGoodModerate) : QString("..."));
+    return text;
+}
+
+} // namespace frusta::gui

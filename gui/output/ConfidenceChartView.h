@@ -1,0 +1,53 @@
+#pragma once
+// The "Confidence chart" tab: one bar per site, 100% wide, divided into the confidence of
+// class High, Good, Moderate, Poor and Bad in the class colours and labelled with the site
+// code, its samples, its mean EQR and its class; the risks on hover. The bars keep a
+// readable height and the tab scrolls; the sites without figures are listed beneath.
+#include "gui/output/ChartTab.h"
+#include "output/ChartSeries.h"
+
+#include <string>
+#include <vector>
+
+class QChartView;
+class QLabel;
+class QScrollArea;
+
+namespace frusta {
+class CPbtDoc;
+}
+
+namespace frusta::gui {
+
+class ConfidenceChartView : public ChartTab {
+    Q_OBJECT
+public:
+    ConfidenceChartView(const CPbtDoc& doc, const std::vector<std::string>& classNames,
+                        QWidget* parent = nullptr);
+
+    QWidget* pictureWidget() const override;
+    QChartView* chartView() const { return view_; }
+    // The list of sites without figures (empty when every site has them).
+    QLabel* withoutList() const { return without_; }
+    // The text shown on hover over the bar of site bar `bar`.
+    QString barText(int bar) const;
+
+    // Height of one bar's row, in pixels.
+    static constexpr int kRowHeight = 22;
+
+protected:
+    void rebuild() override;
+
+private:
+    QString withoutText() const;
+
+    const CPbtDoc& doc_;
+    const std::vector<std::string>& classNames_;
+    charts::ConfidenceSeries series_; // what the chart draws, computed from the document
+    QScrollArea* scroll_;
+    QWidget* content_;
+    QChartView* view_;
+    QLabel* without_;
+};
+
+} // namespace frusta::gui

@@ -1,0 +1,338 @@
+#include "gui/output/EqrChartView.h"
+
+#include "doc/CPbtDoc.h"
+#include "gui/output/ClassColours.h"
+#include "gui/output/ZoomChartView.h"
+
+#include <QAreaSeries>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QCursor>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QScrollBar>
+#include <QSet>
+#include <QSignalBlocker>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <cmath>
+
+namespace frusta::gui {
+
+namespace {
+
+constexpr int kScrollSteps = 1000;
+const QColor kMarkBorder(45, 45, 45);
+const QColor kSeparator(150, 150, 150);
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+void hideFromLegend(QChart& chart, QAbstractSeries* series) {
+    for (QLegendMarker* marker : chart.legend()->markers(series))
+        marker->setVisible(false);
+}
+
+// The EQR range of class k's band (1 High to 5 Bad) between the axis ends.
+std::pair<double, double> bandRange(const charts::BandLimits& b, int k, double lo, double hi) {
+    const double top = k == 1 ? hi : b[static_cast<std::size_t>(k - 2)];
+    const double bottom = k == 5 ? lo : b[static_cast<std::size_t>(k - 1)];
+    const double t = std::clamp(top, lo, hi), u = std::clamp(bottom, lo, hi);
+    return {u, std::max(t, u)};
+}
+
+// Category labels must differ: a repeated sample name gets invisible zero-width spaces.
+QString uniqueLabel(QString text, QSet<QString>& used) {
+    while (used.contains(text))
+        text += QChar(0x200B);
+    used.insert(text);
+    return text;
+}
+
+void clearCategories(QCategoryAxis& axis) {
+    for (const QString& label : axis.categoriesLabels())
+        axis.remove(label);
+}
+
+QFont smallFont(int points) {
+    QFont font("Arial");
+    font.setPointSize(points);
+    return font;
+}
+
+} // namespace
+
+EqrChartView::EqrChartView(const CPbtDoc& doc, const std::vector<std::string>& classNames,
+                           QWidget* parent)
+    : ChartTab(parent), doc_(doc), classNames_(classNames), view_(new ZoomChartView(this)),
+      scroll_(new QScrollBar(Qt::Horizontal, this)) {
+    setObjectName("EqrChartView");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(view_);
+    layout->addWidget(scroll_);
+    scroll_->setRange(0, kScrollSteps);
+    scroll_->hide();
+    connect(scroll_, &QScrollBar::valueChanged, this, &EqrChartView::scrollTo);
+}
+
+QWidget* EqrChartView::pictureWidget() const {
+    return view_;
+}
+
+void EqrChartView::rebuild() {
+    series_ = charts::eqrSeries(doc_);
+    auto* chart = new QChart;
+    chart->setTitle(qs(doc_.GetTitle()) + ": " + qs(series_.title) + " of every sample");
+    chart->setTitleFont(smallFont(10));
+    chart->setMargins(QMargins(6, 6, 6, 6));
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setFont(smallFont(8));
+
+    samplesAxis_ = new QCategoryAxis;
+    samplesAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    samplesAxis_->setLabelsAngle(-90);
+    samplesAxis_->setLabelsFont(smallFont(7));
+    samplesAxis_->setGridLineVisible(false);
+    samplesAxis_->setRange(series_.positionMin, series_.positionMax);
+    sitesAxis_ = new QCategoryAxis;
+    sitesAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    sitesAxis_->setLabelsFont(smallFont(8));
+    sitesAxis_->setGridLineVisible(false);
+    sitesAxis_->setRange(series_.positionMin, series_.positionMax);
+    eqrAxis_ = new QValueAxis;
+    eqrAxis_->setRange(series_.axisMin, series_.axisMax);
+    eqrAxis_->setTickType(QValueAxis::TicksDynamic);
+    eqrAxis_->setTickAnchor(0.0);
+    eqrAxis_->setTickInterval(series_.axisMax - series_.axisMin > 2.0 ? 0.5 : 0.1);
+    eqrAxis_->setLabelFormat("%.1f");
+    eqrAxis_->setLabelsFont(smallFont(8));
+    eqrAxis_->setTitleText(qs(series_.title));
+    eqrAxis_->setTitleFont(smallFont(8));
+    chart->addAxis(samplesAxis_, Qt::AlignBottom);
+    chart->addAxis(sitesAxis_, Qt::AlignTop);
+    chart->addAxis(eqrAxis_, Qt::AlignLeft);
+
+    addBands(*chart);
+    addSeparators(*chart);
+    addMarks(*chart);
+
+    QChart* old = view_->chart();
+    view_->setChart(chart);
+    delete old;
+    connect(samplesAxis_, &QValueAxis::rangeChanged, this, &EqrChartView::rangeChanged);
+    connect(chart, &QChart::plotAreaChanged, this, &EqrChartView::relabel);
+    rangeChanged(samplesAxis_->min(), samplesAxis_->max());
+}
+
+void EqrChartView::addBands(QChart& chart) {
+    const double lo = series_.axisMin, hi = series_.axisMax;
+    for (int k = 1; k <= 5; ++k) {
+        auto* upper = new QLineSeries;
+        auto* lower = new QLineSeries;
+        QList<QPointF> up, down;
+        // Four points a sample; between samples both edges run together, so that the gaps
+        // between sites and samples without boundaries stay empty.
+        for (const charts::SampleMark& m : series_.samples) {
+            if (!m.bands)
+                continue;
+            const auto [bottom, top] = bandRange(*m.bands, k, lo, hi);
+            const double x0 = m.position - 0.5, x1 = m.position + 0.5;
+            up << QPointF(x0, bottom) << QPointF(x0, top) << QPointF(x1, top)
+               << QPointF(x1, bottom);
+            down << QPointF(x0, bottom) << QPointF(x0, bottom) << QPointF(x1, bottom)
+                 << QPointF(x1, bottom);
+        }
+        upper->replace(up);
+        lower->replace(down);
+        auto* area = new QAreaSeries(upper, lower);
+        upper->setParent(area);
+        lower->setParent(area);
+        area->setName(qs(classNames_.size() >= 5 ? classNames_[k - 1] : std::string()) + " band");
+        area->setPen(Qt::NoPen);
+        area->setBrush(classQTint(k));
+        chart.addSeries(area);
+        area->attachAxis(samplesAxis_);
+        area->attachAxis(eqrAxis_);
+        hideFromLegend(chart, area);
+        connect(area, &QAreaSeries::hovered, this,
+                [this](const QPointF& p, bool state) { hover(p, state, true); });
+    }
+}
+
+void EqrChartView::addSeparators(QChart& chart) {
+    // One line that rises and falls at the middle of every gap between two sites; its
+    // runs in between lie on the plot's upper and lower edges.
+    auto* line = new QLineSeries;
+    QList<QPointF> points;
+    bool up = true;
+    for (std::size_t i = 0; i + 1 < series_.sites.size(); ++i) {
+        const double x = series_.sites[i].last + 1.0;
+        const double a = up ? series_.axisMin : series_.axisMax;
+        const double b = up ? series_.axisMax : series_.axisMin;
+        points << QPointF(x, a) << QPointF(x, b);
+        up = !up;
+    }
+    line->replace(points);
+    line->setPen(QPen(kSeparator, 1));
+    chart.addSeries(line);
+    line->attachAxis(sitesAxis_);
+    line->attachAxis(eqrAxis_);
+    hideFromLegend(chart, line);
+}
+
+void EqrChartView::addMarks(QChart& chart) {
+    marks_.clear();
+    auto add = [&](const QString& name, const QBrush& fill, double border) {
+        auto* s = new QScatterSeries;
+        s->setName(name);
+        s->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+        s->setBrush(fill);
+        s->setPen(QPen(kMarkBorder, border));
+        marks_.push_back(s);
+        return s;
+    };
+    for (int k = 1; k <= 5; ++k)
+        add(qs(classNames_.size() >= 5 ? classNames_[k - 1] : std::string()), classQColor(k), 0.8);
+    QScatterSeries* noClass = add("No class", classQColor(0), 0.8);
+    QScatterSeries* noEqr = add("No EQR", Qt::NoBrush, 1.5);
+    for (const charts::SampleMark& m : series_.samples) {
+        if (!m.eqr)
+            noEqr->append(m.position, series_.axisMin);
+        else
+            (m.classCode > 0 ? marks_[m.classCode - 1] : noClass)->append(m.position, *m.eqr);
+    }
+    for (QScatterSeries* s : marks_) {
+        chart.addSeries(s);
+        s->attachAxis(samplesAxis_);
+        s->attachAxis(eqrAxis_);
+        if (s->count() == 0 && (s == noClass || s == noEqr))
+            hideFromLegend(chart, s);
+        connect(s, &QScatterSeries::hovered, this,
+                [this](const QPointF& p, bool state) { hover(p, state, false); });
+    }
+}
+
+void EqrChartView::resetZoom() {
+    if (samplesAxis_)
+        samplesAxis_->setRange(series_.positionMin, series_.positionMax);
+}
+
+void EqrChartView::rangeChanged(double min, double max) {
+    if (relabelling_ || !samplesAxis_)
+        return;
+    // The view stays within the samples and never shows more than all of them.
+    const double full = series_.positionMax - series_.positionMin;
+    const double width = std::min(max - min, full);
+    min = std::clamp(min, series_.positionMin, series_.positionMax - width);
+    max = min + width;
+    relabelling_ = true;
+    samplesAxis_->setRange(min, max);
+    sitesAxis_->setRange(min, max);
+    eqrAxis_->setRange(series_.axisMin, series_.axisMax);
+    relabelling_ = false;
+    const QSignalBlocker block(scroll_);
+    const bool zoomed = width < full - 1e-9;
+    scroll_->setVisible(zoomed);
+    scroll_->setPageStep(std::max(1, static_cast<int>(kScrollSteps * width / full)));
+    scroll_->setValue(zoomed ? static_cast<int>(std::lround((min - series_.positionMin) /
+                                                            (full - width) * kScrollSteps))
+                             : 0);
+    relabel();
+}
+
+void EqrChartView::scrollTo(int value) {
+    if (!samplesAxis_)
+        return;
+    const double full = series_.positionMax - series_.positionMin;
+    const double width = samplesAxis_->max() - samplesAxis_->min();
+    const double min = series_.positionMin + (full - width) * value / kScrollSteps;
+    samplesAxis_->setRange(min, min + width);
+}
+
+void EqrChartView::relabel() {
+    if (!samplesAxis_ || relabelling_)
+        return;
+    const double lo = samplesAxis_->min(), hi = samplesAxis_->max();
+    const double perPosition = view_->chart()->plotArea().width() / std::max(hi - lo, 1e-9);
+    // Sample names stand upright side by side: one in every `step` samples fits.
+    const double slot = QFontMetricsF(samplesAxis_->labelsFont()).height() + 2.0;
+    const std::size_t step =
+        static_cast<std::size_t>(std::max(1.0, std::ceil(slot / std::max(perPosition, 1e-9))));
+    relabelling_ = true;
+    clearCategories(*samplesAxis_);
+    clearCategories(*sitesAxis_);
+    samplesAxis_->setStartValue(series_.positionMin);
+    sitesAxis_->setStartValue(series_.positionMin);
+    QSet<QString> used;
+    for (std::size_t k = 0; k < series_.samples.size(); k += step) {
+        const charts::SampleMark& m = series_.samples[k];
+        if (m.position >= lo && m.position <= hi)
+            samplesAxis_->append(uniqueLabel(qs(m.name), used), m.position);
+    }
+    // Site codes read across: a code is shown when it clears the one shown before it.
+    const QFontMetricsF siteMetrics(sitesAxis_->labelsFont());
+    double lastRight = -1e9;
+    for (const charts::SiteSpan& site : series_.sites) {
+        const double centre = (site.first + site.last) / 2.0;
+        const QString text = qs(site.site);
+        const double half = siteMetrics.horizontalAdvance(text) / 2.0 + 4.0;
+        const double x = (centre - lo) * perPosition;
+        if (centre < lo || centre > hi || x - half < lastRight)
+            continue;
+        sitesAxis_->append(uniqueLabel(text, used), centre);
+        lastRight = x + half;
+    }
+    samplesAxis_->setRange(lo, hi);
+    sitesAxis_->setRange(lo, hi);
+    // Thin marks where samples stand close together.
+    const double size = std::clamp(perPosition * 0.8, 3.0, 10.0);
+    for (QScatterSeries* s : marks_)
+        s->setMarkerSize(size);
+    relabelling_ = false;
+}
+
+int EqrChartView::markAt(double position) const {
+    for (std::size_t i = 0; i < series_.samples.size(); ++i)
+        if (std::abs(series_.samples[i].position - position) <= 0.5)
+            return static_cast<int>(i);
+    return -1;
+}
+
+QString EqrChartView::markText(int mark) const {
+    const charts::SampleMark& m = series_.samples.at(static_cast<std::size_t>(mark));
+    QString text = qs(m.name) + " (" + qs(m.site) + ")\n";
+    if (!m.eqr)
+        return text + "No EQR: " + (m.note.empty() ? QString("no value") : qs(m.note));
+    const QString name = m.classCode > 0 && classNames_.size() >= 5
+                             ? qs(classNames_[static_cast<std::size_t>(m.classCode - 1)])
+                             : QString("no class");
+    return text + "EQR " + qs(charts::twoDecimals(*m.eqr)) + ", " + name;
+}
+
+QString EqrChartView::bandText(int mark) const {
+    const charts::SampleMark& m = series_.samples.at(static_cast<std::size_t>(mark));
+    if (!m.bands)
+        return qs(m.name) + ": no class boundaries";
+    static const char* const kNames[] = {"High/Good", "Good/Moderate", "Moderate/Poor", "Poor/Bad"};
+    QString text = qs(m.name) + " boundaries:";
+    for (int k = 0; k < 4; ++k)
+        text += QString("\n%1 %2").arg(kNames[k], qs(charts::twoDecimals((*m.bands)[k])));
+    return text;
+}
+
+void EqrChartView::hover(const QPointF& point, bool state, bool band) {
+    const int mark = state ? markAt(point.x()) : -1;
+    if (mark < 0) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(QCursor::pos(), band ? bandText(mark) : markText(mark), view_);
+}
+
+} // namespace frusta::gui

@@ -1,0 +1,441 @@
+// The charts of the results window as a user meets them: which tabs there are for each
+// worksheet of the example, what the marks and bars show and follow, thinned labels for
+// 2,000 samples and 500 sites, Save chart as PNG, SVG and PDF through the File menu, Copy
+// and Print Preview on a chart tab, and the class tints of the grids.
+#include "app/CPbtApp.h"
+#include "doc/CPbtDoc.h"
+#include "engine/ClassBoundaries.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/DesktopApp.h"
+#include "gui/app/ViewerLauncher.h"
+#include "gui/doc/DocumentSession.h"
+#include "gui/output/CChildResFrame.h"
+#include "gui/output/ConfidenceChartView.h"
+#include "gui/output/EqrChartView.h"
+#include "gui/output/GridView.h"
+#include "gui/output/ZoomChartView.h"
+#include "output/ChartSeries.h"
+#include "support/GuiTestSupport.h"
+#include "support/ScriptedPort.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QHorizontalPercentBarSeries>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrintPreviewWidget>
+#include <QRegularExpression>
+#include <QScatterSeries>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace frusta;
+using namespace frusta::gui;
+
+namespace {
+
+const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
+const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
+
+// The example's three worksheets as the worksheet dialog chooses them.
+const WorksheetChoice kRivers{0, kFamilyRivers, true, 7, 3};
+const WorksheetChoice kLakes{1, kFamilyLakes, true, 7, 3};
+const WorksheetChoice kAcid{2, kFamilyAcid, true, 7, 3};
+
+struct NoLauncher : ViewerLauncher {
+    LaunchResult open(ViewerKind, const std::string&) override { return {}; }
+};
+
+// The desktop program with one worksheet of the example read, analysed as the command
+// panel does (uncertainty when the document asks for it) and its results window open.
+struct Program {
+    test::ScriptedPort port;
+    DesktopApp app;
+    DocumentSession* session = nullptr;
+
+    explicit Program(const WorksheetChoice& sheet, bool uncertainty = true) {
+        if (!app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}))
+            throw std::runtime_error("no start");
+        port.worksheet = sheet;
+        auto doc = std::make_unique<CPbtDoc>(app.core(), port);
+        if (!doc->OnOpenDocument(kExample) || !doc->RunAnalysis())
+            throw std::runtime_error("example not analysed");
+        if (uncertainty && doc->m_bDoUncertainty)
+            doc->RunUncertainty();
+        session = app.addSession(std::move(doc));
+        app.mainFrame().resize(1200, 800);
+        app.mainFrame().show();
+        session->ShowResultsView();
+        session->resultsFrame()->showMaximized();
+    }
+    CPbtDoc& doc() { return session->doc(); }
+    CChildResFrame* results() {
+        return qobject_cast<CChildResFrame*>(session->resultsFrame()->widget());
+    }
+    const MainActions& actions() { return app.mainFrame().actions(); }
+    // Brings the tab named `name` forward, as a click on it does.
+    int showTab(const QString& name) {
+        CChildResFrame* tabs = results();
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->tabText(i) == name) {
+                tabs->setCurrentIndex(i);
+                QTest::qWait(50);
+                return i;
+            }
+        return -1;
+    }
+};
+
+QStringList tabNames(const CChildResFrame& tabs) {
+    QStringList names;
+    for (int i = 0; i < tabs.count(); ++i)
+        names << tabs.tabText(i);
+    return names;
+}
+
+// Points of every scatter series of a chart, by series name.
+QMap<QString, int> markCounts(QChart& chart) {
+    QMap<QString, int> counts;
+    for (QAbstractSeries* s : chart.series())
+        if (auto* scatter = qobject_cast<QScatterSeries*>(s))
+            counts[scatter->name()] = scatter->count();
+    return counts;
+}
+
+QCategoryAxis* horizontalAxis(QChart& chart, Qt::Alignment side) {
+    for (QAbstractAxis* axis : chart.axes(Qt::Horizontal))
+        if (axis->alignment() == side)
+            return qobject_cast<QCategoryAxis*>(axis);
+    return nullptr;
+}
+
+// Answers "Save chart as": types `name`, chooses the file type `filter`, presses Save.
+void answerSaveDialog(const QString& name, int filter) {
+    guitest::whenModal([name, filter](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), "Save chart as");
+        dialog->findChild<QComboBox*>("fileTypeCombo")->setCurrentIndex(filter);
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(name);
+        QVERIFY(guitest::pressButton(dialog, "Save"));
+    });
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool hasColour(const QImage& image, const QColor& colour) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); y += 2)
+        for (int x = 0; x < rgb.width(); x += 2)
+            if (QColor(rgb.pixel(x, y)) == colour)
+                return true;
+    return false;
+}
+
+QColor tint(int code) {
+    const charts::Rgb c = charts::classTint(code);
+    return QColor(c.r, c.g, c.b);
+}
+
+} // namespace
+
+class ChartsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void chartTabsFollowTheGridTabsExactlyWhenTheyShould() {
+        {
+            Program rivers(kRivers);
+            QCOMPARE(tabNames(*rivers.results()), QStringList({"Sample Summary", "Uncertainty TDI4",
+                                                               "EQR chart", "Confidence chart"}));
+        }
+        {
+            Program lakes(kLakes);
+            QCOMPARE(tabNames(*lakes.results()), QStringList({"Sample Summary", "Uncertainty LTDI2",
+                                                              "EQR chart", "Confidence chart"}));
+        }
+        {
+            Program acid(kAcid);
+            QVERIFY(!acid.doc().m_bUncertaintyDone);
+            QCOMPARE(tabNames(*acid.results()), QStringList({"Sample Summary", "EQR chart"}));
+        }
+        Program without(kRivers, false);
+        QCOMPARE(tabNames(*without.results()), QStringList({"Sample Summary", "EQR chart"}));
+    }
+
+    void eqrChartShowsEverySampleInItsClassAndFollowsTheDocument() {
+        Program p(kRivers);
+        const int tab = p.showTab("EQR chart");
+        auto* view = qobject_cast<EqrChartView*>(p.results()->widget(tab));
+        QVERIFY(view);
+        QChart& chart = *view->chartView()->chart();
+        const CPbtDoc& doc = p.doc();
+        const int n = doc.m_pResults->nrow();
+        int perClass[6] = {};
+        for (int s = 0; s < n; ++s)
+            ++perClass[charts::sampleClass(doc, s)];
+        const QMap<QString, int> counts = markCounts(chart);
+        QCOMPARE(counts.value("High"), perClass[1]);
+        QCOMPARE(counts.value("Moderate"), perClass[3]);
+        QCOMPARE(counts.value("Bad"), perClass[5]);
+        int total = 0;
+        for (int c : counts)
+            total += c;
+        QCOMPARE(total, n);
+        // The first sample R01-1 is Moderate at 0.49; its hover texts give the EQR and the
+        // boundaries of its class bands.
+        QCOMPARE(view->markAt(0.0), 0);
+        QCOMPARE(view->markText(0), "R01-1 (SITE01)\nEQR 0.49, Moderate");
+        QVERIFY(view->bandText(0).startsWith("R01-1 boundaries:\nHigh/Good "));
+        // Eight sites of three samples: the fourth sample stands after one empty place.
+        QCOMPARE(view->markAt(3.0), -1);
+        QVERIFY(view->markText(view->markAt(4.0)).startsWith("R02-1 (SITE02)"));
+        QCOMPARE(horizontalAxis(chart, Qt::AlignTop)->categoriesLabels().first(), "SITE01");
+
+        // The document changes (a sample loses its EQR): the chart follows on refresh.
+        CPbtDoc& changed = p.doc();
+        (*changed.m_pResults)(0, 5) = changed.m_pResults->missingValue();
+        (*changed.m_pResults)(0, 6) = changed.m_pResults->missingValue();
+        changed.m_comments[0] = "No matching taxa found";
+        p.session->notifyChanged();
+        QTest::qWait(20);
+        QChart& redrawn = *view->chartView()->chart();
+        QCOMPARE(markCounts(redrawn).value("No EQR"), 1);
+        QCOMPARE(markCounts(redrawn).value("Moderate"), perClass[3] - 1);
+        QCOMPARE(view->markText(0), "R01-1 (SITE01)\nNo EQR: No matching taxa found");
+    }
+
+    void lakeBandsChangeWithTheLakeType() {
+        Program p(kLakes);
+        auto* view = qobject_cast<EqrChartView*>(p.results()->widget(p.showTab("EQR chart")));
+        QVERIFY(view);
+        // The example's sites have the lake types HA, MA, LA in turn: the boundaries behind
+        // the first site's samples differ from those behind the second site's.
+        const QString first = view->bandText(0).section('\n', 1);
+        QVERIFY(first.startsWith("High/Good "));
+        QCOMPARE(view->bandText(1).section('\n', 1), first);
+        QVERIFY(view->bandText(view->markAt(4.0)).section('\n', 1) != first);
+    }
+
+    void confidenceChartHasOneBarPerSiteWithTheRisksOnHover() {
+        Program p(kRivers);
+        auto* view =
+            qobject_cast<ConfidenceChartView*>(p.results()->widget(p.showTab("Confidence chart")));
+        QVERIFY(view);
+        QChart& chart = *view->chartView()->chart();
+        auto* bars = qobject_cast<QHorizontalPercentBarSeries*>(chart.series().value(0));
+        QVERIFY(bars);
+        QStringList sets;
+        for (QBarSet* set : bars->barSets())
+            sets << set->label();
+        QCOMPARE(sets, QStringList({"High", "Good", "Moderate", "Poor", "Bad"}));
+        QCOMPARE(bars->barSets()[0]->color(), QColor(0, 114, 206));
+        QCOMPARE(bars->barSets()[4]->color(), QColor(218, 30, 40));
+        const CPbtDoc& doc = p.doc();
+        const int sites = doc.m_pUncertainty->nrow();
+        auto* axis = qobject_cast<QBarCategoryAxis*>(chart.axes(Qt::Vertical).value(0));
+        QVERIFY(axis);
+        QCOMPARE(axis->count(), sites);
+        QVERIFY(!view->withoutList()->isVisible());
+        QVERIFY(axis->categories().first().startsWith("SITE01  3 samples  mean "));
+        QVERIFY(axis->categories().first().endsWith("Moderate"));
+        // The five parts of a bar are the grid's CoC columns.
+        for (int k = 0; k < 5; ++k)
+            QCOMPARE(bars->barSets()[k]->at(0), (*doc.m_pUncertainty)(0, 4 + k));
+        const QString hover = view->barText(0);
+        QVERIFY(hover.contains(
+            "\nRisk of misclassification " +
+            QString::fromStdString(charts::twoDecimals((*doc.m_pUncertainty)(0, 9))) + "%"));
+        QVERIFY(hover.contains("\nGood/Moderate risk "));
+    }
+
+    void sitesWithoutFiguresAreListedWithTheReason() {
+        Program p(kRivers);
+        CPbtDoc& doc = p.doc();
+        // Site 2 loses every EQR and is analysed again into the site table.
+        for (int s = 3; s < 6; ++s)
+            (*doc.m_pResults)(s, 5) = doc.m_pResults->missingValue();
+        QVERIFY(doc.RunUncertainty());
+        p.session->notifyChanged();
+        auto* view =
+            qobject_cast<ConfidenceChartView*>(p.results()->widget(p.showTab("Confidence chart")));
+        QVERIFY(view->withoutList()->isVisible());
+        QCOMPARE(view->withoutList()->text(),
+                 "Sites without a confidence of class:\n"
+                 "SITE02  0 samples (3 without EQR): no sample of the site has an EQR");
+    }
+
+    void twoThousandSamplesAndFiveHundredSitesStayReadable() {
+        Program p(kRivers);
+        CPbtDoc& doc = p.doc();
+        // A document of 2,000 samples at 500 sites, four samples each.
+        const int n = 2000;
+        for (auto& row : doc.m_infoValues)
+            row.resize(n);
+        doc.m_comments.assign(n, "");
+        doc.m_pResults = std::make_unique<dMat>(n, 12, 0.0);
+        const engine::ClassBoundaries bounds(doc.m_boundaryTable.get());
+        for (int s = 0; s < n; ++s) {
+            doc.m_infoValues[0][s] = "S" + std::to_string(s + 1);
+            doc.m_infoValues[1][s] = "SITE" + std::to_string(s / 4 + 1);
+            (*doc.m_pResults)(s, 5) = (s % 97) / 96.0;
+            (*doc.m_pResults)(s, 6) = engine::classForEqr((s % 97) / 96.0, *bounds.boundaries(0));
+        }
+        QVERIFY(doc.RunUncertainty());
+        QCOMPARE(doc.m_pUncertainty->nrow(), 500);
+        p.session->notifyChanged();
+
+        auto* eqr = qobject_cast<EqrChartView*>(p.results()->widget(p.showTab("EQR chart")));
+        QChart& chart = *eqr->chartView()->chart();
+        const double width = chart.plotArea().width();
+        QCategoryAxis* samples = horizontalAxis(chart, Qt::AlignBottom);
+        QCategoryAxis* sites = horizontalAxis(chart, Qt::AlignTop);
+        const int shown = samples->count();
+        QVERIFY(shown >= 10);
+        // Upright sample names no closer than their height; site codes no closer than their
+        // widths.
+        const double perPosition = width / (samples->max() - samples->min());
+        const QStringList labels = samples->categoriesLabels();
+        const double gap = samples->endValue(labels[1]) - samples->endValue(labels[0]);
+        QVERIFY(gap * perPosition >= QFontMetricsF(samples->labelsFont()).height());
+        QVERIFY(sites->count() < 500);
+        for (int i = 1; i < sites->count(); ++i) {
+            const QStringList codes = sites->categoriesLabels();
+            const double d =
+                (sites->endValue(codes[i]) - sites->endValue(codes[i - 1])) * perPosition;
+            QVERIFY(d >= QFontMetricsF(sites->labelsFont()).horizontalAdvance(codes[i]));
+        }
+        for (QAbstractSeries* s : chart.series())
+            if (auto* scatter = qobject_cast<QScatterSeries*>(s))
+                QCOMPARE(scatter->markerSize(), 3.0);
+        // Zooming in on the samples shows more of their names.
+        eqr->chartView()->chart()->zoom(8.0);
+        QTest::qWait(20);
+        QVERIFY(samples->max() - samples->min() < 2500.0 / 4);
+        QVERIFY(samples->count() > 0);
+        eqr->resetZoom();
+        QCOMPARE(samples->count(), shown);
+
+        auto* coc =
+            qobject_cast<ConfidenceChartView*>(p.results()->widget(p.showTab("Confidence chart")));
+        QVERIFY(coc->chartView()->height() >= 500 * ConfidenceChartView::kRowHeight);
+        auto* scroll = coc->findChild<QScrollArea*>();
+        QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
+    }
+
+    void saveChartAsWritesPngSvgAndPdfFromTheFileMenu() {
+        Program p(kRivers);
+        QTemporaryDir dir;
+        const MainActions& a = p.actions();
+        QVERIFY(!a.saveChart->isEnabled()); // on a grid tab
+        p.showTab("EQR chart");
+        QVERIFY(a.saveChart->isEnabled());
+
+        const QString png = dir.filePath("eqr.png");
+        answerSaveDialog(png, 0);
+        a.saveChart->trigger();
+        const QByteArray pngBytes = readFile(png);
+        QVERIFY(pngBytes.startsWith("\x89PNG\r\n\x1a\n"));
+        QImage image;
+        QVERIFY(image.loadFromData(pngBytes, "PNG"));
+        QVERIFY(image.width() > 400 && image.height() > 300);
+        // Every river sample stands before the five class bands, in their tints.
+        for (int k = 1; k <= 5; ++k)
+            QVERIFY2(hasColour(image, tint(k)), qPrintable(QString::number(k)));
+
+        // Without a suffix the file takes the chosen type.
+        answerSaveDialog(dir.filePath("eqr"), 1);
+        a.saveChart->trigger();
+        const QByteArray svg = readFile(dir.filePath("eqr.svg"));
+        QVERIFY(svg.startsWith("<?xml"));
+        QXmlStreamReader xml(svg);
+        QString root;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && root.isEmpty())
+                root = xml.name().toString();
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(root, "svg");
+        QVERIFY(svg.contains("SITE01") && svg.contains("EQR TDI4"));
+        QVERIFY(QSvgRenderer(svg).isValid());
+
+        p.showTab("Confidence chart");
+        QVERIFY(a.saveChart->isEnabled());
+        const QString pdf = dir.filePath("confidence.pdf");
+        answerSaveDialog(pdf, 2);
+        a.saveChart->trigger();
+        const QByteArray pdfBytes = readFile(pdf);
+        QVERIFY(pdfBytes.startsWith("%PDF-"));
+        QVERIFY(pdfBytes.trimmed().endsWith("%%EOF"));
+        QCOMPARE(QString::fromLatin1(pdfBytes).count(QRegularExpression("/Type\\s*/Page\\b(?!s)")),
+                 1);
+    }
+
+    void copyAndPrintPreviewTakeTheChart() {
+        Program p(kRivers);
+        const MainActions& a = p.actions();
+        p.showTab("Confidence chart");
+        QApplication::clipboard()->clear();
+        QVERIFY(a.copy->isEnabled());
+        a.copy->trigger();
+        const QImage copied = QApplication::clipboard()->image();
+        QVERIFY(!copied.isNull());
+        QVERIFY(hasColour(copied, QColor(0, 158, 73))); // Good's green bars
+
+        int pages = -1;
+        guitest::whenModal([&pages](QWidget* w) {
+            if (auto* preview = w->findChild<QPrintPreviewWidget*>()) {
+                preview->updatePreview();
+                pages = preview->pageCount();
+            }
+            qobject_cast<QDialog*>(w)->reject();
+        });
+        QVERIFY(a.printPreview->isEnabled());
+        a.printPreview->trigger();
+        QCOMPARE(pages, 1);
+    }
+
+    void classCellsOfTheGridsAreTintedInTheirClassColour() {
+        Program p(kRivers);
+        const CPbtDoc& doc = p.doc();
+        const int nH = static_cast<int>(doc.m_infoValues.size());
+        const QAbstractItemModel& samples = *p.results()->grid(0)->model();
+        // R01-1 is Moderate: its class cell is pale yellow, its EQR cell plain.
+        QCOMPARE(samples.index(0, nH + 5).data().toString(), "Moderate");
+        QCOMPARE(samples.index(0, nH + 5).data(Qt::BackgroundRole).value<QColor>(),
+                 QColor(255, 239, 166));
+        QVERIFY(samples.index(0, nH + 4).data(Qt::BackgroundRole).isNull());
+        for (int s = 0; s < samples.rowCount(); ++s) {
+            const int code = charts::sampleClass(doc, s);
+            const QVariant fill = samples.index(s, nH + 5).data(Qt::BackgroundRole);
+            QCOMPARE(fill.isNull(), code == 0);
+            if (code > 0)
+                QCOMPARE(fill.value<QColor>(), tint(code));
+        }
+        const QAbstractItemModel& sites = *p.results()->grid(1)->model();
+        QCOMPARE(sites.index(0, 4).data().toString(), "Moderate");
+        QCOMPARE(sites.index(0, 4).data(Qt::BackgroundRole).value<QColor>(), tint(3));
+        QVERIFY(sites.index(0, 3).data(Qt::BackgroundRole).isNull());
+    }
+};
+
+QTEST_MAIN(ChartsTest)
+#include "ChartsTest.moc"
