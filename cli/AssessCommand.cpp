@@ -1,153 +1,39 @@
-// `assess`: open a sample workbook, analyse it, compute the site uncertainty, print the job
-// summary and write the results workbook.
+// `assess`: open sample workbooks, analyse them, compute the site uncertainty and write the
+// results. One workbook prints its job summary; several (with --out-dir) print one status
+// line each, and a workbook that fails never stops the others. The reference database is
+// opened once for the whole run.
 #include "app/CPbtApp.h"
 #include "app/CommandGuard.h"
+#include "cli/AssessOptions.h"
 #include "cli/CliPort.h"
 #include "cli/Commands.h"
+#include "cli/ProgressLine.h"
+#include "cli/ResultsOutput.h"
+#include "cli/ResultsTargets.h"
 #include "doc/CPbtDoc.h"
-#include "doc/TextFormat.h"
-#include "doc/WorksheetProposal.h"
+#include "output/JsonWriter.h"
 
-#include <charconv>
-#include <cmath>
+#include <filesystem>
 #include <ostream>
 
 namespace frusta::cli {
 
 namespace {
 
-const char* const kAssessUsage =
-    "Usage: frusta2-cli assess WORKBOOK [options]\n"
-    "\n"
-    "Options:\n"
-    "  --sheet NAME          worksheet to assess (default: the first)\n"
-    "  --metric M            TDI4 (default), TDI3, LTDI2, LTDI1 or DAM\n"
-    "  --first-row N         first data row, 1-based (default: proposed from column B)\n"
-    "  --first-col C         first data column, as letters or a number (default: C)\n"
-    "  --database PATH       reference database (default: the one in the program folder)\n"
-    "  --default-alk X       alkalinity replacing missing values, mg/l, 0 to 1000 (default 100)\n"
-    "  --default-ca X        calcium replacing missing values, ueq/l, 0 to 100 (default 100)\n"
-    "  --default-doc X       DOC replacing missing values, mg/l, 0 to 20 (default 1)\n"
-    "  -o RESULTS            write the results workbook (.xls, or .xlsx for any other name)\n";
-
-struct AssessOptions {
-    std::string workbook;
-    std::optional<std::string> database;
-    CliChoices choices;
+struct Outcome {
+    bool ok = false;
+    int samples = 0;
+    int sites = 0;
+    std::string reason;
 };
 
-// Parses a number the way the defaults dialog accepts it; the message names the option.
-bool parseDefault(const std::string& option, const std::string& text, double lo, double hi,
-                  double& out, std::ostream& err) {
-    double v = 0.0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(first, last, v);
-    if (ec != std::errc() || ptr != last || !std::isfinite(v)) {
-        err << option << ": Please enter a number.\n";
-        return false;
-    }
-    if (v < lo || v > hi) {
-        err << option << ": " << formatText("Please enter a number between %g and %g.", lo, hi)
-            << '\n';
-        return false;
-    }
-    out = v;
-    return true;
-}
-
-bool parseMetric(const std::string& text, CliChoices& c) {
-    struct M {
-        const char* name;
-        int family;
-        bool latest;
-    };
-    static const M metrics[] = {{"TDI4", 0, true},
-                                {"TDI3", 0, false},
-                                {"LTDI2", 1, true},
-                                {"LTDI1", 1, false},
-                                {"DAM", 2, true}};
-    for (const M& m : metrics)
-        if (text == m.name) {
-            c.family = m.family;
-            c.latest = m.latest;
-            return true;
-        }
-    return false;
-}
-
-bool parsePositive(const std::string& text, int& out) {
-    int v = 0;
-    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || ptr != text.data() + text.size() || v < 1)
-        return false;
-    out = v;
-    return true;
-}
-
-// Returns 0 when the options are good, else the exit status (2).
-int parseOptions(const Args& args, AssessOptions& o, std::ostream& err) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        auto value = [&]() -> const std::string& { return args[++i]; };
-        if (a.rfind("-", 0) != 0 || a == "-") {
-            if (!o.workbook.empty()) {
-                err << "frusta2-cli assess: only one workbook can be assessed at a time\n";
-                return 2;
-            }
-            o.workbook = a;
-            continue;
-        }
-        if (!hasValue) {
-            err << "frusta2-cli assess: option " << a << " needs a value\n" << kAssessUsage;
-            return 2;
-        }
-        if (a == "--sheet") {
-            o.choices.sheet = value();
-        } else if (a == "--metric") {
-            if (!parseMetric(value(), o.choices)) {
-                err << "--metric: choose TDI4, TDI3, LTDI2, LTDI1 or DAM\n";
-                return 2;
-            }
-        } else if (a == "--first-row") {
-            int row = 0;
-            if (!parsePositive(value(), row)) {
-                err << "--first-row: give a row number of 1 or more\n";
-                return 2;
-            }
-            o.choices.firstRow = row;
-        } else if (a == "--first-col") {
-            const int col = parseColumn(value());
-            if (col < 1) {
-                err << "--first-col: give a column as letters (C) or a number (3)\n";
-                return 2;
-            }
-            o.choices.firstCol = col;
-        } else if (a == "--database") {
-            o.database = value();
-        } else if (a == "--default-alk") {
-            if (!parseDefault(a, value(), 0.0, 1000.0, o.choices.defaults.alk, err))
-                return 2;
-        } else if (a == "--default-ca") {
-            if (!parseDefault(a, value(), 0.0, 100.0, o.choices.defaults.ca, err))
-                return 2;
-        } else if (a == "--default-doc") {
-            if (!parseDefault(a, value(), 0.0, 20.0, o.choices.defaults.doc, err))
-                return 2;
-        } else if (a == "-o" || a == "--output") {
-            o.choices.output = value();
-        } else {
-            err << "frusta2-cli assess: unknown option " << a << "\n" << kAssessUsage;
-            return 2;
-        }
-    }
-    if (o.workbook.empty()) {
-        err << kAssessUsage;
-        return 2;
-    }
-    return 0;
-}
+// What every workbook of the run shares.
+struct Run {
+    CPbtApp& app;
+    const AssessOptions& options;
+    ProgressLine& progress;
+    std::ostream& out;
+};
 
 // The job summary for a terminal: CR LF line ends become line feeds.
 std::string forTerminal(const std::string& summary) {
@@ -159,47 +45,138 @@ std::string forTerminal(const std::string& summary) {
     return out;
 }
 
+std::string oneLine(const std::string& text) {
+    std::string line;
+    for (char c : text)
+        if (c != '\r')
+            line += c == '\n' || c == '\t' ? ' ' : c;
+    return line;
+}
+
+// The messages shown from index `from` on, as one line: why a step failed.
+std::string reasonSince(const CliPort& port, std::size_t from) {
+    std::string reason;
+    for (std::size_t i = from; i < port.messages().size(); ++i)
+        reason += (reason.empty() ? "" : " ") + oneLine(port.messages()[i]);
+    return reason.empty() ? "failed" : reason;
+}
+
+Outcome failed(Outcome o, std::string reason) {
+    o.ok = false;
+    o.reason = std::move(reason);
+    return o;
+}
+
+Outcome assessWorkbook(Run& run, const std::string& workbook,
+                       const std::optional<ResultsTarget>& target, CliPort& port,
+                       const std::string& label, bool printSummary) {
+    Outcome outcome;
+    CPbtDoc doc(run.app, port);
+    run.progress.set(label + "reading");
+    std::size_t mark = port.messages().size();
+    if (!runGuarded(port, [&] { return doc.OnOpenDocument(workbook); })) {
+        if (!doc.lastLoadError().empty())
+            port.message("(" + doc.lastLoadError() + ")", Buttons::Ok);
+        return failed(outcome, reasonSince(port, mark));
+    }
+    outcome.samples = doc.m_nSamples;
+    doc.m_defAlk = run.options.choices.defaults.alk;
+    doc.m_defCa = run.options.choices.defaults.ca;
+    doc.m_defDoc = run.options.choices.defaults.doc;
+
+    run.progress.set(label + "analysing");
+    mark = port.messages().size();
+    const bool analysed = runGuarded(port, [&] { return doc.RunAnalysis(); });
+    if (analysed && doc.m_bDoUncertainty)
+        runGuarded(port, [&] { return doc.RunUncertainty(); });
+    if (printSummary)
+        run.progress.print(run.out, forTerminal(doc.m_strSummary));
+    if (!analysed)
+        return failed(outcome, reasonSince(port, mark));
+    if (doc.m_bUncertaintyDone && doc.m_pUncertainty)
+        outcome.sites = doc.m_pUncertainty->nrow();
+
+    if (target) {
+        run.progress.set(label + "writing");
+        mark = port.messages().size();
+        const auto& names =
+            run.app.classNames.size() == 5 ? run.app.classNames : defaultClassNames();
+        const JsonSource source{workbook, port.chosenSheet()};
+        if (!writeResults(doc, names, *target, source, run.out, port))
+            return failed(outcome, reasonSince(port, mark));
+    }
+    outcome.ok = true;
+    return outcome;
+}
+
+int assessOne(Run& run, const std::optional<ResultsTarget>& target, std::ostream& err) {
+    CliPort port(run.options.choices, err);
+    port.setSink([&](const std::string& text) { run.progress.print(text); });
+    const std::string& workbook = run.options.workbooks.front();
+    const Outcome o =
+        assessWorkbook(run, workbook, target, port, workbook + ": ", !run.options.toStdout());
+    return o.ok ? 0 : 1;
+}
+
+// NAME, samples, sites and "done" or "failed: " and the reason, separated by tabs.
+std::string statusLine(const std::string& workbook, const Outcome& o) {
+    return workbook + "\t" + std::to_string(o.samples) + "\t" + std::to_string(o.sites) + "\t" +
+           (o.ok ? std::string("done") : "failed: " + o.reason);
+}
+
+int assessMany(Run& run, const std::vector<std::optional<ResultsTarget>>& targets,
+               std::ostream& err) {
+    std::error_code ec;
+    std::filesystem::create_directories(*run.options.outDir, ec);
+    if (ec) {
+        run.progress.print("frusta2-cli assess: cannot make the folder " + *run.options.outDir +
+                           ": " + ec.message());
+        return 1;
+    }
+    const std::size_t n = run.options.workbooks.size();
+    bool allDone = true;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string& workbook = run.options.workbooks[i];
+        CliPort port(run.options.choices, err);
+        port.setSink(
+            [&](const std::string& text) { run.progress.print(workbook + ": " + oneLine(text)); });
+        const std::string label = "workbook " + std::to_string(i + 1) + " of " + std::to_string(n) +
+                                  ": " + workbook + ": ";
+        const Outcome o = assessWorkbook(run, workbook, targets[i], port, label, false);
+        allDone = allDone && o.ok;
+        run.progress.print(run.out, statusLine(workbook, o));
+    }
+    return allDone ? 0 : 1;
+}
+
 } // namespace
 
 int assessCommand(const Args& args, std::ostream& out, std::ostream& err) {
     AssessOptions o;
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    if (const int status = parseAssessOptions(args, o, err))
+        return status;
+    if (o.help) {
         out << kAssessUsage;
         return 0;
     }
-    if (const int status = parseOptions(args, o, err))
-        return status;
+    const auto targets = planTargets(o);
+    if (!checkTargets(o.workbooks, targets, err))
+        return 2;
 
-    CliPort port(o.choices, err);
+    ProgressLine progress(ProgressLine::stderrIsTerminal(), err);
+    CliPort startPort(o.choices, err);
+    startPort.setSink([&](const std::string& text) { progress.print(text); });
     CPbtApp app;
     StartupOptions startup;
     if (o.database)
         startup.database = *o.database;
-    app.InitInstance(port, startup);
+    progress.set("opening the reference database");
+    app.InitInstance(startPort, startup);
 
-    CPbtDoc doc(app, port);
-    if (!runGuarded(port, [&] { return doc.OnOpenDocument(o.workbook); })) {
-        if (!doc.lastLoadError().empty())
-            err << "(" << doc.lastLoadError() << ")\n";
-        return 1;
-    }
-    doc.m_defAlk = o.choices.defaults.alk;
-    doc.m_defCa = o.choices.defaults.ca;
-    doc.m_defDoc = o.choices.defaults.doc;
-
-    const bool analysed = runGuarded(port, [&] { return doc.RunAnalysis(); });
-    if (analysed && doc.m_bDoUncertainty)
-        runGuarded(port, [&] { return doc.RunUncertainty(); });
-    out << forTerminal(doc.m_strSummary) << '\n';
-    out.flush();
-    if (!analysed)
-        return 1;
-    if (o.choices.output) {
-        if (!runGuarded(port, [&] { return doc.SaveResultsWorkbook(); }))
-            return 1;
-    }
+    Run run{app, o, progress, out};
+    const int status = o.batch() ? assessMany(run, targets, err) : assessOne(run, targets[0], err);
     app.ExitInstance();
-    return 0;
+    return status;
 }
 
 } // namespace frusta::cli

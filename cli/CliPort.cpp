@@ -9,10 +9,18 @@ namespace frusta {
 
 CliPort::CliPort(CliChoices choices, std::ostream& err) : choices_(std::move(choices)), err_(err) {}
 
-Answer CliPort::message(const std::string& text, Buttons buttons) {
-    ++messages_;
+void CliPort::say(const std::string& text) {
+    messages_.push_back(text);
+    if (sink_) {
+        sink_(text);
+        return;
+    }
     err_ << text << '\n';
     err_.flush();
+}
+
+Answer CliPort::message(const std::string& text, Buttons buttons) {
+    say(text);
     switch (buttons) {
     case Buttons::Ok:
     case Buttons::OkCancel:
@@ -33,11 +41,13 @@ std::optional<WorksheetChoice> CliPort::chooseWorksheet(const WorksheetRequest& 
                 break;
             }
         if (found < 0) {
-            err_ << "No worksheet named \"" << *choices_.sheet << "\" in this workbook.\n";
+            say("No worksheet named \"" + *choices_.sheet + "\" in this workbook.");
             return std::nullopt;
         }
         choice.sheetIndex = found;
     }
+    if (static_cast<std::size_t>(choice.sheetIndex) < request.sheetNames.size())
+        chosenSheet_ = request.sheetNames[static_cast<std::size_t>(choice.sheetIndex)];
     choice.family = choices_.family;
     choice.latest = choices_.latest;
     choice.firstCol = choices_.firstCol;

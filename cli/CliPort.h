@@ -3,9 +3,11 @@
 // messages go to standard error one per line, line breaks kept.
 #include "app/UserPort.h"
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace frusta {
 
@@ -31,12 +33,22 @@ public:
     void beginWait() override {}
     void endWait() override {}
 
-    int messageCount() const { return messages_; }
+    int messageCount() const { return static_cast<int>(messages_.size()); }
+    // Every message shown, in order.
+    const std::vector<std::string>& messages() const { return messages_; }
+    // The name of the worksheet chosen last.
+    const std::string& chosenSheet() const { return chosenSheet_; }
+    // Messages go to `sink` instead of the stream (one call per message, no line feed).
+    void setSink(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
 
 private:
+    void say(const std::string& text);
+
     CliChoices choices_;
     std::ostream& err_;
-    int messages_ = 0;
+    std::function<void(const std::string&)> sink_;
+    std::vector<std::string> messages_;
+    std::string chosenSheet_;
 };
 
 } // namespace frusta
