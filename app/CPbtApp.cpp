@@ -128,6 +128,8 @@ bool CPbtApp::UseReferenceDatabase(const std::filesystem::path& file, UserPort& 
     }
     database->Close();
     classNames = defaultClassNames();
+    keptBoundaries_.clear();
+    keptCoc_.clear();
     return true;
 }
 
@@ -146,6 +148,11 @@ bool CPbtApp::LoadTaxonList() {
 }
 
 bool CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
+    if (auto kept = keptBoundaries_.find(siteType);
+        keepReferenceTables && kept != keptBoundaries_.end()) {
+        boundaryTable = kept->second;
+        return true;
+    }
     if (!database->Open(connectionString, "", "")) {
         port.message("Error opening boundary database", Buttons::Ok);
         return false;
@@ -159,10 +166,16 @@ bool CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
     boundaryTable = loadDbTable(rs);
     rs.Close();
     database->Close();
+    if (keepReferenceTables)
+        keptBoundaries_[siteType] = boundaryTable;
     return true;
 }
 
 bool CPbtApp::LoadCocCoefficients(const std::string& siteType) {
+    if (auto kept = keptCoc_.find(siteType); keepReferenceTables && kept != keptCoc_.end()) {
+        cocTable = kept->second;
+        return cocTable != nullptr;
+    }
     if (!database->Open(connectionString, "", ""))
         return false;
     CADORecordset rs(*database);
@@ -173,12 +186,12 @@ bool CPbtApp::LoadCocCoefficients(const std::string& siteType) {
     auto table = loadDbTable(rs);
     rs.Close();
     database->Close();
-    if (table->rowCount < 4) {
-        cocTable.reset();
-        return false;
-    }
+    if (table->rowCount < 4)
+        table.reset();
     cocTable = std::move(table);
-    return true;
+    if (keepReferenceTables)
+        keptCoc_[siteType] = cocTable;
+    return cocTable != nullptr;
 }
 
 } // namespace frusta

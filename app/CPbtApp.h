@@ -5,6 +5,7 @@
 #include "refdb/dbTable.h"
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -60,11 +61,19 @@ public:
     std::filesystem::path helpPath;
     std::filesystem::path examplePath;
 
+    // When set, the class boundaries and coefficients loaded for a site type are kept and
+    // reused by later loads, so that a run over many workbooks reads the database only once
+    // for each; off by default (each load then reads the database afresh).
+    bool keepReferenceTables = false;
+
 private:
     // Opens the reference database at start-up: the one named in the options, else
     // FRUSTA2.mdb in the program folder (Jet, then ACE), else the bundled FRUSTA2.sqlite.
     bool OpenReferenceDatabase(const StartupOptions& options);
     bool OpenWith(const char* provider, const std::filesystem::path& file);
+
+    std::map<std::string, std::shared_ptr<const dbTable>> keptBoundaries_;
+    std::map<std::string, std::shared_ptr<const dbTable>> keptCoc_; // null: none found
 };
 
 // The five status class names for class codes 1 to 5.

@@ -172,6 +172,7 @@ int assessCommand(const Args& args, std::ostream& out, std::ostream& err) {
         startup.database = *o.database;
     progress.set("opening the reference database");
     app.InitInstance(startPort, startup);
+    app.keepReferenceTables = true; // one run, one reading of the database
 
     Run run{app, o, progress, out};
     const int status = o.batch() ? assessMany(run, targets, err) : assessOne(run, targets[0], err);

@@ -105,3 +105,26 @@ TEST(TableLoadFailures, WithoutStartUpNothingLoads) {
     EXPECT_FALSE(app.boundaryTable);
     EXPECT_FALSE(app.cocTable);
 }
+
+TEST_F(Tables, KeptTablesAreReadFromTheDatabaseOncePerSiteType) {
+    app.keepReferenceTables = true;
+    ASSERT_TRUE(app.LoadBoundaries("TDI4", port));
+    const auto rivers = app.boundaryTable;
+    ASSERT_TRUE(app.LoadCocCoefficients("TDI"));
+    const auto coefficients = app.cocTable;
+    EXPECT_FALSE(app.LoadCocCoefficients("DAM")); // three rows: no table, and that is kept too
+    std::filesystem::remove(dir / "FRUSTA2.sqlite");
+
+    EXPECT_FALSE(app.LoadBoundaries("LTDI2", port)); // not kept: the database is gone
+    port.shown.clear();
+    ASSERT_TRUE(app.LoadBoundaries("TDI4", port));
+    EXPECT_EQ(app.boundaryTable, rivers);
+    ASSERT_TRUE(app.LoadCocCoefficients("TDI"));
+    EXPECT_EQ(app.cocTable, coefficients);
+    EXPECT_FALSE(app.LoadCocCoefficients("DAM"));
+    EXPECT_EQ(app.cocTable, nullptr);
+    EXPECT_TRUE(port.shown.empty());
+
+    app.keepReferenceTables = false; // the default: every load reads the database
+    EXPECT_FALSE(app.LoadBoundaries("TDI4", port));
+}
