@@ -14,7 +14,7 @@ const char* const kUsage =
     "Assesses the ecological status of rivers and lakes from counts of benthic diatoms.\n"
     "\n"
     "Commands:\n"
-    "  assess WORKBOOK [options]       assess a sample workbook (assess --help for options)\n"
+    "  assess WORKBOOK... [options]    assess sample workbooks (assess --help for options)\n"
     "  sheets WORKBOOK                 list the worksheets of a workbook\n"
     "  dump WORKBOOK [--sheet NAME]    print every non-empty cell as\n"
     "                                  row<TAB>col<TAB>type<TAB>value (0-based)\n"
