@@ -120,8 +120,8 @@ int assessOne(Run& run, const std::optional<ResultsTarget>& target, std::ostream
 
 // NAME, samples, sites and "done" or "failed: " and the reason, separated by tabs.
 std::string statusLine(const std::string& workbook, const Outcome& o) {
-    return workbook + "\t" + std::to_string(o.samples) + "\t" + std::to_string(o.sites) + "\t" +
-           (o.ok ? std::string("done") : "failed: " + o.reason);
+    return oneLine(workbook) + "\t" + std::to_string(o.samples) + "\t" + std::to_string(o.sites) +
+           "\t" + (o.ok ? std::string("done") : "failed: " + o.reason);
 }
 
 int assessMany(Run& run, const std::vector<std::optional<ResultsTarget>>& targets,
@@ -138,8 +138,9 @@ int assessMany(Run& run, const std::vector<std::optional<ResultsTarget>>& target
     for (std::size_t i = 0; i < n; ++i) {
         const std::string& workbook = run.options.workbooks[i];
         CliPort port(run.options.choices, err);
-        port.setSink(
-            [&](const std::string& text) { run.progress.print(workbook + ": " + oneLine(text)); });
+        port.setSink([&](const std::string& text) {
+            run.progress.print(oneLine(workbook) + ": " + oneLine(text));
+        });
         const std::string label = "workbook " + std::to_string(i + 1) + " of " + std::to_string(n) +
                                   ": " + workbook + ": ";
         const Outcome o = assessWorkbook(run, workbook, targets[i], port, label, false);

@@ -53,13 +53,14 @@ void addUnmatched(const CPbtDoc& doc, ResultsTables& out) {
         return;
     const dMat perTaxon = doc.m_pCounts->countmaxn2(1);
     const int taxa = std::min(static_cast<int>(doc.m_taxa.size()), perTaxon.nrow());
-    for (int t2 = 0; t2 < taxa; ++t2) {
-        if (t2 < static_cast<int>(doc.m_pTaxonScored.size()) && doc.m_pTaxonScored[t2] >= 0)
+    for (int taxon = 0; taxon < taxa; ++taxon) {
+        if (taxon < static_cast<int>(doc.m_pTaxonScored.size()) && doc.m_pTaxonScored[taxon] >= 0)
             continue;
-        t.rows.push_back({TableCell::str(doc.m_taxa[t2].code), TableCell::str(doc.m_taxa[t2].name),
-                          TableCell::num(perTaxon(t2, 0)),
-                          TableCell::num(perTaxon(t2, 2), CellFormat::TwoDecimals),
-                          TableCell::num(perTaxon(t2, 1), CellFormat::TwoDecimals)});
+        t.rows.push_back({TableCell::str(doc.m_taxa[taxon].code),
+                          TableCell::str(doc.m_taxa[taxon].name),
+                          TableCell::num(perTaxon(taxon, 0)),
+                          TableCell::num(perTaxon(taxon, 2), CellFormat::TwoDecimals),
+                          TableCell::num(perTaxon(taxon, 1), CellFormat::TwoDecimals)});
     }
     padRows(t);
 }

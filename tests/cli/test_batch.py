@@ -103,6 +103,10 @@ class Batch(unittest.TestCase):
                          "samples with no default. Correct the error and try again.")
         self.assertFalse(os.path.exists(os.path.join(d, "lakes-results.json")))
         self.assertTrue(os.path.exists(os.path.join(d, "ok-results.json")))
+        rc, stdout, stderr = self.run_cli(["ok.xlsx", "--out-dir", "ok-results.json"], d)
+        self.assertEqual((rc, stdout), (1, ""))
+        self.assertTrue(stderr.startswith("frusta2-cli assess: cannot make the folder "
+                                          "ok-results.json: "), stderr)
 
     def test_name_clashes_are_refused_before_anything_is_written(self):
         d = self.folder("clash")
