@@ -95,13 +95,13 @@ std::string samplesText(int n) {
 }
 
 std::string siteLabel(const SiteBar& bar, const std::vector<std::string>& classNames) {
-    std::string label = bar.code + "  " + samplesText(bar.samples);
+    std::string label = bar.code + ", " + samplesText(bar.samples);
     if (bar.missing > 0)
         label += " (" + std::to_string(bar.missing) + " without EQR)";
     if (bar.meanEqr)
-        label += "  mean " + twoDecimals(*bar.meanEqr);
+        label += ", mean " + twoDecimals(*bar.meanEqr);
     if (bar.classCode > 0)
-        label += "  " + textAt(classNames, bar.classCode - 1);
+        label += ", " + textAt(classNames, bar.classCode - 1);
     return label;
 }
 

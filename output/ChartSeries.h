@@ -84,7 +84,7 @@ struct SiteBar {
     std::array<double, 5> coc{};
     std::optional<double> rom;
     std::optional<double> romGoodModerate;
-    std::string label;  // "SITE01  3 samples  mean 0.49  Moderate"
+    std::string label;  // "SITE01, 3 samples, mean 0.49, Moderate"
     std::string reason; // why the site has no confidence of class; empty when it has
 };
 

@@ -3,6 +3,8 @@
 #include "gui/output/ChartTab.h"
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -20,7 +22,7 @@ namespace {
 const QStringList kFilters = {"PNG image (*.png)", "SVG drawing (*.svg)", "PDF document (*.pdf)"};
 
 // The title line above the chart and the chart below it, within `page`.
-void paintPage(QPainter& p, const QRectF& page, const QString& title, QWidget& widget) {
+void paintPage(QPainter& p, const QRectF& page, const QString& title, const ChartTab& chart) {
     QFont font("Arial");
     font.setPixelSize(std::max(1, static_cast<int>(page.height() / 50)));
     p.setFont(font);
@@ -28,12 +30,13 @@ void paintPage(QPainter& p, const QRectF& page, const QString& title, QWidget& w
     p.setPen(Qt::black);
     p.drawText(QRectF(page.left(), page.top(), page.width(), titleH),
                Qt::AlignLeft | Qt::AlignVCenter, title);
-    paintChart(p, page.adjusted(0, titleH, 0, 0), widget);
+    paintChart(p, page.adjusted(0, titleH, 0, 0), chart);
 }
 
 // Landscape when the chart is wider than high.
-QPageLayout::Orientation orientationFor(const QWidget& widget) {
-    return widget.width() >= widget.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
+QPageLayout::Orientation orientationFor(const ChartTab& chart) {
+    const QSize size = chart.pictureSize();
+    return size.width() >= size.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
 bool writePng(ChartTab& chart, const QString& path) {
@@ -41,44 +44,49 @@ bool writePng(ChartTab& chart, const QString& path) {
 }
 
 bool writeSvg(ChartTab& chart, const QString& path, const QString& title) {
-    QWidget& w = *chart.pictureWidget();
+    const QSize size = chart.pictureSize();
     QSvgGenerator svg;
     svg.setFileName(path);
-    svg.setSize(w.size());
-    svg.setViewBox(QRect(QPoint(0, 0), w.size()));
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(title);
     QPainter p;
     if (!p.begin(&svg))
         return false;
-    paintChart(p, QRectF(QPointF(0, 0), QSizeF(w.size())), w);
+    paintChart(p, QRectF(QPointF(0, 0), QSizeF(size)), chart);
     return p.end();
 }
 
 bool writePdf(ChartTab& chart, const QString& path, const QString& title) {
-    QWidget& w = *chart.pictureWidget();
     QPdfWriter pdf(path);
     pdf.setTitle(title);
     pdf.setCreator("FRUSTA 2");
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientationFor(w),
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientationFor(chart),
                                   QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
     QPainter p;
     if (!p.begin(&pdf))
         return false;
-    paintPage(p, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())), title, w);
+    paintPage(p, QRectF(QPointF(0, 0), QSizeF(pdf.width(), pdf.height())), title, chart);
     return p.end();
 }
 
 } // namespace
 
-void paintChart(QPainter& p, const QRectF& target, QWidget& widget) {
-    const QSizeF size = QSizeF(widget.size()).expandedTo(QSizeF(1, 1));
+void paintChart(QPainter& p, const QRectF& target, const ChartTab& chart) {
+    const QSizeF size = QSizeF(chart.pictureSize()).expandedTo(QSizeF(1, 1));
     const double scale = std::min(target.width() / size.width(), target.height() / size.height());
     p.save();
     p.translate(target.left() + (target.width() - size.width() * scale) / 2,
                 target.top() + (target.height() - size.height() * scale) / 2);
     p.scale(scale, scale);
-    widget.render(&p, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    p.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
+    chart.paintPicture(p);
     p.restore();
+}
+
+void paintChartView(QPainter& p, const QRectF& target, const QChartView& view) {
+    if (QChart* chart = view.chart())
+        view.scene()->render(&p, target, chart->sceneBoundingRect());
 }
 
 void copyChart(ChartTab& chart) {
@@ -99,14 +107,13 @@ bool writeChart(ChartTab& chart, const QString& path, const QString& title) {
 
 void printChart(ChartTab& chart, QPrinter& printer, const QString& title) {
     chart.ensureBuilt();
-    QWidget& w = *chart.pictureWidget();
-    printer.setPageOrientation(orientationFor(w));
+    printer.setPageOrientation(orientationFor(chart));
     QPainter p;
     if (!p.begin(&printer))
         return;
     const QRectF page(QPointF(0, 0),
                       printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    paintPage(p, page, title, w);
+    paintPage(p, page, title, chart);
     p.end();
 }
 

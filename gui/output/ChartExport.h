@@ -2,6 +2,7 @@
 // The pictures of a chart tab: on the clipboard, in a PNG, SVG or PDF file, on paper.
 #include <QString>
 
+class QChartView;
 class QPainter;
 class QPrinter;
 class QRectF;
@@ -11,8 +12,10 @@ namespace frusta::gui {
 
 class ChartTab;
 
-// Paints `widget` into `target`, scaled to fit with its proportions kept, centred.
-void paintChart(QPainter& p, const QRectF& target, QWidget& widget);
+// Paints the chart's picture into `target`, scaled to fit with its proportions kept, centred.
+void paintChart(QPainter& p, const QRectF& target, const ChartTab& chart);
+// Paints what `view` shows into `target`, from its scene.
+void paintChartView(QPainter& p, const QRectF& target, const QChartView& view);
 // Puts the chart's picture on the clipboard.
 void copyChart(ChartTab& chart);
 // Writes the chart to `path` in the format of its suffix (.png, .svg or .pdf; a PDF page

@@ -6,6 +6,9 @@
 #include <QMenu>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+
 namespace frusta::gui {
 
 ChartTab::ChartTab(QWidget* parent) : QWidget(parent) {}
@@ -30,13 +33,16 @@ void ChartTab::showEvent(QShowEvent* event) {
 
 QImage ChartTab::image() {
     ensureBuilt();
-    QWidget* w = pictureWidget();
-    const QSize size = w->size().expandedTo(QSize(1, 1));
-    QImage picture(size * 2, QImage::Format_ARGB32_Premultiplied);
+    const QSize size = pictureSize().expandedTo(QSize(1, 1));
+    constexpr double kMaxPixels = 16e6;
+    const double area = static_cast<double>(size.width()) * size.height();
+    const double scale = std::clamp(std::sqrt(kMaxPixels / area), 0.25, 2.0);
+    QImage picture((QSizeF(size) * scale).toSize().expandedTo(QSize(1, 1)),
+                   QImage::Format_ARGB32_Premultiplied);
     picture.fill(Qt::white);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
-    paintChart(p, QRectF(QPointF(0, 0), QSizeF(picture.size())), *w);
+    paintChart(p, QRectF(QPointF(0, 0), QSizeF(picture.size())), *this);
     return picture;
 }
 

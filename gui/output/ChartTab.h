@@ -5,8 +5,7 @@
 #include <QImage>
 #include <QWidget>
 
-class QChartView;
-class QMenu;
+class QPainter;
 
 namespace frusta::gui {
 
@@ -17,11 +16,15 @@ public:
 
     // The document changed: the chart is drawn again now if shown, else when next shown.
     void refresh();
-    // The widget whose picture copy, save and print take (the whole chart, scrolled or not).
-    virtual QWidget* pictureWidget() const = 0;
+    // The size of the chart's picture in screen pixels: the whole chart, scrolled or not.
+    virtual QSize pictureSize() const = 0;
+    // Paints the picture at that size from (0, 0), drawn as vectors where the device
+    // takes them (SVG, PDF, paper).
+    virtual void paintPicture(QPainter& p) const = 0;
     // Builds the chart now if the document changed since it was last drawn.
     void ensureBuilt();
-    // The chart's picture at twice its size on screen, on white.
+    // The chart's picture on white, at twice its size on screen while that stays below
+    // about 16 million pixels.
     QImage image();
     // Shows the whole chart again after zooming.
     virtual void resetZoom() {}

@@ -1,6 +1,7 @@
 #include "gui/output/ConfidenceChartView.h"
 
 #include "doc/CPbtDoc.h"
+#include "gui/output/ChartExport.h"
 #include "gui/output/ClassColours.h"
 
 #include <QBarCategoryAxis>
@@ -10,6 +11,7 @@
 #include <QCursor>
 #include <QHorizontalPercentBarSeries>
 #include <QLabel>
+#include <QPainter>
 #include <QScrollArea>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -19,7 +21,7 @@ namespace frusta::gui {
 
 namespace {
 
-constexpr int kChartChrome = 130; // title, legend and axis around the bars
+constexpr int kChartChrome = 190; // title, legend and axis around the bars
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
@@ -47,7 +49,9 @@ ConfidenceChartView::ConfidenceChartView(const CPbtDoc& doc,
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scroll_);
     content_->setAutoFillBackground(true);
-    content_->setBackgroundRole(QPalette::Base);
+    QPalette white = content_->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    content_->setPalette(white);
     auto* inner = new QVBoxLayout(content_);
     inner->setContentsMargins(0, 0, 0, 6);
     inner->addWidget(view_);
@@ -58,13 +62,24 @@ ConfidenceChartView::ConfidenceChartView(const CPbtDoc& doc,
     without_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setMouseTracking(true);
+    view_->setBackgroundBrush(Qt::white);
     scroll_->setWidget(content_);
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
 }
 
-QWidget* ConfidenceChartView::pictureWidget() const {
-    return content_;
+QSize ConfidenceChartView::pictureSize() const {
+    return content_->size();
+}
+
+void ConfidenceChartView::paintPicture(QPainter& p) const {
+    paintChartView(p, QRectF(view_->geometry()), *view_);
+    if (!without_->isHidden()) {
+        p.setFont(without_->font());
+        p.setPen(Qt::black);
+        p.drawText(without_->geometry().marginsRemoved(without_->contentsMargins()),
+                   Qt::AlignLeft | Qt::AlignTop, without_->text());
+    }
 }
 
 void ConfidenceChartView::rebuild() {
@@ -73,6 +88,7 @@ void ConfidenceChartView::rebuild() {
     chart->setTitle(qs(doc_.GetTitle()) + ": confidence of class of every site");
     chart->setTitleFont(smallFont(10));
     chart->setMargins(QMargins(6, 6, 12, 6));
+    chart->setBackgroundRoundness(0); // square on white, in the window and in its pictures
     chart->legend()->setAlignment(Qt::AlignTop);
     chart->legend()->setFont(smallFont(8));
 
@@ -81,23 +97,24 @@ void ConfidenceChartView::rebuild() {
     for (int k = 1; k <= 5; ++k) {
         auto* set = new QBarSet(classNames_.size() >= 5 ? qs(classNames_[k - 1]) : QString());
         set->setColor(classQColor(k));
-        set->setBorderColor(Qt::white);
-        for (const charts::SiteBar& bar : series_.bars)
-            set->append(bar.coc[static_cast<std::size_t>(k - 1)]);
+        set->setPen(Qt::NoPen); // a border would cover thin bars on a page
+        // The axis runs upwards: the last site first, so that the first stands at the top.
+        for (auto bar = series_.bars.rbegin(); bar != series_.bars.rend(); ++bar)
+            set->append(bar->coc[static_cast<std::size_t>(k - 1)]);
         bars->append(set);
     }
     chart->addSeries(bars);
     connect(bars, &QAbstractBarSeries::hovered, this, [this](bool state, int index, QBarSet*) {
-        if (state && index >= 0 && index < static_cast<int>(series_.bars.size()))
-            QToolTip::showText(QCursor::pos(), barText(index), view_);
+        const int n = static_cast<int>(series_.bars.size());
+        if (state && index >= 0 && index < n)
+            QToolTip::showText(QCursor::pos(), barText(n - 1 - index), view_);
         else
             QToolTip::hideText();
     });
 
     auto* sites = new QBarCategoryAxis;
-    for (const charts::SiteBar& bar : series_.bars)
-        sites->append(qs(bar.label));
-    sites->setReverse(true); // the first site at the top
+    for (auto bar = series_.bars.rbegin(); bar != series_.bars.rend(); ++bar)
+        sites->append(qs(bar->label));
     sites->setLabelsFont(smallFont(8));
     sites->setGridLineVisible(false);
     auto* share = new QValueAxis;

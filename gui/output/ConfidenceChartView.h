@@ -25,15 +25,17 @@ public:
     ConfidenceChartView(const CPbtDoc& doc, const std::vector<std::string>& classNames,
                         QWidget* parent = nullptr);
 
-    QWidget* pictureWidget() const override;
+    // The chart with the list of sites without figures beneath it.
+    QSize pictureSize() const override;
+    void paintPicture(QPainter& p) const override;
     QChartView* chartView() const { return view_; }
     // The list of sites without figures (empty when every site has them).
     QLabel* withoutList() const { return without_; }
-    // The text shown on hover over the bar of site bar `bar`.
+    // The text shown on hover over site bar `bar` (0 the first site, at the top).
     QString barText(int bar) const;
 
     // Height of one bar's row, in pixels.
-    static constexpr int kRowHeight = 22;
+    static constexpr int kRowHeight = 24;
 
 protected:
     void rebuild() override;

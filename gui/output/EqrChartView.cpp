@@ -1,6 +1,7 @@
 #include "gui/output/EqrChartView.h"
 
 #include "doc/CPbtDoc.h"
+#include "gui/output/ChartExport.h"
 #include "gui/output/ClassColours.h"
 #include "gui/output/ZoomChartView.h"
 
@@ -25,7 +26,9 @@ namespace frusta::gui {
 namespace {
 
 constexpr int kScrollSteps = 1000;
+constexpr double kMinSitePixels = 12.0;
 const QColor kMarkBorder(45, 45, 45);
+constexpr int kRimDarker = 170; // percent: the rim of a mark against its fill
 const QColor kSeparator(150, 150, 150);
 
 QString qs(const std::string& s) {
@@ -81,8 +84,12 @@ EqrChartView::EqrChartView(const CPbtDoc& doc, const std::vector<std::string>& c
     connect(scroll_, &QScrollBar::valueChanged, this, &EqrChartView::scrollTo);
 }
 
-QWidget* EqrChartView::pictureWidget() const {
-    return view_;
+QSize EqrChartView::pictureSize() const {
+    return view_->size();
+}
+
+void EqrChartView::paintPicture(QPainter& p) const {
+    paintChartView(p, QRectF(QPointF(0, 0), QSizeF(view_->size())), *view_);
 }
 
 void EqrChartView::rebuild() {
@@ -91,6 +98,7 @@ void EqrChartView::rebuild() {
     chart->setTitle(qs(doc_.GetTitle()) + ": " + qs(series_.title) + " of every sample");
     chart->setTitleFont(smallFont(10));
     chart->setMargins(QMargins(6, 6, 6, 6));
+    chart->setBackgroundRoundness(0); // square on white, in the window and in its pictures
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->legend()->setFont(smallFont(8));
 
@@ -126,23 +134,33 @@ void EqrChartView::rebuild() {
     view_->setChart(chart);
     delete old;
     connect(samplesAxis_, &QValueAxis::rangeChanged, this, &EqrChartView::rangeChanged);
+    // Zooming is along the samples only: the EQR axis keeps its range.
+    connect(eqrAxis_, &QValueAxis::rangeChanged, this, [this] {
+        if (!relabelling_)
+            rangeChanged(samplesAxis_->min(), samplesAxis_->max());
+    });
     connect(chart, &QChart::plotAreaChanged, this, &EqrChartView::relabel);
     rangeChanged(samplesAxis_->min(), samplesAxis_->max());
 }
 
 void EqrChartView::addBands(QChart& chart) {
     const double lo = series_.axisMin, hi = series_.axisMax;
+    const auto& marks = series_.samples;
     for (int k = 1; k <= 5; ++k) {
         auto* upper = new QLineSeries;
         auto* lower = new QLineSeries;
         QList<QPointF> up, down;
-        // Four points a sample; between samples both edges run together, so that the gaps
-        // between sites and samples without boundaries stay empty.
-        for (const charts::SampleMark& m : series_.samples) {
+        // Four points a sample, from half way to the previous sample to half way to the
+        // next, so that bands run on across the gaps between sites; between samples both
+        // edges run together, so that samples without boundaries leave the place empty.
+        for (std::size_t i = 0; i < marks.size(); ++i) {
+            const charts::SampleMark& m = marks[i];
             if (!m.bands)
                 continue;
             const auto [bottom, top] = bandRange(*m.bands, k, lo, hi);
-            const double x0 = m.position - 0.5, x1 = m.position + 0.5;
+            const double x0 = i > 0 ? (marks[i - 1].position + m.position) / 2 : m.position - 0.5;
+            const double x1 =
+                i + 1 < marks.size() ? (m.position + marks[i + 1].position) / 2 : m.position + 0.5;
             up << QPointF(x0, bottom) << QPointF(x0, top) << QPointF(x1, top)
                << QPointF(x1, bottom);
             down << QPointF(x0, bottom) << QPointF(x0, bottom) << QPointF(x1, bottom)
@@ -166,41 +184,45 @@ void EqrChartView::addBands(QChart& chart) {
 }
 
 void EqrChartView::addSeparators(QChart& chart) {
-    // One line that rises and falls at the middle of every gap between two sites; its
-    // runs in between lie on the plot's upper and lower edges.
-    auto* line = new QLineSeries;
+    // One line that rises and falls in the middle of every gap between two sites; its
+    // runs in between lie beyond the plot, where they are cut off.
+    separators_ = new QLineSeries;
+    const double span = series_.axisMax - series_.axisMin;
+    const double below = series_.axisMin - span, above = series_.axisMax + span;
     QList<QPointF> points;
     bool up = true;
     for (std::size_t i = 0; i + 1 < series_.sites.size(); ++i) {
         const double x = series_.sites[i].last + 1.0;
-        const double a = up ? series_.axisMin : series_.axisMax;
-        const double b = up ? series_.axisMax : series_.axisMin;
-        points << QPointF(x, a) << QPointF(x, b);
+        points << QPointF(x, up ? below : above) << QPointF(x, up ? above : below);
         up = !up;
     }
-    line->replace(points);
-    line->setPen(QPen(kSeparator, 1));
-    chart.addSeries(line);
-    line->attachAxis(sitesAxis_);
-    line->attachAxis(eqrAxis_);
-    hideFromLegend(chart, line);
+    separators_->replace(points);
+    separators_->setPen(QPen(kSeparator, 1));
+    chart.addSeries(separators_);
+    separators_->attachAxis(samplesAxis_);
+    separators_->attachAxis(eqrAxis_);
+    hideFromLegend(chart, separators_);
 }
 
 void EqrChartView::addMarks(QChart& chart) {
     marks_.clear();
-    auto add = [&](const QString& name, const QBrush& fill, double border) {
+    // Marks have a darker rim of their own colour, so that they stand out from the band of
+    // their class even when they are small.
+    auto add = [&](const QString& name, const QBrush& fill, const QColor& rim, double border) {
         auto* s = new QScatterSeries;
         s->setName(name);
         s->setMarkerShape(QScatterSeries::MarkerShapeCircle);
         s->setBrush(fill);
-        s->setPen(QPen(kMarkBorder, border));
+        s->setPen(QPen(rim, border));
         marks_.push_back(s);
         return s;
     };
     for (int k = 1; k <= 5; ++k)
-        add(qs(classNames_.size() >= 5 ? classNames_[k - 1] : std::string()), classQColor(k), 0.8);
-    QScatterSeries* noClass = add("No class", classQColor(0), 0.8);
-    QScatterSeries* noEqr = add("No EQR", Qt::NoBrush, 1.5);
+        add(qs(classNames_.size() >= 5 ? classNames_[k - 1] : std::string()), classQColor(k),
+            classQColor(k).darker(kRimDarker), 1.0);
+    QScatterSeries* noClass =
+        add("No class", classQColor(0), classQColor(0).darker(kRimDarker), 1.0);
+    QScatterSeries* noEqr = add("No EQR", Qt::NoBrush, kMarkBorder, 1.5);
     for (const charts::SampleMark& m : series_.samples) {
         if (!m.eqr)
             noEqr->append(m.position, series_.axisMin);
@@ -260,8 +282,9 @@ void EqrChartView::relabel() {
         return;
     const double lo = samplesAxis_->min(), hi = samplesAxis_->max();
     const double perPosition = view_->chart()->plotArea().width() / std::max(hi - lo, 1e-9);
-    // Sample names stand upright side by side: one in every `step` samples fits.
-    const double slot = QFontMetricsF(samplesAxis_->labelsFont()).height() + 2.0;
+    // Sample names stand upright side by side: one in every `step` samples fits (the axis
+    // shortens a name that has less than about twice the text height to itself).
+    const double slot = 2.0 * QFontMetricsF(samplesAxis_->labelsFont()).height() + 6.0;
     const std::size_t step =
         static_cast<std::size_t>(std::max(1.0, std::ceil(slot / std::max(perPosition, 1e-9))));
     relabelling_ = true;
@@ -275,13 +298,14 @@ void EqrChartView::relabel() {
         if (m.position >= lo && m.position <= hi)
             samplesAxis_->append(uniqueLabel(qs(m.name), used), m.position);
     }
-    // Site codes read across: a code is shown when it clears the one shown before it.
+    // Site codes read across: a code is shown when it clears the one shown before it by
+    // the margin the axis needs not to shorten it.
     const QFontMetricsF siteMetrics(sitesAxis_->labelsFont());
     double lastRight = -1e9;
     for (const charts::SiteSpan& site : series_.sites) {
         const double centre = (site.first + site.last) / 2.0;
         const QString text = qs(site.site);
-        const double half = siteMetrics.horizontalAdvance(text) / 2.0 + 4.0;
+        const double half = siteMetrics.horizontalAdvance(text) / 2.0 + 12.0;
         const double x = (centre - lo) * perPosition;
         if (centre < lo || centre > hi || x - half < lastRight)
             continue;
@@ -290,10 +314,14 @@ void EqrChartView::relabel() {
     }
     samplesAxis_->setRange(lo, hi);
     sitesAxis_->setRange(lo, hi);
-    // Thin marks where samples stand close together.
+    // Thin marks where samples stand close together; site lines only where they stay apart.
     const double size = std::clamp(perPosition * 0.8, 3.0, 10.0);
     for (QScatterSeries* s : marks_)
         s->setMarkerSize(size);
+    const double perSite = perPosition * (series_.positionMax - series_.positionMin) /
+                           std::max<std::size_t>(series_.sites.size(), 1);
+    // (Hiding the series would bring back its legend entry.)
+    separators_->setPen(QPen(perSite >= kMinSitePixels ? kSeparator : QColor(Qt::transparent), 1));
     relabelling_ = false;
 }
 

@@ -11,6 +11,7 @@
 
 class QCategoryAxis;
 class QChart;
+class QLineSeries;
 class QScatterSeries;
 class QScrollBar;
 class QValueAxis;
@@ -29,7 +30,8 @@ public:
     EqrChartView(const CPbtDoc& doc, const std::vector<std::string>& classNames,
                  QWidget* parent = nullptr);
 
-    QWidget* pictureWidget() const override;
+    QSize pictureSize() const override;
+    void paintPicture(QPainter& p) const override;
     ZoomChartView* chartView() const { return view_; }
     void resetZoom() override;
 
@@ -60,6 +62,7 @@ private:
     QCategoryAxis* sitesAxis_ = nullptr;
     QValueAxis* eqrAxis_ = nullptr;
     std::vector<QScatterSeries*> marks_;
+    QLineSeries* separators_ = nullptr;
     bool relabelling_ = false;
 };
 

@@ -8,6 +8,7 @@ ZoomChartView::ZoomChartView(QWidget* parent) : QChartView(parent) {
     setRubberBand(QChartView::HorizontalRubberBand);
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
+    setBackgroundBrush(Qt::white);
 }
 
 void ZoomChartView::wheelEvent(QWheelEvent* event) {

@@ -256,12 +256,15 @@ private slots:
         QVERIFY(axis);
         QCOMPARE(axis->count(), sites);
         QVERIFY(!view->withoutList()->isVisible());
-        QVERIFY(axis->categories().first().startsWith("SITE01  3 samples  mean "));
-        QVERIFY(axis->categories().first().endsWith("Moderate"));
+        // The axis runs upwards: the first site is the last category, at the top.
+        QVERIFY(axis->categories().last().startsWith("SITE01, 3 samples, mean "));
+        QVERIFY(axis->categories().last().endsWith("Moderate"));
+        QVERIFY(axis->categories().first().startsWith("SITE08, "));
         // The five parts of a bar are the grid's CoC columns.
         for (int k = 0; k < 5; ++k)
-            QCOMPARE(bars->barSets()[k]->at(0), (*doc.m_pUncertainty)(0, 4 + k));
+            QCOMPARE(bars->barSets()[k]->at(sites - 1), (*doc.m_pUncertainty)(0, 4 + k));
         const QString hover = view->barText(0);
+        QVERIFY(hover.startsWith("SITE01, 3 samples"));
         QVERIFY(hover.contains(
             "\nRisk of misclassification " +
             QString::fromStdString(charts::twoDecimals((*doc.m_pUncertainty)(0, 9))) + "%"));
@@ -281,7 +284,7 @@ private slots:
         QVERIFY(view->withoutList()->isVisible());
         QCOMPARE(view->withoutList()->text(),
                  "Sites without a confidence of class:\n"
-                 "SITE02  0 samples (3 without EQR): no sample of the site has an EQR");
+                 "SITE02, 0 samples (3 without EQR): no sample of the site has an EQR");
     }
 
     void twoThousandSamplesAndFiveHundredSitesStayReadable() {

@@ -185,14 +185,14 @@ TEST_F(ChartDoc, RiverSiteBarsCarryTheWorkedConfidenceOfClass) {
     ASSERT_TRUE(a.rom && a.romGoodModerate);
     EXPECT_NEAR(*a.rom, 4.35, 0.005);
     EXPECT_NEAR(*a.romGoodModerate, 3.17, 0.005);
-    EXPECT_EQ(a.label, "SITE01  4 samples (1 without EQR)  mean 0.70  Good");
+    EXPECT_EQ(a.label, "SITE01, 4 samples (1 without EQR), mean 0.70, Good");
     EXPECT_TRUE(a.reason.empty());
 
     // A site none of whose samples has an EQR is listed apart, with the reason.
     ASSERT_EQ(c->without.size(), 1u);
     EXPECT_EQ(c->without[0].code, "SITE02");
     EXPECT_EQ(c->without[0].site, 1);
-    EXPECT_EQ(c->without[0].label, "SITE02  0 samples (1 without EQR)");
+    EXPECT_EQ(c->without[0].label, "SITE02, 0 samples (1 without EQR)");
     EXPECT_EQ(c->without[0].reason, "no sample of the site has an EQR");
     EXPECT_EQ(siteClass(doc, 1), 0);
 }
@@ -221,8 +221,8 @@ TEST_F(ChartDoc, LakeBandsFollowEachSamplesLakeType) {
     const auto c = confidenceSeries(doc, defaultClassNames());
     ASSERT_TRUE(c);
     ASSERT_EQ(c->bars.size(), 2u);
-    EXPECT_EQ(c->bars[0].label, "LAKE01  2 samples  mean 0.74  Good");
-    EXPECT_EQ(c->bars[1].label, "LAKE02  1 sample  mean 0.80  High");
+    EXPECT_EQ(c->bars[0].label, "LAKE01, 2 samples, mean 0.74, Good");
+    EXPECT_EQ(c->bars[1].label, "LAKE02, 1 sample, mean 0.80, High");
     // The site's boundaries are those of its first sample's lake type, which has none.
     ASSERT_EQ(c->without.size(), 1u);
     EXPECT_EQ(c->without[0].code, "LAKE03");
