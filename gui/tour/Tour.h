@@ -31,6 +31,7 @@ public:
     static void settle(int ms = 100);
 
     int count() const { return count_; }
+    const QString& folder() const { return folder_; }
 
 private:
     QString folder_;
@@ -40,5 +41,6 @@ private:
 void tourShell(TourContext& tour);    // main window, splash, About box
 void tourAnalysis(TourContext& tour); // File Open, worksheet dialog, command panel, defaults, save
 void tourGrids(TourContext& tour);    // results, data and master taxon list windows
+void tourCharts(TourContext& tour);   // the charts of the example's three worksheets
 
 } // namespace frusta::gui::tour

@@ -1,0 +1,159 @@
+#include "app/UserPort.h"
+#include "doc/CPbtDoc.h"
+#include "engine/ClassBoundaries.h"
+#include "gui/doc/DocumentSession.h"
+#include "gui/output/CChildResFrame.h"
+#include "gui/output/ChartExport.h"
+#include "gui/output/EqrChartView.h"
+#include "gui/output/ZoomChartView.h"
+#include "gui/tour/Tour.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <cstdio>
+
+namespace frusta::gui::tour {
+
+namespace {
+
+// Reads the worksheet it is given without asking and answers every message with OK.
+class SheetPort : public UserPort {
+public:
+    WorksheetChoice sheet;
+    Answer message(const std::string& text, Buttons) override {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return Answer::Ok;
+    }
+    std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
+        return sheet;
+    }
+    std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<DefaultValues> chooseDefaults(const DefaultValues&) override {
+        return std::nullopt;
+    }
+    void beginWait() override {}
+    void endWait() override {}
+};
+
+struct Sheet {
+    const char* name; // in the pictures' names
+    WorksheetChoice choice;
+};
+
+void showAlone(QMdiArea& area, QMdiSubWindow* frame) {
+    for (QMdiSubWindow* other : area.subWindowList())
+        if (other != frame)
+            other->showMinimized();
+    frame->showNormal();
+    frame->setGeometry(QRect(QPoint(0, 0), area.size()));
+    area.setActiveSubWindow(frame);
+}
+
+CChildResFrame* resultsOf(DocumentSession& session) {
+    session.ShowResultsView();
+    showAlone(session.area(), session.resultsFrame());
+    return qobject_cast<CChildResFrame*>(session.resultsFrame()->widget());
+}
+
+int tabNamed(const CChildResFrame& tabs, const QString& name) {
+    for (int i = 0; i < tabs.count(); ++i)
+        if (tabs.tabText(i) == name)
+            return i;
+    return -1;
+}
+
+// Pictures of every chart tab of the results window, named <prefix>-eqr and so on.
+void shootCharts(TourContext& tour, DocumentSession& session, const QString& prefix) {
+    CChildResFrame* tabs = resultsOf(session);
+    if (!tabs)
+        return;
+    for (const auto& [tab, suffix] :
+         {std::pair<QString, QString>{"EQR chart", "eqr"},
+          std::pair<QString, QString>{"Confidence chart", "confidence"}}) {
+        const int i = tabNamed(*tabs, tab);
+        if (i < 0)
+            continue;
+        tabs->setCurrentIndex(i);
+        TourContext::settle(200);
+        tour.shot(session.resultsFrame(), prefix + "-" + suffix);
+        // The picture that Save chart as writes, beside the window's.
+        if (auto* chart = tabs->currentChart())
+            writeChart(*chart, tour.folder() + "/" + prefix + "-" + suffix + "-saved.png",
+                       session.resultsFrame()->windowTitle());
+    }
+}
+
+DocumentSession* openAnalysed(TourContext& tour, SheetPort& port) {
+    auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
+    const std::string example = tour.app.core().examplePath.string();
+    if (!doc->OnOpenDocument(example) || !doc->RunAnalysis()) {
+        std::fprintf(stderr, "The example %s could not be analysed\n", example.c_str());
+        return nullptr;
+    }
+    if (doc->m_bDoUncertainty)
+        doc->RunUncertainty();
+    return tour.app.addSession(std::move(doc));
+}
+
+// The river document made as large as the charts must stay readable for: 2,000 samples at
+// 500 sites.
+void enlarge(CPbtDoc& doc) {
+    const int n = 2000;
+    for (auto& row : doc.m_infoValues)
+        row.resize(n);
+    doc.m_comments.assign(n, "");
+    doc.m_pResults = std::make_unique<dMat>(n, 12, 0.0);
+    const engine::ClassBoundaries bounds(doc.m_boundaryTable.get());
+    const auto b = bounds.boundaries(0);
+    for (int s = 0; s < n; ++s) {
+        char name[32];
+        std::snprintf(name, sizeof name, "S%04d", s + 1);
+        doc.m_infoValues[0][s] = name;
+        std::snprintf(name, sizeof name, "SITE%03d", s / 4 + 1);
+        doc.m_infoValues[1][s] = name;
+        const double eqr = 0.15 + 0.8 * ((s * 37) % 101) / 100.0 - (s % 250 == 0 ? 0.3 : 0.0);
+        (*doc.m_pResults)(s, 5) = s % 300 == 7 ? doc.m_pResults->missingValue() : eqr;
+        (*doc.m_pResults)(s, 6) =
+            s % 300 == 7 || !b ? doc.m_pResults->missingValue() : engine::classForEqr(eqr, *b);
+        if (s % 300 == 7)
+            doc.m_comments[s] = "No matching taxa found";
+    }
+    doc.RunUncertainty();
+}
+
+} // namespace
+
+void tourCharts(TourContext& tour) {
+    static SheetPort port;
+    const Sheet sheets[] = {{"rivers", {0, kFamilyRivers, true, 7, 3}},
+                            {"lakes", {1, kFamilyLakes, true, 7, 3}},
+                            {"acidification", {2, kFamilyAcid, true, 7, 3}}};
+    for (const Sheet& sheet : sheets) {
+        port.sheet = sheet.choice;
+        if (DocumentSession* session = openAnalysed(tour, port))
+            shootCharts(tour, *session, QString("chart-") + sheet.name);
+    }
+
+    port.sheet = sheets[0].choice;
+    DocumentSession* large = openAnalysed(tour, port);
+    if (!large)
+        return;
+    enlarge(large->doc());
+    large->notifyChanged();
+    shootCharts(tour, *large, "chart-2000-samples");
+    CChildResFrame* tabs = resultsOf(*large);
+    if (auto* eqr = qobject_cast<EqrChartView*>(tabs->widget(tabNamed(*tabs, "EQR chart")))) {
+        tabs->setCurrentWidget(eqr);
+        eqr->chartView()->chart()->zoom(12.0);
+        TourContext::settle(200);
+        tour.shot(large->resultsFrame(), "chart-2000-samples-eqr-zoomed");
+    }
+    tabs->setCurrentIndex(0);
+    TourContext::settle(200);
+    tour.shot(large->resultsFrame(), "chart-2000-samples-grid-class-tints");
+}
+
+} // namespace frusta::gui::tour
