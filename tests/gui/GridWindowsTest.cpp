@@ -137,7 +137,7 @@ private slots:
         CChildResFrame* tabs = f.results();
         QVERIFY(tabs);
         QCOMPARE(f.session->resultsFrame()->windowTitle(), "Results view: FRUSTA2TestData.xls");
-        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->count(), 4); // the two grids, then the two charts
         QCOMPARE(tabs->tabText(0), "Sample Summary");
         QCOMPARE(tabs->tabText(1), "Uncertainty TDI4");
         const CPbtDoc& doc = f.doc();
@@ -179,8 +179,9 @@ private slots:
     void siteTabOnlyWhenTheUncertaintyWasComputed() {
         Fixture without(true, false);
         QVERIFY(!without.doc().m_bUncertaintyDone);
-        QCOMPARE(without.results()->count(), 1);
+        QCOMPARE(without.results()->count(), 2);
         QCOMPARE(without.results()->tabText(0), "Sample Summary");
+        QCOMPARE(without.results()->tabText(1), "EQR chart");
         // Results windows on documents not yet analysed show an empty grid, no failure.
         Fixture before(false);
         QCOMPARE(before.results()->grid(0)->model()->rowCount(), 0);
