@@ -50,7 +50,8 @@ void ChartTab::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction("&Copy", this, [this] { copyChart(*this); });
     menu.addAction("Save c&hart as...", this, &ChartTab::saveRequested);
-    menu.addAction("&Reset zoom", this, &ChartTab::resetZoom);
+    if (zooms())
+        menu.addAction("&Reset zoom", this, &ChartTab::resetZoom);
     menu.exec(event->globalPos());
 }
 

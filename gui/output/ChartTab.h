@@ -26,7 +26,8 @@ public:
     // The chart's picture on white, at twice its size on screen while that stays below
     // about 16 million pixels.
     QImage image();
-    // Shows the whole chart again after zooming.
+    // Charts that zoom show the whole chart again.
+    virtual bool zooms() const { return false; }
     virtual void resetZoom() {}
 
 signals:

@@ -61,6 +61,14 @@ void clearCategories(QCategoryAxis& axis) {
         axis.remove(label);
 }
 
+// The step of at most about ten EQR ticks: 0.1, 0.2, 0.5, 1, 2, 5, 10 ...
+double tickStep(double span) {
+    double step = 0.1;
+    for (int i = 0; span / step > 10.5 && i < 60; ++i)
+        step *= i % 3 == 1 ? 2.5 : 2.0;
+    return step;
+}
+
 QFont smallFont(int points) {
     QFont font("Arial");
     font.setPointSize(points);
@@ -117,7 +125,7 @@ void EqrChartView::rebuild() {
     eqrAxis_->setRange(series_.axisMin, series_.axisMax);
     eqrAxis_->setTickType(QValueAxis::TicksDynamic);
     eqrAxis_->setTickAnchor(0.0);
-    eqrAxis_->setTickInterval(series_.axisMax - series_.axisMin > 2.0 ? 0.5 : 0.1);
+    eqrAxis_->setTickInterval(tickStep(series_.axisMax - series_.axisMin));
     eqrAxis_->setLabelFormat("%.1f");
     eqrAxis_->setLabelsFont(smallFont(8));
     eqrAxis_->setTitleText(qs(series_.title));

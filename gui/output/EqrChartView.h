@@ -33,6 +33,7 @@ public:
     QSize pictureSize() const override;
     void paintPicture(QPainter& p) const override;
     ZoomChartView* chartView() const { return view_; }
+    bool zooms() const override { return true; }
     void resetZoom() override;
 
     // The texts shown on hover: a sample's mark, and its class bands.

@@ -33,12 +33,14 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPrintPreviewWidget>
 #include <QRegularExpression>
 #include <QScatterSeries>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSvgRenderer>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -390,6 +392,48 @@ private slots:
         QVERIFY(pdfBytes.trimmed().endsWith("%%EOF"));
         QCOMPARE(QString::fromLatin1(pdfBytes).count(QRegularExpression("/Type\\s*/Page\\b(?!s)")),
                  1);
+    }
+
+    void theTabsContextMenuSavesItsChart() {
+        Program p(kRivers);
+        p.showTab("Sample Summary");
+        QTemporaryDir dir;
+        const QString png = dir.filePath("sites.png");
+        auto* bar = p.results()->findChild<QTabBar*>();
+        QVERIFY(bar);
+        // A right click on the "Confidence chart" tab; the menu's one entry is chosen.
+        QStringList entries;
+        QTimer::singleShot(100, [&entries] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction* a : menu->actions())
+                entries << a->text();
+            menu->setActiveAction(menu->actions().value(0));
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        answerSaveDialog(png, 0);
+        const QPoint at = bar->tabRect(3).center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
+        QApplication::sendEvent(bar, &click);
+        QTest::qWait(50);
+        QCOMPARE(entries, QStringList({"Save c&hart as..."}));
+        QImage image;
+        QVERIFY(image.load(png, "PNG"));
+        QVERIFY(hasColour(image, QColor(0, 158, 73)));
+        // The grid tabs have no such menu.
+        bool menuShown = false;
+        QTimer::singleShot(100, [&menuShown] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuShown = true;
+                popup->close();
+            }
+        });
+        const QPoint grid = bar->tabRect(0).center();
+        QContextMenuEvent onGrid(QContextMenuEvent::Mouse, grid, bar->mapToGlobal(grid));
+        QApplication::sendEvent(bar, &onGrid);
+        QTest::qWait(200);
+        QVERIFY(!menuShown);
     }
 
     void copyAndPrintPreviewTakeTheChart() {
