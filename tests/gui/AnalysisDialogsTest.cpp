@@ -7,12 +7,12 @@
 #include "gui/doc/ImpGrid.h"
 #include "gui/doc/WorksheetSelectDialog.h"
 #include "gui/engine/CDefaultDialog.h"
-#include "output/ResultsBook.h"
 #include "support/GuiTestSupport.h"
 #include "workbook/Book.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,16 +45,6 @@ struct NoLauncher : ViewerLauncher {
     }
 };
 
-// Answers the File Open dialog with `path`.
-void chooseFile(const std::string& path) {
-    whenModal([path](QWidget* w) {
-        auto* d = qobject_cast<QFileDialog*>(w);
-        QVERIFY(d);
-        d->selectFile(QString::fromStdString(path));
-        QMetaObject::invokeMethod(d, "accept");
-    });
-}
-
 struct SheetChoice {
     QString sheet;
     int family;
@@ -85,18 +75,58 @@ void chooseSheet(const SheetChoice& c) {
     });
 }
 
+// Types `text` into the name box of a file dialog and presses its accept button ("Open" or
+// "Save"), as a user does.
+void typeNameAndAccept(QFileDialog* d, const QString& text) {
+    auto* box = d->findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(box);
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    // The name completer's list may have opened; a click elsewhere would only close it.
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    auto* buttons = d->findChild<QDialogButtonBox*>("buttonBox");
+    QVERIFY(buttons);
+    QPushButton* accept =
+        buttons->button(d->acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
+                                                                   : QDialogButtonBox::Save);
+    QVERIFY(accept && accept->isEnabled());
+    QTest::mouseClick(accept, Qt::LeftButton);
+}
+
+// Answers the File Open dialog with `path`, then the worksheet dialog with `choice`.
+void chooseFileAndSheet(const std::string& path, const SheetChoice& choice) {
+    whenModal([path, choice](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        QVERIFY(d);
+        QCOMPARE(d->windowTitle(), QString("Open"));
+        QCOMPARE(d->nameFilters(), (QStringList{"Excel Workbook (*.xls *.xlsx)", "All Files (*)"}));
+        QCOMPARE(d->selectedNameFilter(), QString("Excel Workbook (*.xls *.xlsx)"));
+        chooseSheet(choice);
+        typeNameAndAccept(d, QString::fromStdString(path));
+    });
+}
+
+// Answers the results file dialog: the type chosen in its type list, then the name typed.
 void saveAs(const std::string& path, bool xlsx) {
     whenModal([path, xlsx](QWidget* w) {
         auto* d = qobject_cast<QFileDialog*>(w);
-        if (!d)
-            qWarning() << "modal" << w->metaObject()->className() << w->windowTitle();
         QVERIFY(d);
+        auto* box = d->findChild<QLineEdit*>("fileNameEdit");
+        QVERIFY(box);
+        QCOMPARE(box->text(), QString("Results.xls"));
+        auto* types = d->findChild<QComboBox*>("fileTypeCombo");
+        QVERIFY(types);
+        QCOMPARE(types->count(), 2);
+        QCOMPARE(types->itemText(0), QString("Excel 97-2003 (*.xls)"));
+        QCOMPARE(types->itemText(1), QString("Excel 2007 (*.xlsx)"));
+        QCOMPARE(types->currentIndex(), 0);
         if (xlsx) {
-            d->selectNameFilter("Excel 2007 (*.xlsx)");
-            emit d->filterSelected("Excel 2007 (*.xlsx)");
+            types->setCurrentIndex(1);
+            emit types->activated(1);
+            QCOMPARE(box->text(), QString("Results.xlsx"));
         }
-        d->selectFile(QString::fromStdString(path));
-        QMetaObject::invokeMethod(d, "accept");
+        typeNameAndAccept(d, QString::fromStdString(path));
     });
 }
 
@@ -145,9 +175,9 @@ private slots:
                      {{"Lakes", 1, false, -1, -1}, "LTDI1"},
                      {{"Acidification", 2, true, -1, -1}, "DAM"}};
         for (const auto& c : cases) {
-            // The open path that File Open takes with the chosen file.
-            chooseSheet(c.choice);
-            QVERIFY(app.OpenDocumentFile(kExample));
+            chooseFileAndSheet(kExample, c.choice);
+            app.mainFrame().actions().fileOpen->trigger();
+            QCOMPARE(app.sessions().size(), std::size_t(1));
             DocumentSession* session = app.activeSession();
             QVERIFY2(session, c.metric);
             CPbtView* panel = panelOf(session);
@@ -169,9 +199,10 @@ private slots:
                     out.filePath(QString("%1-gui.%2").arg(c.metric, ext)).toStdString();
                 const std::string theirs =
                     out.filePath(QString("%1-cli.%2").arg(c.metric, ext)).toStdString();
-                auto book = xlsx ? Book::createXml() : Book::createBinary();
-                buildResultsBook(session->doc(), app.core().classNames, *book);
-                QVERIFY(book->save(ours));
+                saveAs(ours, xlsx);
+                QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
+                QVERIFY(!session->doc().IsModified());
+                QVERIFY(std::filesystem::exists(ours));
                 QProcess cli;
                 cli.start(QString::fromStdString((kProgramDir / "frusta2-cli").string()),
                           {"assess", QString::fromStdString(kExample), "--sheet", c.choice.sheet,
@@ -180,10 +211,74 @@ private slots:
                 QCOMPARE(cli.exitCode(), 0);
                 QCOMPARE(cellsOf(ours), cellsOf(theirs));
             }
-            session->doc().SetModifiedFlag(false);
+            // Saved: Close asks nothing.
             QTest::mouseClick(panel->button("Close"), Qt::LeftButton);
             QTRY_VERIFY(app.sessions().empty());
         }
+    }
+
+    void fileDialogsCancelRefuseAndReport() {
+        DesktopApp app;
+        auto launcher = std::make_shared<NoLauncher>();
+        QVERIFY(app.InitInstance({kProgramDir, {}, 0, launcher}));
+        QTemporaryDir dir;
+        // Cancel in File Open does nothing.
+        whenModal([](QWidget* w) { guitest::pressButton(w, "Cancel"); });
+        app.mainFrame().actions().fileOpen->trigger();
+        QVERIFY(app.sessions().empty());
+        // A file that is no workbook: the reader's message with its reason, and no window.
+        const QString broken = dir.filePath("broken.xls");
+        {
+            QFile f(broken);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("Site,Date\nA,1\n");
+        }
+        QString reason;
+        whenModal([broken, &reason](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            QVERIFY(d);
+            whenModal([&reason](QWidget* m) {
+                auto* box = qobject_cast<QMessageBox*>(m);
+                QVERIFY(box);
+                QCOMPARE(box->text(), QString("Error reading file"));
+                reason = box->informativeText();
+                box->accept();
+            });
+            typeNameAndAccept(d, broken);
+        });
+        app.mainFrame().actions().fileOpen->trigger();
+        QVERIFY(app.sessions().empty());
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(app.mainFrame().mdiArea()->subWindowList().size(), 0);
+
+        chooseFileAndSheet(kExample, {"Rivers", 0, true, -1, -1});
+        app.mainFrame().actions().fileOpen->trigger();
+        QCOMPARE(app.sessions().size(), std::size_t(1));
+        CPbtView* panel = panelOf(app.activeSession());
+        QTest::mouseClick(panel->button("Analyse"), Qt::LeftButton);
+        // The results file dialog's Help opens the help; Cancel writes nothing, not even over
+        // an existing file.
+        const QString existing = dir.filePath("Results.xls");
+        {
+            QFile f(existing);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("keep");
+        }
+        bool helpShown = false;
+        whenModal([&](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            QVERIFY(d);
+            helpShown = guitest::pressButton(d, "Help");
+            guitest::pressButton(d, "Cancel");
+        });
+        QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
+        QVERIFY(helpShown);
+        QCOMPARE(launcher->calls, 1);
+        QVERIFY(app.activeSession()->doc().IsModified());
+        QFile kept(existing);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("keep"));
+        app.activeSession()->doc().SetModifiedFlag(false);
     }
 
     void worksheetDialogProposesRowsAndFollowsClicks() {
