@@ -1,4 +1,3 @@
-#include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
 #include "engine/ClassBoundaries.h"
 #include "gui/doc/DocumentSession.h"
@@ -7,6 +6,7 @@
 #include "gui/output/EqrChartView.h"
 #include "gui/output/ZoomChartView.h"
 #include "gui/tour/Tour.h"
+#include "gui/tour/TourPort.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -16,27 +16,6 @@
 namespace frusta::gui::tour {
 
 namespace {
-
-// Reads the worksheet it is given without asking and answers every message with OK.
-class SheetPort : public UserPort {
-public:
-    WorksheetChoice sheet;
-    Answer message(const std::string& text, Buttons) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return Answer::Ok;
-    }
-    std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
-        return sheet;
-    }
-    std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<DefaultValues> chooseDefaults(const DefaultValues&) override {
-        return std::nullopt;
-    }
-    void beginWait() override {}
-    void endWait() override {}
-};
 
 struct Sheet {
     const char* name; // in the pictures' names
@@ -86,7 +65,7 @@ void shootCharts(TourContext& tour, DocumentSession& session, const QString& pre
     }
 }
 
-DocumentSession* openAnalysed(TourContext& tour, SheetPort& port) {
+DocumentSession* openAnalysed(TourContext& tour, TourPort& port) {
     auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
     const std::string example = tour.app.core().examplePath.string();
     if (!doc->OnOpenDocument(example) || !doc->RunAnalysis()) {
@@ -127,7 +106,7 @@ void enlarge(CPbtDoc& doc) {
 } // namespace
 
 void tourCharts(TourContext& tour) {
-    static SheetPort port;
+    static TourPort port;
     const Sheet sheets[] = {{"rivers", {0, kFamilyRivers, true, 7, 3}},
                             {"lakes", {1, kFamilyLakes, true, 7, 3}},
                             {"acidification", {2, kFamilyAcid, true, 7, 3}}};

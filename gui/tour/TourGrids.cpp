@@ -1,39 +1,16 @@
 #include "app/CPbtApp.h"
-#include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/CChildResFrame.h"
 #include "gui/tour/Tour.h"
+#include "gui/tour/TourPort.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include <cstdio>
-
 namespace frusta::gui::tour {
 
 namespace {
-
-// Reads the example's first worksheet as river samples without asking, and answers every
-// message with OK.
-class TourPort : public UserPort {
-public:
-    Answer message(const std::string& text, Buttons) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return Answer::Ok;
-    }
-    std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
-        return WorksheetChoice{0, 0, true, 7, 3};
-    }
-    std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<DefaultValues> chooseDefaults(const DefaultValues&) override {
-        return std::nullopt;
-    }
-    void beginWait() override {}
-    void endWait() override {}
-};
 
 void showAlone(QMdiArea& area, QMdiSubWindow* frame) {
     for (QMdiSubWindow* other : area.subWindowList())

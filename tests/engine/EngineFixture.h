@@ -2,6 +2,7 @@
 // Builds analysis documents and reference tables in memory for the engine tests.
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "support/ReferenceTables.h"
 #include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
@@ -26,17 +27,6 @@ struct MasterTaxon {
 // columns and the four group columns). `omit` names a column to leave out.
 std::shared_ptr<dbTable> makeMasterList(const std::vector<MasterTaxon>& taxa,
                                         const std::string& omit = "");
-
-// One row of a boundary table: site type, lake type, median and the four boundaries.
-struct BoundaryRow {
-    std::string type;
-    double median = 0.0;
-    std::array<double, 4> limits{0.8, 0.6, 0.4, 0.2};
-};
-std::shared_ptr<dbTable> makeBoundaries(const std::vector<BoundaryRow>& rows);
-
-// A CoC table with coefficients c0 to c3 at position 2.
-std::shared_ptr<dbTable> makeCoc(const std::array<double, 4>& c);
 
 class EngineTest : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
 #include "engine/ClassBoundaries.h"
+#include "support/ReferenceTables.h"
 #include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
@@ -17,45 +18,6 @@ using namespace frusta;
 using namespace frusta::charts;
 
 namespace {
-
-struct Row {
-    std::string type;
-    BandLimits limits;
-};
-
-// A boundary table: site type, lake type, "MedianTDI", then the four boundaries.
-std::shared_ptr<dbTable> boundaries(const std::vector<Row>& rows) {
-    auto t = std::make_shared<dbTable>();
-    t->addColumn("SiteType", ColumnType::Text);
-    t->addColumn("LakeType", ColumnType::Text);
-    t->addColumn("MedianTDI", ColumnType::Double);
-    for (const char* name : {"HG", "GM", "MP", "PB"})
-        t->addColumn(name, ColumnType::Double);
-    t->setRowCount(static_cast<int32_t>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        t->setText(r, 0, "X");
-        t->setText(r, 1, rows[r].type);
-        t->setDouble(r, 2, 50.0);
-        for (int k = 0; k < 4; ++k)
-            t->setDouble(r, 3 + k, rows[r].limits[k]);
-    }
-    return t;
-}
-
-// Coefficients c0 to c3 at position 2 of rows 0 to 3.
-std::shared_ptr<dbTable> coefficients(const std::array<double, 4>& c) {
-    auto t = std::make_shared<dbTable>();
-    t->addColumn("SiteType", ColumnType::Text);
-    t->addColumn("Coefficient", ColumnType::Long);
-    t->addColumn("Value", ColumnType::Double);
-    t->setRowCount(4);
-    for (int r = 0; r < 4; ++r) {
-        t->setText(r, 0, "TDI");
-        t->setLong(r, 1, r);
-        t->setDouble(r, 2, c[static_cast<std::size_t>(r)]);
-    }
-    return t;
-}
 
 struct Sample {
     std::string name, site, type;
@@ -72,12 +34,12 @@ protected:
     test::ScriptedPort port;
     CPbtDoc doc{app, port};
 
-    void make(int family, int metric, const std::vector<Row>& rows,
+    void make(int family, int metric, const std::vector<test::BoundaryRow>& rows,
               const std::vector<Sample>& samples) {
         doc.m_nFamily = family;
         doc.m_nMetric = metric;
-        doc.m_boundaryTable = boundaries(rows);
-        doc.m_cocTable = coefficients({0.1, 0.0, 0.0, 1.0});
+        doc.m_boundaryTable = test::makeBoundaries(rows);
+        doc.m_cocTable = test::makeCoc({0.1, 0.0, 0.0, 1.0});
         const int n = static_cast<int>(samples.size());
         doc.m_nSamples = n;
         doc.m_infoValues.assign(4, std::vector<std::string>(samples.size()));
@@ -107,7 +69,7 @@ protected:
 } // namespace
 
 TEST_F(ChartDoc, RiverSamplesAreGroupedBySiteInWorksheetOrderWithOneGapBetweenSites) {
-    make(kFamilyRivers, kMetricTDI4, {{"", kRiver}},
+    make(kFamilyRivers, kMetricTDI4, {{"", 50.0, kRiver}},
          {{"A-1", "SITE01", "", 0.7, ""},
           {"B-1", "SITE02", "", 0.85, ""},
           {"A-2", "site01", "", std::nullopt, "No matching taxa found"},
@@ -157,12 +119,12 @@ TEST_F(ChartDoc, RiverSamplesAreGroupedBySiteInWorksheetOrderWithOneGapBetweenSi
 }
 
 TEST_F(ChartDoc, AxisStartsAtZeroWhenNoEqrIsNegative) {
-    make(kFamilyRivers, kMetricTDI3, {{"", kRiver}}, {{"A-1", "SITE01", "", 0.35, ""}});
+    make(kFamilyRivers, kMetricTDI3, {{"", 50.0, kRiver}}, {{"A-1", "SITE01", "", 0.35, ""}});
     EXPECT_EQ(eqrSeries(doc).axisMin, 0.0);
 }
 
 TEST_F(ChartDoc, RiverSiteBarsCarryTheWorkedConfidenceOfClass) {
-    make(kFamilyRivers, kMetricTDI4, {{"", kRiver}},
+    make(kFamilyRivers, kMetricTDI4, {{"", 50.0, kRiver}},
          {{"A-1", "SITE01", "", 0.7, ""},
           {"A-2", "SITE01", "", 0.7, ""},
           {"A-3", "SITE01", "", 0.7, ""},
@@ -199,7 +161,7 @@ TEST_F(ChartDoc, RiverSiteBarsCarryTheWorkedConfidenceOfClass) {
 
 TEST_F(ChartDoc, LakeBandsFollowEachSamplesLakeType) {
     const BandLimits high{0.9, 0.7, 0.45, 0.2}, low{0.75, 0.5, 0.3, 0.1};
-    make(kFamilyLakes, kMetricLTDI2, {{"HA", high}, {"LA", low}},
+    make(kFamilyLakes, kMetricLTDI2, {{"HA", 50.0, high}, {"LA", 50.0, low}},
          {{"L01-1", "LAKE01", "HA", 0.76, ""},
           {"L01-2", "LAKE01", "HA", 0.72, ""},
           {"L02-1", "LAKE02", "la", 0.8, ""},
@@ -230,7 +192,7 @@ TEST_F(ChartDoc, LakeBandsFollowEachSamplesLakeType) {
 }
 
 TEST_F(ChartDoc, AcidificationHasTheEqrChartOnly) {
-    make(kFamilyAcid, kMetricDAM, {{"", {0.85, 0.7, 0.5, 0.3}}},
+    make(kFamilyAcid, kMetricDAM, {{"", 50.0, {0.85, 0.7, 0.5, 0.3}}},
          {{"A01-1", "SITE01", "", 1.0, ""}, {"A01-2", "SITE01", "", 0.4, ""}});
     EXPECT_FALSE(confidenceSeries(doc, defaultClassNames()).has_value());
     const EqrSeries e = eqrSeries(doc);
