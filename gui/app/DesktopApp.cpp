@@ -5,6 +5,7 @@
 #include "gui/app/CAboutDlg.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CSplashWnd.h"
+#include "gui/app/FileDialogLayout.h"
 #include "gui/app/HelpCommand.h"
 #include "gui/app/ViewCommands.h"
 #include "gui/doc/CChildFrame.h"
@@ -176,6 +177,7 @@ void DesktopApp::OnFileOpen() {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters({"Excel Workbook (*.xls *.xlsx)", "All Files (*)"});
     dialog.selectNameFilter("Excel Workbook (*.xls *.xlsx)");
+    fitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     OpenDocumentFile(dialog.selectedFiles().front().toStdString());

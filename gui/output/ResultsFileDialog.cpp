@@ -1,5 +1,6 @@
 #include "gui/output/ResultsFileDialog.h"
 
+#include "gui/app/FileDialogLayout.h"
 #include "gui/app/HelpCommand.h"
 
 #include <QDialogButtonBox>
@@ -59,6 +60,7 @@ std::optional<ResultsFileChoice> runResultsFileDialog(const ResultsFileRequest& 
     dialog.setDefaultSuffix("xls");
     dialog.selectFile(QString::fromStdString(request.defaultName));
     addHelpButton(dialog);
+    fitFileDialog(dialog);
     // Choosing the other type gives the name in the box that type's extension; a folder
     // typed into the box is dropped.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {

@@ -1,9 +1,12 @@
+#include "gui/app/CMainFrame.h"
 #include "gui/doc/CPbtView.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/tour/Tour.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -23,6 +26,13 @@ void press(QWidget* w, const QString& text) {
 
 void tourAnalysis(TourContext& tour) {
     const std::string example = tour.app.core().examplePath.string();
+    tour.shotModal(
+        "file-open-dialog", [&] { tour.app.mainFrame().actions().fileOpen->trigger(); },
+        [&](QWidget* w) {
+            if (auto* d = qobject_cast<QFileDialog*>(w))
+                d->setDirectory(
+                    QString::fromStdString(tour.app.core().examplePath.parent_path().string()));
+        });
     tour.shotModal(
         "worksheet-dialog", [&] { tour.app.OpenDocumentFile(example); }, {},
         [](QWidget* w) { press(w, "OK"); });
