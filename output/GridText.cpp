@@ -180,7 +180,7 @@ std::string taxonList(const dbTable& table, int r, int c) {
         return std::to_string(r);
     const int row = r - 1, col = c - 1;
     const ColumnType* type = at(table.columnTypes, col);
-    if (!type)
+    if (!type || row >= table.rowCount)
         return {};
     switch (*type) {
     case ColumnType::Int: {

@@ -2,7 +2,9 @@
 #include "output/GridText.h"
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "refdb/dbTable.h"
 #include "support/ScriptedPort.h"
+#include "workbook/Book.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +99,91 @@ TEST_F(GridDoc, DataTextsAndColumnNames) {
     for (auto [c, name] : std::vector<std::pair<int, std::string>>{
              {1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {702, "ZZ"}})
         EXPECT_EQ(cells::columnName(c), name) << c;
+}
+
+// Day numbers become dates only strictly between 20000 and 60000. Outside, the results grid
+// shows the number strtol read from the text, the data grid the text unchanged.
+TEST_F(GridDoc, DateRowBoundsAndFallbacks) {
+    doc.m_infoValues[2] = {"20000", "20001"};
+    EXPECT_EQ(cells::results(doc, kClasses, 1, 3), "20000");
+    EXPECT_EQ(cells::results(doc, kClasses, 2, 3), "04-Oct-1954");
+    EXPECT_EQ(cells::data(doc, 3, 3), "20000");
+    EXPECT_EQ(cells::data(doc, 3, 4), "04-Oct-1954");
+    doc.m_infoValues[2] = {"59999", "60000"};
+    EXPECT_EQ(cells::results(doc, kClasses, 1, 3), "07-Apr-2064");
+    EXPECT_EQ(cells::results(doc, kClasses, 2, 3), "60000");
+    EXPECT_EQ(cells::data(doc, 3, 3), "07-Apr-2064");
+    EXPECT_EQ(cells::data(doc, 3, 4), "60000");
+    // strtol reads the leading digits; what follows them is ignored.
+    doc.m_infoValues[2] = {" 40179.75", "1e5 days"};
+    EXPECT_EQ(cells::results(doc, kClasses, 1, 3), "01-Jan-2010");
+    EXPECT_EQ(cells::results(doc, kClasses, 2, 3), "1");
+    EXPECT_EQ(cells::data(doc, 3, 3), "01-Jan-2010");
+    EXPECT_EQ(cells::data(doc, 3, 4), "1e5 days");
+}
+
+TEST(GridText, PreviewDatesOnlyInRowThreeFromColumnThree) {
+    auto book = Book::createBinary();
+    Sheet* sheet = book->addSheet("Counts");
+    for (int c = 0; c < 6; ++c)
+        for (int r = 0; r < 4; ++r)
+            sheet->setNumber(r, c, c < 4 ? 20000 + c : 59998 + (c - 3));
+    EXPECT_EQ(cells::preview(*sheet, 3, 2), "20001");       // column 2 is never a date
+    EXPECT_EQ(cells::preview(*sheet, 3, 3), "05-Oct-1954"); // 20002
+    EXPECT_EQ(cells::preview(*sheet, 2, 3), "20002");       // row 2 is never a date
+    EXPECT_EQ(cells::preview(*sheet, 3, 1), "20000");
+    EXPECT_EQ(cells::preview(*sheet, 3, 5), "07-Apr-2064"); // 59999
+    EXPECT_EQ(cells::preview(*sheet, 3, 6), "60000");
+    EXPECT_EQ(cells::preview(*sheet, 5, 1), ""); // below the used rows
+}
+
+// The master list shows Int as empty when zero or less, Long as it is, Double with 13
+// significant digits, Bool as "Yes" or nothing, and nothing for fields it cannot read.
+TEST(GridText, MasterListRenderingsByFieldType) {
+    dbTable t;
+    t.addColumn("TaxonId", ColumnType::Int);
+    t.addColumn("Count", ColumnType::Long);
+    t.addColumn("TDI4", ColumnType::Double);
+    t.addColumn("TaxonName", ColumnType::Text);
+    t.addColumn("Planktic", ColumnType::Bool);
+    t.setRowCount(3);
+    t.setInt(0, 0, 17);
+    t.setInt(1, 0, 0);
+    t.setInt(2, 0, -4);
+    t.setLong(0, 1, 0);
+    t.setLong(1, 1, -4);
+    t.setLong(2, 1, 2147483647);
+    t.setDouble(0, 2, 0.1 + 0.2);
+    t.setDouble(1, 2, 1.0 / 3.0);
+    t.setDouble(2, 2, 1e20);
+    t.setText(0, 3, "Achnanthidium minutissimum");
+    t.setBool(0, 4, true);
+    t.setBool(1, 4, false);
+
+    using cells::taxonList;
+    EXPECT_EQ(taxonList(t, 0, 0), "");
+    EXPECT_EQ(taxonList(t, 0, 1), "TaxonId");
+    EXPECT_EQ(taxonList(t, 0, 5), "Planktic");
+    EXPECT_EQ(taxonList(t, 0, 6), ""); // past the last field
+    EXPECT_EQ(taxonList(t, 1, 0), "1");
+    EXPECT_EQ(taxonList(t, 3, 0), "3");
+
+    EXPECT_EQ(taxonList(t, 1, 1), "17");
+    EXPECT_EQ(taxonList(t, 2, 1), "");
+    EXPECT_EQ(taxonList(t, 3, 1), "");
+    EXPECT_EQ(taxonList(t, 1, 2), "0");
+    EXPECT_EQ(taxonList(t, 2, 2), "-4");
+    EXPECT_EQ(taxonList(t, 3, 2), "2147483647");
+    EXPECT_EQ(taxonList(t, 1, 3), "0.3");
+    EXPECT_EQ(taxonList(t, 2, 3), "0.3333333333333");
+    EXPECT_EQ(taxonList(t, 3, 3), "1e+20");
+    EXPECT_EQ(taxonList(t, 1, 4), "Achnanthidium minutissimum");
+    EXPECT_EQ(taxonList(t, 2, 4), ""); // Null text
+    EXPECT_EQ(taxonList(t, 1, 5), "Yes");
+    EXPECT_EQ(taxonList(t, 2, 5), "");
+    EXPECT_EQ(taxonList(t, 3, 5), ""); // Null is false
+    EXPECT_EQ(taxonList(t, 4, 1), ""); // past the last record
+    EXPECT_EQ(taxonList(dbTable{}, 1, 1), "");
 }
 
 TEST(GridText, DatesAndDecimalsIgnoreTheProcessLocale) {
