@@ -80,6 +80,11 @@ void chooseSheet(const SheetChoice& c) {
 void typeNameAndAccept(QFileDialog* d, const QString& text) {
     auto* box = d->findChild<QLineEdit*>("fileNameEdit");
     QVERIFY(box);
+    // The box must have the focus, as after a click into it: without it the dialog writes
+    // the name of the file it highlights while typing into the box.
+    d->activateWindow();
+    box->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(box->hasFocus());
     box->selectAll();
     QTest::keyClicks(box, text);
     // The name completer's list may have opened; a click elsewhere would only close it.
@@ -279,6 +284,63 @@ private slots:
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("keep"));
         app.activeSession()->doc().SetModifiedFlag(false);
+    }
+
+    // A name in a folder that does not exist is refused with a message and the dialog stays
+    // open; an existing file is replaced only after Yes to Qt's question.
+    void resultsFileDialogRefusesMissingFolderAndAsksBeforeReplacing() {
+        DesktopApp app;
+        QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+        QTemporaryDir dir;
+        chooseFileAndSheet(kExample, {"Rivers", 0, true, -1, -1});
+        app.mainFrame().actions().fileOpen->trigger();
+        QCOMPARE(app.sessions().size(), std::size_t(1));
+        CPbtView* panel = panelOf(app.activeSession());
+        QTest::mouseClick(panel->button("Analyse"), Qt::LeftButton);
+        const QString existing = dir.filePath("Results.xls");
+        {
+            QFile f(existing);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("keep");
+        }
+        const QString missingFolder = dir.filePath("no such folder");
+        QStringList said;
+        bool openAfterRefusal = false, openAfterNo = false;
+        auto answerBox = [&said](const QString& button) {
+            whenModal([&said, button](QWidget* m) {
+                auto* box = qobject_cast<QMessageBox*>(m);
+                QVERIFY(box);
+                said << box->text();
+                QVERIFY(guitest::pressButton(box, button));
+            });
+        };
+        whenModal([&](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            QVERIFY(d);
+            answerBox("OK");
+            typeNameAndAccept(d, missingFolder + "/Results.xls");
+            openAfterRefusal = d->isVisible();
+            answerBox("No");
+            typeNameAndAccept(d, existing);
+            openAfterNo = d->isVisible();
+            answerBox("Yes");
+            typeNameAndAccept(d, existing);
+        });
+        QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
+        QVERIFY(openAfterRefusal);
+        QVERIFY(openAfterNo);
+        QCOMPARE(said.size(), 3);
+        QCOMPARE(said[0], QDir::toNativeSeparators(missingFolder) +
+                              "\nThe folder does not exist.\nCheck the name and try again.");
+        QCOMPARE(said[1], QString("Results.xls already exists.\nDo you want to replace it?"));
+        QCOMPARE(said[2], said[1]);
+        QVERIFY(!std::filesystem::exists(missingFolder.toStdString()));
+        QVERIFY(!app.activeSession()->doc().IsModified());
+        auto saved = Book::createBinary();
+        QVERIFY2(saved->load(existing.toStdString()), saved->errorMessage());
+        QVERIFY(saved->sheetCount() >= 2);
+        QCOMPARE(saved->getSheet(0)->name(), std::string("Job Summary"));
+        QCOMPARE(saved->getSheet(1)->name(), std::string("Sample Summary"));
     }
 
     void worksheetDialogProposesRowsAndFollowsClicks() {
