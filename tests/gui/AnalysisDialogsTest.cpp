@@ -139,6 +139,24 @@ CPbtView* panelOf(DocumentSession* s) {
     return qobject_cast<CPbtView*>(s->panelFrame()->widget());
 }
 
+// Opens the example as a rivers job through File Open and presses Analyse; its panel, or
+// null when no document opened.
+CPbtView* openAndAnalyseExample(DesktopApp& app) {
+    chooseFileAndSheet(kExample, {"Rivers", 0, true, -1, -1});
+    app.mainFrame().actions().fileOpen->trigger();
+    if (app.sessions().size() != 1)
+        return nullptr;
+    CPbtView* panel = panelOf(app.activeSession());
+    QTest::mouseClick(panel->button("Analyse"), Qt::LeftButton);
+    return panel;
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
 // Every cell of every sheet, as text, for comparing two results workbooks.
 QStringList cellsOf(const std::string& path) {
     auto book = path.size() > 4 && path.substr(path.size() - 4) == ".xls" ? Book::createBinary()
@@ -233,11 +251,7 @@ private slots:
         QVERIFY(app.sessions().empty());
         // A file that is no workbook: the reader's message with its reason, and no window.
         const QString broken = dir.filePath("broken.xls");
-        {
-            QFile f(broken);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("Site,Date\nA,1\n");
-        }
+        writeBytes(broken, "Site,Date\nA,1\n");
         QString reason;
         whenModal([broken, &reason](QWidget* w) {
             auto* d = qobject_cast<QFileDialog*>(w);
@@ -256,19 +270,12 @@ private slots:
         QVERIFY(!reason.isEmpty());
         QCOMPARE(app.mainFrame().mdiArea()->subWindowList().size(), 0);
 
-        chooseFileAndSheet(kExample, {"Rivers", 0, true, -1, -1});
-        app.mainFrame().actions().fileOpen->trigger();
-        QCOMPARE(app.sessions().size(), std::size_t(1));
-        CPbtView* panel = panelOf(app.activeSession());
-        QTest::mouseClick(panel->button("Analyse"), Qt::LeftButton);
+        CPbtView* panel = openAndAnalyseExample(app);
+        QVERIFY(panel);
         // The results file dialog's Help opens the help; Cancel writes nothing, not even over
         // an existing file.
         const QString existing = dir.filePath("Results.xls");
-        {
-            QFile f(existing);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("keep");
-        }
+        writeBytes(existing, "keep");
         bool helpShown = false;
         whenModal([&](QWidget* w) {
             auto* d = qobject_cast<QFileDialog*>(w);
@@ -292,17 +299,10 @@ private slots:
         DesktopApp app;
         QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
         QTemporaryDir dir;
-        chooseFileAndSheet(kExample, {"Rivers", 0, true, -1, -1});
-        app.mainFrame().actions().fileOpen->trigger();
-        QCOMPARE(app.sessions().size(), std::size_t(1));
-        CPbtView* panel = panelOf(app.activeSession());
-        QTest::mouseClick(panel->button("Analyse"), Qt::LeftButton);
+        CPbtView* panel = openAndAnalyseExample(app);
+        QVERIFY(panel);
         const QString existing = dir.filePath("Results.xls");
-        {
-            QFile f(existing);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("keep");
-        }
+        writeBytes(existing, "keep");
         const QString missingFolder = dir.filePath("no such folder");
         QStringList said;
         bool openAfterRefusal = false, openAfterNo = false;
