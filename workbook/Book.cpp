@@ -285,7 +285,7 @@ bool Book::load(const std::string& path) {
         error_ = error.empty() ? "error reading file" : error;
         return false;
     }
-    error_ = "ok";
+    error_.clear();
     return true;
 }
 
@@ -293,7 +293,7 @@ bool Book::save(const std::string& path) {
     std::string error;
     const bool ok =
         kind_ == BookKind::Binary ? xls::save(path, *this, error) : xlsx::save(path, *this, error);
-    error_ = ok ? "ok" : (error.empty() ? "error writing file" : error);
+    error_ = ok ? std::string() : (error.empty() ? "error writing file" : error);
     return ok;
 }
 

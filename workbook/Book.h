@@ -119,7 +119,7 @@ public:
     bool load(const std::string& path);
     // Writes the book; never destroys an existing file on failure.
     bool save(const std::string& path);
-    // The last error, exactly "ok" when there is none.
+    // Why the last load or save failed; empty after one that succeeded.
     const char* errorMessage() const { return error_.c_str(); }
 
     int sheetCount() const { return static_cast<int>(sheets_.size()); }
@@ -139,7 +139,7 @@ public:
 
 private:
     BookKind kind_;
-    std::string error_ = "ok";
+    std::string error_;
     std::vector<std::unique_ptr<Sheet>> sheets_;
     std::deque<Format> formats_;
     std::vector<std::string> strings_;

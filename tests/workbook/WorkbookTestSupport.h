@@ -249,7 +249,7 @@ public:
     }
 };
 
-// A book loaded from a file; the error message is "ok" on success.
+// A book loaded from a file; the error message is empty on success.
 struct Loaded {
     std::unique_ptr<Book> book;
     bool ok;
