@@ -2,6 +2,8 @@
 // The user-interaction port: the one interface through which core code asks the user
 // anything or tells the user anything. Front ends implement it (desktop dialogs, command
 // line options, scripted answers in tests). Message texts pass through unchanged.
+#include "app/ShellTexts.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,15 @@ class Book;
 
 enum class Buttons { Ok, OkCancel, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
+
+// What the user is told in one message box.
+struct Notice {
+    std::string text;
+    // More about the text, shown below it (why a file could not be read); may be empty.
+    std::string detail;
+    Buttons buttons = Buttons::Ok;
+    std::string title = kAppTitle;
+};
 
 // What the worksheet selection dialog is given.
 struct WorksheetRequest {
@@ -49,7 +60,12 @@ struct DefaultValues {
 class UserPort {
 public:
     virtual ~UserPort() = default;
-    virtual Answer message(const std::string& text, Buttons buttons = Buttons::Ok) = 0;
+    // Shows the notice; returns the button the user chose.
+    virtual Answer notify(const Notice& notice) = 0;
+    // A notice of a text alone.
+    Answer message(const std::string& text, Buttons buttons = Buttons::Ok) {
+        return notify(Notice{text, {}, buttons});
+    }
     virtual std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest& request) = 0;
     virtual std::optional<ResultsFileChoice>
     chooseResultsFile(const ResultsFileRequest& request) = 0;

@@ -22,7 +22,7 @@ constexpr int kRepeats = 3;
 
 class SilentPort : public UserPort {
 public:
-    Answer message(const std::string&, Buttons) override { return Answer::Ok; }
+    Answer notify(const Notice&) override { return Answer::Ok; }
     std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
         return std::nullopt;
     }

@@ -30,7 +30,7 @@ constexpr int kRecords = 100000;
 
 class NullPort : public UserPort {
 public:
-    Answer message(const std::string&, Buttons) override { return Answer::Ok; }
+    Answer notify(const Notice&) override { return Answer::Ok; }
     std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
         return std::nullopt;
     }

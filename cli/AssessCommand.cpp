@@ -74,11 +74,8 @@ Outcome assessWorkbook(Run& run, const std::string& workbook,
     CPbtDoc doc(run.app, port);
     run.progress.set(label + "reading");
     std::size_t mark = port.messages().size();
-    if (!runGuarded(port, [&] { return doc.OnOpenDocument(workbook); })) {
-        if (!doc.lastLoadError().empty())
-            port.message("(" + doc.lastLoadError() + ")", Buttons::Ok);
+    if (!runGuarded(port, [&] { return doc.OnOpenDocument(workbook); }))
         return failed(outcome, reasonSince(port, mark));
-    }
     outcome.samples = doc.m_nSamples;
     doc.m_defAlk = run.options.choices.defaults.alk;
     doc.m_defCa = run.options.choices.defaults.ca;

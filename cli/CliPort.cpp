@@ -19,9 +19,11 @@ void CliPort::say(const std::string& text) {
     err_.flush();
 }
 
-Answer CliPort::message(const std::string& text, Buttons buttons) {
-    say(text);
-    switch (buttons) {
+Answer CliPort::notify(const Notice& notice) {
+    say(notice.text);
+    if (!notice.detail.empty())
+        say("(" + notice.detail + ")");
+    switch (notice.buttons) {
     case Buttons::Ok:
     case Buttons::OkCancel:
         return Answer::Ok;

@@ -26,7 +26,8 @@ class CliPort : public UserPort {
 public:
     CliPort(CliChoices choices, std::ostream& err);
 
-    Answer message(const std::string& text, Buttons buttons) override;
+    // The text, then the detail in brackets on a line of its own.
+    Answer notify(const Notice& notice) override;
     std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest& request) override;
     std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest& request) override;
     std::optional<DefaultValues> chooseDefaults(const DefaultValues& current) override;

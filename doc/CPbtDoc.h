@@ -53,8 +53,6 @@ public:
     bool OnOpenDocument(const std::string& path);
     // The reading of the workbook held in m_pBook, from the sheet count on; releases the book.
     bool ReadWorkbook();
-    // Why the workbook could not be loaded, after "Error reading file"; empty otherwise.
-    const std::string& lastLoadError() const { return m_strLoadError; }
     // The assessment of every sample; false when it stopped.
     bool RunAnalysis();
     // The confidence of class per site; false when no site table was made.
@@ -123,7 +121,6 @@ private:
     CPbtApp& m_app;
     UserPort& m_port;
     std::string m_strTitle;
-    std::string m_strLoadError;
     bool m_bModified = false;
 };
 

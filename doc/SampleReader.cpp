@@ -312,16 +312,15 @@ bool SampleReader::read() {
 } // namespace
 
 bool CPbtDoc::OnOpenDocument(const std::string& path) {
-    m_strLoadError.clear();
     m_pBook = isXlsExtension(path) ? Book::createBinary() : Book::createXml();
     if (!m_pBook) {
         m_port.message(kErrorReadingFile, Buttons::Ok);
         return false;
     }
     if (!m_pBook->load(path)) {
-        m_strLoadError = m_pBook->errorMessage();
+        const std::string why = m_pBook->errorMessage();
         m_pBook.reset();
-        m_port.message(kErrorReadingFile, Buttons::Ok);
+        m_port.notify({kErrorReadingFile, why});
         return false;
     }
     SetTitle(std::filesystem::path(path).filename().string());

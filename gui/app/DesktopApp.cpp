@@ -185,11 +185,8 @@ void DesktopApp::OnFileOpen() {
 
 DocumentSession* DesktopApp::OpenDocumentFile(const std::string& path) {
     auto doc = std::make_unique<CPbtDoc>(core_, port_);
-    CPbtDoc* reading = doc.get();
-    port_.setReadErrorDetail([reading] { return reading->lastLoadError(); });
     bool opened = false;
-    guarded([&] { opened = reading->OnOpenDocument(path); });
-    port_.setReadErrorDetail({});
+    guarded([&] { opened = doc->OnOpenDocument(path); });
     if (!opened) {
         // An entry of the recent-file list that can no longer be opened leaves the list.
         recent_.remove(path);

@@ -16,20 +16,18 @@ QWidget* QtUserPort::dialogParent() const {
     return parent_ && parent_->isEnabled() ? parent_.data() : nullptr;
 }
 
-Answer QtUserPort::message(const std::string& text, Buttons buttons) {
+Answer QtUserPort::notify(const Notice& notice) {
+    const Buttons buttons = notice.buttons;
     // The wait cursor must not hide the box's buttons: the box shows the normal cursor.
     const bool waiting = waitDepth_ > 0;
     if (waiting)
         QApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(dialogParent());
-    box.setWindowTitle(QString::fromUtf8(kAppTitle));
-    box.setText(QString::fromStdString(text));
+    box.setWindowTitle(QString::fromStdString(notice.title));
+    box.setText(QString::fromStdString(notice.text));
     box.setTextFormat(Qt::PlainText);
-    if (text == "Error reading file" && readErrorDetail_) {
-        const std::string detail = readErrorDetail_();
-        if (!detail.empty())
-            box.setInformativeText(QString::fromStdString(detail));
-    }
+    if (!notice.detail.empty())
+        box.setInformativeText(QString::fromStdString(notice.detail));
     switch (buttons) {
     case Buttons::Ok:
         box.setIcon(QMessageBox::Warning);

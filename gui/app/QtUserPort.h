@@ -6,8 +6,6 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
-
 namespace frusta::gui {
 
 class QtUserPort : public UserPort {
@@ -16,12 +14,7 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
     QWidget* dialogParent() const;
 
-    // While set, the text it returns is shown as the detail of "Error reading file".
-    void setReadErrorDetail(std::function<std::string()> detail) {
-        readErrorDetail_ = std::move(detail);
-    }
-
-    Answer message(const std::string& text, Buttons buttons) override;
+    Answer notify(const Notice& notice) override;
     std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest& request) override;
     std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest& request) override;
     std::optional<DefaultValues> chooseDefaults(const DefaultValues& current) override;
@@ -32,7 +25,6 @@ public:
 
 private:
     QPointer<QWidget> parent_;
-    std::function<std::string()> readErrorDetail_;
     int waitDepth_ = 0;
 };
 

@@ -13,8 +13,8 @@ public:
     // The example's first worksheet as river samples from row 7, column C.
     WorksheetChoice sheet{0, 0, true, 7, 3};
 
-    Answer message(const std::string& text, Buttons) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
+    Answer notify(const Notice& notice) override {
+        std::fprintf(stderr, "%s\n", notice.text.c_str());
         return Answer::Ok;
     }
     std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {

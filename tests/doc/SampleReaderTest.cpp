@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+
 using namespace frusta;
 
 namespace {
@@ -181,6 +184,18 @@ TEST_F(SampleReaderTest, FailuresShowTheirMessageAndReleaseTheBook) {
         EXPECT_FALSE(d.m_pBook);
         EXPECT_EQ(d.m_pSheet, nullptr);
     }
+}
+
+TEST_F(SampleReaderTest, AFileThatIsNoWorkbookIsRefusedWithItsReason) {
+    const std::string path = ::testing::TempDir() + "not-a-workbook.xlsx";
+    std::ofstream(path) << "Site,Date\nA,1\n";
+    EXPECT_FALSE(doc.OnOpenDocument(path));
+    ASSERT_EQ(port.shown.size(), 1u);
+    EXPECT_EQ(port.shown[0].text, "Error reading file");
+    EXPECT_EQ(port.shown[0].detail,
+              "the file is neither an Excel 97-2003 (.xls) nor an Excel 2007 (.xlsx) workbook");
+    EXPECT_FALSE(doc.m_pBook);
+    std::remove(path.c_str());
 }
 
 TEST_F(SampleReaderTest, CancelShowsNothing) {

@@ -13,6 +13,7 @@ public:
     struct Shown {
         std::string text;
         Buttons buttons;
+        std::string detail;
     };
 
     std::vector<Shown> shown;
@@ -24,8 +25,8 @@ public:
     int waitDepth = 0;
     int waitCount = 0;
 
-    Answer message(const std::string& text, Buttons buttons) override {
-        shown.push_back({text, buttons});
+    Answer notify(const Notice& notice) override {
+        shown.push_back({notice.text, notice.buttons, notice.detail});
         if (answers.empty())
             return Answer::Ok;
         const Answer a = answers.front();
