@@ -147,28 +147,26 @@ bool CPbtApp::LoadTaxonList() {
     return true;
 }
 
-bool CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
+Outcome CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
     if (auto kept = keptBoundaries_.find(siteType);
         keepReferenceTables && kept != keptBoundaries_.end()) {
         boundaryTable = kept->second;
-        return true;
+        return Outcome::done();
     }
-    if (!database->Open(connectionString, "", "")) {
-        port.message("Error opening boundary database", Buttons::Ok);
-        return false;
-    }
+    const Notice cannotOpen{"Error opening boundary database"};
+    if (!database->Open(connectionString, "", ""))
+        return fail(port, cannotOpen);
     CADORecordset rs(*database);
     if (!rs.Open(boundaryQuery(siteType), CADORecordset::openUnknown)) {
-        port.message("Error opening boundary database", Buttons::Ok);
         database->Close();
-        return false;
+        return fail(port, cannotOpen);
     }
     boundaryTable = loadDbTable(rs);
     rs.Close();
     database->Close();
     if (keepReferenceTables)
         keptBoundaries_[siteType] = boundaryTable;
-    return true;
+    return Outcome::done();
 }
 
 bool CPbtApp::LoadCocCoefficients(const std::string& siteType) {

@@ -2,6 +2,7 @@
 // CPbtApp: the application object. Owns what all analyses share for the whole run: the
 // reference database connection, the master taxon list, the most recently loaded class
 // boundary and confidence-of-class tables, the class names and the program's file paths.
+#include "app/Outcome.h"
 #include "refdb/dbTable.h"
 
 #include <filesystem>
@@ -40,7 +41,7 @@ public:
     bool UseReferenceDatabase(const std::filesystem::path& file, UserPort& port);
 
     bool LoadTaxonList();
-    bool LoadBoundaries(const std::string& siteType, UserPort& port);
+    Outcome LoadBoundaries(const std::string& siteType, UserPort& port);
     bool LoadCocCoefficients(const std::string& siteType);
 
     // The statements the two loaders issue for a site type.

@@ -1,6 +1,8 @@
 #pragma once
 // Runs a user command against the core and turns an escaping matrix error or allocation
 // failure into a message to the user, so that the application carries on unchanged.
+#include "app/Outcome.h"
+
 #include <functional>
 #include <string>
 
@@ -11,7 +13,8 @@ class UserPort;
 // The message shown when a command failed on a matrix error; `detail` is the error text.
 std::string commandFailureMessage(const std::string& detail);
 
-// Returns the command's result, or false when it failed on an exception.
-bool runGuarded(UserPort& port, const std::function<bool()>& command);
+// Returns the command's outcome, or the failure shown when it threw a matrix error or ran
+// out of memory.
+Outcome runGuarded(UserPort& port, const std::function<Outcome()>& command);
 
 } // namespace frusta

@@ -17,10 +17,13 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 // What the user is told in one message box.
 struct Notice {
+    Notice(std::string text, std::string detail = {}, Buttons buttons = Buttons::Ok)
+        : text(std::move(text)), detail(std::move(detail)), buttons(buttons) {}
+
     std::string text;
     // More about the text, shown below it (why a file could not be read); may be empty.
     std::string detail;
-    Buttons buttons = Buttons::Ok;
+    Buttons buttons;
     std::string title = kAppTitle;
 };
 
@@ -64,7 +67,7 @@ public:
     virtual Answer notify(const Notice& notice) = 0;
     // A notice of a text alone.
     Answer message(const std::string& text, Buttons buttons = Buttons::Ok) {
-        return notify(Notice{text, {}, buttons});
+        return notify(Notice(text, {}, buttons));
     }
     virtual std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest& request) = 0;
     virtual std::optional<ResultsFileChoice>

@@ -10,6 +10,7 @@
 #include "cli/ProgressLine.h"
 #include "cli/ResultsOutput.h"
 #include "cli/ResultsTargets.h"
+#include "doc/AnalysisCommand.h"
 #include "doc/CPbtDoc.h"
 #include "output/JsonWriter.h"
 
@@ -20,7 +21,8 @@ namespace frusta::cli {
 
 namespace {
 
-struct Outcome {
+// What the status line of a workbook says.
+struct WorkbookStatus {
     bool ok = false;
     int samples = 0;
     int sites = 0;
@@ -53,70 +55,73 @@ std::string oneLine(const std::string& text) {
     return line;
 }
 
-// The messages shown from index `from` on, as one line: why a step failed.
-std::string reasonSince(const CliPort& port, std::size_t from) {
+// Why a step failed, as one line: the notices it showed, each with its detail in brackets;
+// for a worksheet the options could not choose, the port's own refusal.
+std::string reasonOf(const Outcome& failure, const CliPort& port) {
     std::string reason;
-    for (std::size_t i = from; i < port.messages().size(); ++i)
-        reason += (reason.empty() ? "" : " ") + oneLine(port.messages()[i]);
+    for (const Notice& n : failure.notices()) {
+        reason += (reason.empty() ? "" : " ") + oneLine(n.text);
+        if (!n.detail.empty())
+            reason += " (" + oneLine(n.detail) + ")";
+    }
+    if (reason.empty())
+        reason = oneLine(port.refusal());
     return reason.empty() ? "failed" : reason;
 }
 
-Outcome failed(Outcome o, std::string reason) {
-    o.ok = false;
-    o.reason = std::move(reason);
-    return o;
+WorkbookStatus failed(WorkbookStatus status, const Outcome& failure, const CliPort& port) {
+    status.ok = false;
+    status.reason = reasonOf(failure, port);
+    return status;
 }
 
-Outcome assessWorkbook(Run& run, const std::string& workbook,
-                       const std::optional<ResultsTarget>& target, CliPort& port,
-                       const std::string& label, bool printSummary) {
-    Outcome outcome;
+WorkbookStatus assessWorkbook(Run& run, const std::string& workbook,
+                              const std::optional<ResultsTarget>& target, CliPort& port,
+                              const std::string& label, bool printSummary) {
+    WorkbookStatus status;
     CPbtDoc doc(run.app, port);
     run.progress.set(label + "reading");
-    std::size_t mark = port.messages().size();
-    if (!runGuarded(port, [&] { return doc.OnOpenDocument(workbook); }))
-        return failed(outcome, reasonSince(port, mark));
-    outcome.samples = doc.m_nSamples;
+    const Outcome opened = runGuarded(port, [&] { return doc.OnOpenDocument(workbook); });
+    if (!opened)
+        return failed(status, opened, port);
+    status.samples = doc.m_nSamples;
     doc.m_defAlk = run.options.choices.defaults.alk;
     doc.m_defCa = run.options.choices.defaults.ca;
     doc.m_defDoc = run.options.choices.defaults.doc;
 
     run.progress.set(label + "analysing");
-    mark = port.messages().size();
-    const bool analysed = runGuarded(port, [&] { return doc.RunAnalysis(); });
-    if (analysed && doc.m_bDoUncertainty)
-        runGuarded(port, [&] { return doc.RunUncertainty(); });
+    const AnalysisOutcome analysed = analyseDocument(doc);
     if (printSummary)
         run.progress.print(run.out, forTerminal(doc.m_strSummary));
-    if (!analysed)
-        return failed(outcome, reasonSince(port, mark));
-    if (doc.m_bUncertaintyDone && doc.m_pUncertainty)
-        outcome.sites = doc.m_pUncertainty->nrow();
+    if (!analysed.analysis)
+        return failed(status, analysed.analysis, port);
+    if (analysed.uncertainty && *analysed.uncertainty)
+        status.sites = doc.m_pUncertainty->nrow();
 
     if (target) {
         run.progress.set(label + "writing");
-        mark = port.messages().size();
         const auto& names =
             run.app.classNames.size() == 5 ? run.app.classNames : defaultClassNames();
         const JsonSource source{workbook, port.chosenSheet()};
-        if (!writeResults(doc, names, *target, source, run.out, port))
-            return failed(outcome, reasonSince(port, mark));
+        if (const Outcome written = writeResults(doc, names, *target, source, run.out, port);
+            !written)
+            return failed(status, written, port);
     }
-    outcome.ok = true;
-    return outcome;
+    status.ok = true;
+    return status;
 }
 
 int assessOne(Run& run, const std::optional<ResultsTarget>& target, std::ostream& err) {
     CliPort port(run.options.choices, err);
     port.setSink([&](const std::string& text) { run.progress.print(text); });
     const std::string& workbook = run.options.workbooks.front();
-    const Outcome o =
+    const WorkbookStatus o =
         assessWorkbook(run, workbook, target, port, workbook + ": ", !run.options.toStdout());
     return o.ok ? 0 : 1;
 }
 
 // NAME, samples, sites and "done" or "failed: " and the reason, separated by tabs.
-std::string statusLine(const std::string& workbook, const Outcome& o) {
+std::string statusLine(const std::string& workbook, const WorkbookStatus& o) {
     return oneLine(workbook) + "\t" + std::to_string(o.samples) + "\t" + std::to_string(o.sites) +
            "\t" + (o.ok ? std::string("done") : "failed: " + o.reason);
 }
@@ -140,7 +145,7 @@ int assessMany(Run& run, const std::vector<std::optional<ResultsTarget>>& target
         });
         const std::string label = "workbook " + std::to_string(i + 1) + " of " + std::to_string(n) +
                                   ": " + workbook + ": ";
-        const Outcome o = assessWorkbook(run, workbook, targets[i], port, label, false);
+        const WorkbookStatus o = assessWorkbook(run, workbook, targets[i], port, label, false);
         allDone = allDone && o.ok;
         run.progress.print(run.out, statusLine(workbook, o));
     }

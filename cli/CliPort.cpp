@@ -10,7 +10,6 @@ namespace frusta {
 CliPort::CliPort(CliChoices choices, std::ostream& err) : choices_(std::move(choices)), err_(err) {}
 
 void CliPort::say(const std::string& text) {
-    messages_.push_back(text);
     if (sink_) {
         sink_(text);
         return;
@@ -43,7 +42,8 @@ std::optional<WorksheetChoice> CliPort::chooseWorksheet(const WorksheetRequest& 
                 break;
             }
         if (found < 0) {
-            say("No worksheet named \"" + *choices_.sheet + "\" in this workbook.");
+            refusal_ = "No worksheet named \"" + *choices_.sheet + "\" in this workbook.";
+            say(refusal_);
             return std::nullopt;
         }
         choice.sheetIndex = found;

@@ -34,11 +34,10 @@ public:
     void beginWait() override {}
     void endWait() override {}
 
-    int messageCount() const { return static_cast<int>(messages_.size()); }
-    // Every message shown, in order.
-    const std::vector<std::string>& messages() const { return messages_; }
     // The name of the worksheet chosen last.
     const std::string& chosenSheet() const { return chosenSheet_; }
+    // Why the options could not answer the worksheet dialog; empty when they could.
+    const std::string& refusal() const { return refusal_; }
     // Messages go to `sink` instead of the stream (one call per message, no line feed).
     void setSink(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
 
@@ -48,8 +47,8 @@ private:
     CliChoices choices_;
     std::ostream& err_;
     std::function<void(const std::string&)> sink_;
-    std::vector<std::string> messages_;
     std::string chosenSheet_;
+    std::string refusal_;
 };
 
 } // namespace frusta

@@ -17,8 +17,8 @@ namespace frusta::cli {
 
 namespace {
 
-bool writeFile(const std::filesystem::path& path, const std::function<void(std::ostream&)>& body,
-               UserPort& port) {
+Outcome writeFile(const std::filesystem::path& path, const std::function<void(std::ostream&)>& body,
+                  UserPort& port) {
     errno = 0;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (out)
@@ -26,45 +26,47 @@ bool writeFile(const std::filesystem::path& path, const std::function<void(std::
     out.close();
     if (!out) {
         const int e = errno;
-        port.message("The results could not be written to " + path.string() +
-                     (e ? std::string(": ") + std::strerror(e) : std::string()));
-        return false;
+        return fail(port, {"The results could not be written to " + path.string() +
+                           (e ? std::string(": ") + std::strerror(e) : std::string())});
     }
-    return true;
+    return Outcome::done();
 }
 
-bool writeWorkbook(const ResultsTables& tables, const ResultsTarget& target, UserPort& port) {
+// A stream written in full, or a failure without a message (the reader of a pipe left).
+Outcome flushed(std::ostream& out) {
+    return out.flush() ? Outcome::done() : Outcome::failed();
+}
+
+Outcome writeWorkbook(const ResultsTables& tables, const ResultsTarget& target, UserPort& port) {
     auto book = target.format == ResultsFormat::Xls ? Book::createBinary() : Book::createXml();
-    if (!book) {
-        port.message("The results workbook could not be created.");
-        return false;
-    }
+    if (!book)
+        return fail(port, {"The results workbook could not be created."});
     buildResultsBook(tables, *book);
-    if (!book->save(target.path.string())) {
-        port.message(book->errorMessage());
-        return false;
-    }
-    return true;
+    if (!book->save(target.path.string()))
+        return fail(port, {book->errorMessage()});
+    return Outcome::done();
 }
 
 // The samples, the sites when the site table was computed, and the unmatched taxa.
-bool writeCsvFiles(const ResultsTables& tables, const ResultsTarget& target, UserPort& port) {
-    if (!writeFile(
-            target.csvFile("samples"), [&](std::ostream& o) { writeCsv(tables.samples, o); }, port))
-        return false;
-    if (tables.hasSites &&
-        !writeFile(
-            target.csvFile("sites"), [&](std::ostream& o) { writeCsv(tables.sites, o); }, port))
-        return false;
+Outcome writeCsvFiles(const ResultsTables& tables, const ResultsTarget& target, UserPort& port) {
+    if (Outcome o = writeFile(
+            target.csvFile("samples"), [&](std::ostream& s) { writeCsv(tables.samples, s); }, port);
+        !o)
+        return o;
+    if (tables.hasSites)
+        if (Outcome o = writeFile(
+                target.csvFile("sites"), [&](std::ostream& s) { writeCsv(tables.sites, s); }, port);
+            !o)
+            return o;
     return writeFile(
         target.csvFile("unmatched"), [&](std::ostream& o) { writeCsv(tables.unmatched, o); }, port);
 }
 
 } // namespace
 
-bool writeResults(const CPbtDoc& doc, const std::vector<std::string>& classNames,
-                  const ResultsTarget& target, const JsonSource& source, std::ostream& stdOut,
-                  UserPort& port) {
+Outcome writeResults(const CPbtDoc& doc, const std::vector<std::string>& classNames,
+                     const ResultsTarget& target, const JsonSource& source, std::ostream& stdOut,
+                     UserPort& port) {
     const ResultsTables tables = buildResultsTables(doc, classNames);
     switch (target.format) {
     case ResultsFormat::Xlsx:
@@ -73,18 +75,18 @@ bool writeResults(const CPbtDoc& doc, const std::vector<std::string>& classNames
     case ResultsFormat::Csv:
         if (target.toStdout) {
             writeCsv(tables.samples, stdOut);
-            return static_cast<bool>(stdOut.flush());
+            return flushed(stdOut);
         }
         return writeCsvFiles(tables, target, port);
     case ResultsFormat::Json:
         if (target.toStdout) {
             writeJson(tables, source, stdOut);
-            return static_cast<bool>(stdOut.flush());
+            return flushed(stdOut);
         }
         return writeFile(
             target.path, [&](std::ostream& o) { writeJson(tables, source, o); }, port);
     }
-    return false;
+    return Outcome::failed();
 }
 
 } // namespace frusta::cli

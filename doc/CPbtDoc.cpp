@@ -34,7 +34,7 @@ void CPbtDoc::resetResults() {
     m_pResults.reset();
 }
 
-bool CPbtDoc::OnSaveDocument(const std::string& /*path*/) {
+Outcome CPbtDoc::OnSaveDocument(const std::string& /*path*/) {
     return SaveResultsWorkbook();
 }
 
@@ -47,7 +47,7 @@ bool CPbtDoc::SaveModified() {
     case Answer::No:
         return true;
     default:
-        return OnSaveDocument(std::string());
+        return OnSaveDocument(std::string()).ok();
     }
 }
 

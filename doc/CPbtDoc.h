@@ -2,6 +2,7 @@
 // CPbtDoc: one analysis, from the opening of a sample workbook to the closing of its windows.
 // Holds the counts, the sample information rows, the chosen metric, the chemistry limits and
 // defaults, every result of the assessment and the job summary.
+#include "app/Outcome.h"
 #include "doc/dMat.h"
 #include "refdb/dbTable.h"
 
@@ -49,20 +50,20 @@ public:
     CPbtDoc(const CPbtDoc&) = delete;
     CPbtDoc& operator=(const CPbtDoc&) = delete;
 
-    // Reads the sample workbook at `path` (the open hook); false means discard the document.
-    bool OnOpenDocument(const std::string& path);
+    // Reads the sample workbook at `path` (the open hook); a failure discards the document.
+    Outcome OnOpenDocument(const std::string& path);
     // The reading of the workbook held in m_pBook, from the sheet count on; releases the book.
-    bool ReadWorkbook();
-    // The assessment of every sample; false when it stopped.
-    bool RunAnalysis();
-    // The confidence of class per site; false when no site table was made.
-    bool RunUncertainty();
-    // The results workbook writer: asks for a file name and writes the results; true when
-    // the results were written (not when there were none, the user cancelled or it failed).
-    bool SaveResultsWorkbook();
-    // The save hook: ignores the path and runs the writer; true when the results were written,
+    Outcome ReadWorkbook();
+    // The assessment of every sample; failed when it stopped.
+    Outcome RunAnalysis();
+    // The confidence of class per site; failed when no site table was made.
+    Outcome RunUncertainty();
+    // The results workbook writer: asks for a file name and writes the results; done when the
+    // results were written (not when there were none, the user cancelled or it failed).
+    Outcome SaveResultsWorkbook();
+    // The save hook: ignores the path and runs the writer; done when the results were written,
     // so that "Yes" to "Save Results?" closes only after a successful save.
-    bool OnSaveDocument(const std::string& path);
+    Outcome OnSaveDocument(const std::string& path);
     // The save-modified question; true when closing may go on.
     bool SaveModified();
 

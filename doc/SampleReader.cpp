@@ -98,23 +98,22 @@ class SampleReader {
 public:
     explicit SampleReader(CPbtDoc& doc) : doc_(doc), port_(doc.port()) {}
 
-    bool read();
+    Outcome read();
 
 private:
-    bool fail(const std::string& message) {
-        port_.message(message, Buttons::Ok);
+    Outcome failWith(const std::string& message, const Outcome& cause = Outcome::failed()) {
         release();
-        return false;
+        return fail(port_, {message}, cause);
     }
     void release() {
         doc_.m_pSheet = nullptr;
         doc_.m_pBook.reset();
     }
     bool chooseWorksheet(WorksheetChoice& choice);
-    bool checkLayout();
-    bool readInfoRows();
-    bool loadTables();
-    bool readTaxaAndCounts();
+    Outcome checkLayout();
+    Outcome readInfoRows();
+    Outcome loadTables();
+    Outcome readTaxaAndCounts();
     void writeSummary();
 
     CPbtDoc& doc_;
@@ -143,32 +142,32 @@ bool SampleReader::chooseWorksheet(WorksheetChoice& choice) {
     return true;
 }
 
-bool SampleReader::checkLayout() {
+Outcome SampleReader::checkLayout() {
     const Sheet& sheet = *doc_.m_pSheet;
     if (sheet.lastRow() < 2 || sheet.lastCol() < 2)
-        return fail("Worksheet has no data, try again");
+        return failWith("Worksheet has no data, try again");
 
     int col = firstCol_ - 1;
     while (col < sheet.lastCol() && !endsScan(sheet, 0, col))
         ++col;
     const int samples = col - (firstCol_ - 1);
     if (samples <= 0)
-        return fail("No entries found in Sample Name row");
+        return failWith("No entries found in Sample Name row");
 
     int row = firstRow_ - 1;
     while (row < sheet.lastRow() && !endsScan(sheet, row, 0))
         ++row;
     const int taxa = row - (firstRow_ - 1);
     if (taxa <= 0)
-        return fail("No entries found in Taxon Code column");
+        return failWith("No entries found in Taxon Code column");
 
     if (taxa > dMat::kMaxCols)
-        return fail(
+        return failWith(
             formatText("The worksheet has %d taxa; at most %d taxa can be assessed at once.\n"
                        "Split the taxa over several worksheets and try again.",
                        taxa, dMat::kMaxCols));
     if (samples > dMat::kMaxRows)
-        return fail(
+        return failWith(
             formatText("The worksheet has %d samples; at most %d samples can be assessed at "
                        "once.\nSplit the samples over several worksheets and try again.",
                        samples, dMat::kMaxRows));
@@ -176,11 +175,11 @@ bool SampleReader::checkLayout() {
     doc_.m_nSamples = samples;
     doc_.m_nInfoRows = firstRow_ - 1;
     if (const char* shortage = infoRowShortage(doc_.m_nFamily, doc_.m_nInfoRows))
-        return fail(shortage);
-    return true;
+        return failWith(shortage);
+    return Outcome::done();
 }
 
-bool SampleReader::readInfoRows() {
+Outcome SampleReader::readInfoRows() {
     const Sheet& sheet = *doc_.m_pSheet;
     doc_.m_infoLabels.clear();
     doc_.m_infoValues.clear();
@@ -188,7 +187,7 @@ bool SampleReader::readInfoRows() {
         std::string label = cellText(sheet, row - 1, 0);
         if (const LabelRule* rule = labelRule(doc_.m_nFamily, row))
             if (upper(label).find(rule->keyword) == std::string::npos)
-                return fail(rule->message);
+                return failWith(rule->message);
         doc_.m_infoLabels.push_back(std::move(label));
         std::vector<std::string> values;
         values.reserve(static_cast<std::size_t>(doc_.m_nSamples));
@@ -196,17 +195,17 @@ bool SampleReader::readInfoRows() {
             values.push_back(infoText(sheet, row - 1, firstCol_ - 1 + s));
         doc_.m_infoValues.push_back(std::move(values));
     }
-    return true;
+    return Outcome::done();
 }
 
-bool SampleReader::loadTables() {
+Outcome SampleReader::loadTables() {
     CPbtApp& app = doc_.app();
-    if (!app.LoadBoundaries(doc_.m_strMetric, port_))
-        return fail("Error retrieving boundary data");
+    if (const Outcome loaded = app.LoadBoundaries(doc_.m_strMetric, port_); !loaded)
+        return failWith("Error retrieving boundary data", loaded);
     doc_.m_boundaryTable = app.boundaryTable;
     if (doc_.m_nFamily == kFamilyAcid) {
         doc_.m_bDoUncertainty = false;
-        return true;
+        return Outcome::done();
     }
     if (app.LoadCocCoefficients(
             metricName(doc_.m_nFamily == kFamilyRivers ? kMetricTDI : kMetricLTDI))) {
@@ -218,10 +217,12 @@ bool SampleReader::loadTables() {
             Buttons::Ok);
         doc_.m_bDoUncertainty = false;
     }
-    return true;
+    return Outcome::done();
 }
 
-bool SampleReader::readTaxaAndCounts() {
+// The taxa and their counts; on a count that is no number, the failure after its message
+// (the book is released by the caller in every case).
+Outcome SampleReader::readTaxaAndCounts() {
     const Sheet& sheet = *doc_.m_pSheet;
     doc_.m_pCounts = std::make_unique<dMat>(doc_.m_nSamples, doc_.m_nTaxa, 0.0, false);
     dMat& counts = *doc_.m_pCounts;
@@ -255,14 +256,12 @@ bool SampleReader::readTaxaAndCounts() {
             case CellType::Blank:
                 break;
             default:
-                port_.message(
-                    formatText("Error: indeterminate data in row %d, col %d", row + 1, col + 1),
-                    Buttons::Ok);
-                return false;
+                return fail(port_, {formatText("Error: indeterminate data in row %d, col %d",
+                                               row + 1, col + 1)});
             }
         }
     }
-    return true;
+    return Outcome::done();
 }
 
 void SampleReader::writeSummary() {
@@ -278,14 +277,14 @@ void SampleReader::writeSummary() {
                         doc_.m_strMetric.c_str());
 }
 
-bool SampleReader::read() {
+Outcome SampleReader::read() {
     Book& book = *doc_.m_pBook;
     if (book.sheetCount() == 0)
-        return fail("No sheets");
+        return failWith("No sheets");
     WorksheetChoice choice;
     if (!chooseWorksheet(choice)) {
         release();
-        return false;
+        return Outcome::failed();
     }
     doc_.m_nFamily = choice.family;
     doc_.m_bLatest = choice.latest;
@@ -299,11 +298,15 @@ bool SampleReader::read() {
             doc_.m_pSheet = book.getSheet(i);
     // A sheet that the workbook lists but whose data is missing is refused on its own.
     if (doc_.m_pSheet && !doc_.m_pSheet->unreadable().empty())
-        return fail("Worksheet \"" + sheetName_ +
-                    "\" cannot be read: " + doc_.m_pSheet->unreadable());
-    if (!checkLayout() || !readInfoRows() || !loadTables())
-        return false;
-    const bool countsRead = readTaxaAndCounts();
+        return failWith("Worksheet \"" + sheetName_ +
+                        "\" cannot be read: " + doc_.m_pSheet->unreadable());
+    if (Outcome o = checkLayout(); !o)
+        return o;
+    if (Outcome o = readInfoRows(); !o)
+        return o;
+    if (Outcome o = loadTables(); !o)
+        return o;
+    const Outcome countsRead = readTaxaAndCounts();
     release();
     writeSummary();
     return countsRead;
@@ -311,25 +314,22 @@ bool SampleReader::read() {
 
 } // namespace
 
-bool CPbtDoc::OnOpenDocument(const std::string& path) {
+Outcome CPbtDoc::OnOpenDocument(const std::string& path) {
     m_pBook = isXlsExtension(path) ? Book::createBinary() : Book::createXml();
-    if (!m_pBook) {
-        m_port.message(kErrorReadingFile, Buttons::Ok);
-        return false;
-    }
+    if (!m_pBook)
+        return fail(m_port, {kErrorReadingFile});
     if (!m_pBook->load(path)) {
         const std::string why = m_pBook->errorMessage();
         m_pBook.reset();
-        m_port.notify({kErrorReadingFile, why});
-        return false;
+        return fail(m_port, {kErrorReadingFile, why});
     }
     SetTitle(std::filesystem::path(path).filename().string());
     return ReadWorkbook();
 }
 
-bool CPbtDoc::ReadWorkbook() {
+Outcome CPbtDoc::ReadWorkbook() {
     if (!m_pBook)
-        return false;
+        return Outcome::failed();
     return SampleReader(*this).read();
 }
 

@@ -13,17 +13,15 @@ bool outside(double v, double lo, double hi) {
     return v < lo || v > hi;
 }
 
-bool checkLakeTypes(CPbtDoc& doc) {
+Outcome checkLakeTypes(CPbtDoc& doc) {
     int bad = 0;
     for (int s = 0; s < doc.m_nSamples; ++s)
         if (infoText(doc, kRowAlkalinityOrType, s).size() != 2)
             ++bad;
     if (bad == 0)
-        return true;
-    doc.port().message("Lake typology information missing for " + std::to_string(bad) +
-                           " samples with no default.\nCorrect the error and try again.",
-                       Buttons::Ok);
-    return false;
+        return Outcome::done();
+    return fail(doc.port(), {"Lake typology information missing for " + std::to_string(bad) +
+                             " samples with no default.\nCorrect the error and try again."});
 }
 
 // "<count> <what>." and the range into which the values were clamped.
@@ -95,19 +93,20 @@ void checkAcidification(CPbtDoc& doc) {
 
 } // namespace
 
-bool checkEnvironment(CPbtDoc& doc) {
+Outcome checkEnvironment(CPbtDoc& doc) {
     switch (doc.m_nFamily) {
     case kFamilyLakes:
         return checkLakeTypes(doc);
     case kFamilyRivers:
         checkRivers(doc);
-        return true;
+        break;
     case kFamilyAcid:
         checkAcidification(doc);
-        return true;
+        break;
     default:
-        return true;
+        break;
     }
+    return Outcome::done();
 }
 
 } // namespace frusta::engine

@@ -60,14 +60,14 @@ void markNonFiniteMissing(dMat& r) {
 
 } // namespace
 
-bool CPbtDoc::RunAnalysis() {
+Outcome CPbtDoc::RunAnalysis() {
     if (m_bAnalysed)
         resetResults();
     m_bAnalysed = false;
     if (m_nTaxa == 0 || !inputsConsistent(*this))
-        return false;
-    if (!engine::checkEnvironment(*this))
-        return false;
+        return Outcome::failed();
+    if (Outcome checked = engine::checkEnvironment(*this); !checked)
+        return checked;
     m_strSummary += "\r\n";
 
     const char* const metric = metricName(m_nMetric);
@@ -110,7 +110,7 @@ bool CPbtDoc::RunAnalysis() {
 
     SetModifiedFlag(true);
     m_bAnalysed = true;
-    return true;
+    return Outcome::done();
 }
 
 } // namespace frusta

@@ -72,15 +72,13 @@ void evaluateSite(const SiteContext& ctx, const engine::SiteGroup& site, dMat& t
 
 } // namespace
 
-bool CPbtDoc::RunUncertainty() {
+Outcome CPbtDoc::RunUncertainty() {
     static const std::vector<std::string> noCodes;
     const auto& codes =
         m_infoValues.size() > engine::kRowSiteCode ? m_infoValues[engine::kRowSiteCode] : noCodes;
     const int n = static_cast<int>(codes.size());
-    if (!m_pResults || n != m_pResults->nrow()) {
-        m_port.message("Error in sample numbers - uncertainty results not available", Buttons::Ok);
-        return false;
-    }
+    if (!m_pResults || n != m_pResults->nrow())
+        return fail(m_port, {"Error in sample numbers - uncertainty results not available"});
     std::vector<double> eqr(n);
     std::vector<bool> hasEqr(n);
     for (int i = 0; i < n; ++i) {
@@ -89,11 +87,9 @@ bool CPbtDoc::RunUncertainty() {
     }
     const double missing = m_pResults->missingValue();
     const auto sites = engine::groupSites(codes, eqr, hasEqr, missing);
-    if (sites.empty()) {
-        m_port.message("Site information is missing, uncertainty analysis cannot be performed",
-                       Buttons::Ok);
-        return false;
-    }
+    if (sites.empty())
+        return fail(m_port,
+                    {"Site information is missing, uncertainty analysis cannot be performed"});
 
     const int nSites = static_cast<int>(sites.size());
     auto table = std::make_unique<dMat>(nSites, kSiteColumns, missing);
@@ -112,7 +108,7 @@ bool CPbtDoc::RunUncertainty() {
         evaluateSite(ctx, sites[r], *table, r);
     m_pUncertainty = std::move(table);
     m_bUncertaintyDone = true;
-    return true;
+    return Outcome::done();
 }
 
 } // namespace frusta

@@ -19,30 +19,23 @@ std::string extensionOf(const std::string& path) {
 
 } // namespace
 
-bool CPbtDoc::SaveResultsWorkbook() {
-    if (!m_bAnalysed || !m_pResults) {
-        m_port.message(
-            "There are no results to save yet.\nPress Analyse first, then save the results.",
-            Buttons::Ok);
-        return false;
-    }
+Outcome CPbtDoc::SaveResultsWorkbook() {
+    if (!m_bAnalysed || !m_pResults)
+        return fail(m_port, {"There are no results to save yet.\nPress Analyse first, then save "
+                             "the results."});
     ResultsFileRequest request;
     const auto choice = m_port.chooseResultsFile(request);
     if (!choice)
-        return false;
+        return Outcome::failed();
     auto book = extensionOf(choice->path) == "xls" ? Book::createBinary() : Book::createXml();
-    if (!book) {
-        m_port.message("The results workbook could not be created.", Buttons::Ok);
-        return false;
-    }
+    if (!book)
+        return fail(m_port, {"The results workbook could not be created."});
     const auto& names = m_app.classNames.size() == 5 ? m_app.classNames : defaultClassNames();
     buildResultsBook(*this, names, *book);
-    if (!book->save(choice->path)) {
-        m_port.message(book->errorMessage(), Buttons::Ok);
-        return false;
-    }
+    if (!book->save(choice->path))
+        return fail(m_port, {book->errorMessage()});
     SetModifiedFlag(false);
-    return true;
+    return Outcome::done();
 }
 
 } // namespace frusta

@@ -136,7 +136,7 @@ void DesktopApp::guarded(const std::function<void()>& command) {
     try {
         runGuarded(port_, [&] {
             command();
-            return true;
+            return Outcome::done();
         });
     } catch (const std::exception& e) {
         port_.message(commandFailureMessage(e.what()), Buttons::Ok);
@@ -186,7 +186,7 @@ void DesktopApp::OnFileOpen() {
 DocumentSession* DesktopApp::OpenDocumentFile(const std::string& path) {
     auto doc = std::make_unique<CPbtDoc>(core_, port_);
     bool opened = false;
-    guarded([&] { opened = doc->OnOpenDocument(path); });
+    guarded([&] { opened = doc->OnOpenDocument(path).ok(); });
     if (!opened) {
         // An entry of the recent-file list that can no longer be opened leaves the list.
         recent_.remove(path);

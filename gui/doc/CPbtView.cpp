@@ -2,6 +2,7 @@
 
 #include "app/CommandGuard.h"
 #include "app/UserPort.h"
+#include "doc/AnalysisCommand.h"
 #include "gui/app/DialogUnits.h"
 #include "gui/app/HelpCommand.h"
 #include "gui/doc/DocumentSession.h"
@@ -84,12 +85,7 @@ void CPbtView::OnChangeDefaults() {
 }
 
 void CPbtView::OnAnalyse() {
-    CPbtDoc& doc = session_.doc();
-    const bool analysed = runGuarded(doc.port(), [&] { return doc.RunAnalysis(); });
-    if (analysed) {
-        showSummary();
-        if (doc.m_bDoUncertainty)
-            runGuarded(doc.port(), [&] { return doc.RunUncertainty(); });
+    if (analyseDocument(session_.doc(), [this] { showSummary(); }).analysis) {
         analyse_->setEnabled(false);
         viewResults_->setEnabled(true);
         save_->setEnabled(true);

@@ -1,3 +1,4 @@
+#include "doc/AnalysisCommand.h"
 #include "doc/CPbtDoc.h"
 #include "engine/ClassBoundaries.h"
 #include "gui/doc/DocumentSession.h"
@@ -68,12 +69,10 @@ void shootCharts(TourContext& tour, DocumentSession& session, const QString& pre
 DocumentSession* openAnalysed(TourContext& tour, TourPort& port) {
     auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
     const std::string example = tour.app.core().examplePath.string();
-    if (!doc->OnOpenDocument(example) || !doc->RunAnalysis()) {
+    if (!doc->OnOpenDocument(example) || !analyseDocument(*doc).analysis) {
         std::fprintf(stderr, "The example %s could not be analysed\n", example.c_str());
         return nullptr;
     }
-    if (doc->m_bDoUncertainty)
-        doc->RunUncertainty();
     return tour.app.addSession(std::move(doc));
 }
 

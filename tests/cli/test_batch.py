@@ -9,6 +9,7 @@ import os
 import pty
 import select
 import shutil
+import sqlite3
 import subprocess
 import sys
 import unittest
@@ -103,6 +104,20 @@ class Batch(unittest.TestCase):
                          "samples with no default. Correct the error and try again.")
         self.assertFalse(os.path.exists(os.path.join(d, "lakes-results.json")))
         self.assertTrue(os.path.exists(os.path.join(d, "ok-results.json")))
+        # A failure shown as a chain of messages gives them all; a worksheet that the options
+        # cannot choose gives the option's refusal.
+        no_boundaries = os.path.join(d, "no-boundaries.sqlite")
+        A.make_database(no_boundaries)
+        with sqlite3.connect(no_boundaries) as con:
+            con.execute("DROP TABLE Boundaries")
+        for extra, reason in (
+                (["--database", no_boundaries],
+                 "Error opening boundary database Error retrieving boundary data"),
+                (["--database", self.db, "--sheet", "Nope"],
+                 'No worksheet named "Nope" in this workbook.')):
+            rc, stdout, _ = A.run(["assess", "ok.xlsx", "--out-dir", ".", "--metric", "LTDI1"] + extra,
+                                  cwd=d)
+            self.assertEqual((rc, stdout), (1, "ok.xlsx\t0\t0\tfailed: " + reason + "\n"))
         rc, stdout, stderr = self.run_cli(["ok.xlsx", "--out-dir", "ok-results.json"], d)
         self.assertEqual((rc, stdout), (1, ""))
         self.assertTrue(stderr.startswith("frusta2-cli assess: cannot make the folder "

@@ -53,7 +53,7 @@ protected:
     bool read(SampleSheet& s) {
         doc.m_pBook = std::move(s.book);
         doc.SetTitle("DATA.XLS");
-        return doc.ReadWorkbook();
+        return doc.ReadWorkbook().ok();
     }
     std::vector<std::string> messages() const { return port.texts(); }
 
@@ -177,9 +177,12 @@ TEST_F(SampleReaderTest, FailuresShowTheirMessageAndReleaseTheBook) {
         auto s = SampleSheet::rivers();
         c.change(s);
         d.m_pBook = std::move(s.book);
-        EXPECT_FALSE(d.ReadWorkbook()) << c.message;
+        const Outcome read = d.ReadWorkbook();
+        EXPECT_FALSE(read) << c.message;
         ASSERT_FALSE(p.shown.empty()) << c.message;
         EXPECT_EQ(p.shown.back().text, c.message);
+        ASSERT_EQ(read.notices().size(), 1u) << c.message;
+        EXPECT_EQ(read.notices()[0].text, c.message);
         EXPECT_EQ(p.shown.back().buttons, Buttons::Ok);
         EXPECT_FALSE(d.m_pBook);
         EXPECT_EQ(d.m_pSheet, nullptr);
