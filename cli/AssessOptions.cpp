@@ -1,6 +1,6 @@
 #include "cli/AssessOptions.h"
 
-#include "doc/TextFormat.h"
+#include "engine/TextFormat.h"
 #include "doc/WorksheetProposal.h"
 
 #include <charconv>

@@ -5,25 +5,6 @@
 
 namespace frusta {
 
-namespace {
-const char* const kMetricNames[] = {"TDI", "LTDI", "DAM", "TDI3", "TDI4", "LTDI1", "LTDI2"};
-}
-
-const char* metricName(int code) {
-    return code >= 0 && code <= 6 ? kMetricNames[code] : "";
-}
-
-int32_t metricCodeFor(int32_t family, bool latest) {
-    switch (family) {
-    case kFamilyRivers:
-        return latest ? kMetricTDI4 : kMetricTDI3;
-    case kFamilyLakes:
-        return latest ? kMetricLTDI2 : kMetricLTDI1;
-    default:
-        return kMetricDAM;
-    }
-}
-
 CPbtDoc::CPbtDoc(CPbtApp& app, UserPort& port) : m_app(app), m_port(port) {}
 
 CPbtDoc::~CPbtDoc() = default;

@@ -4,6 +4,7 @@
 // defaults, every result of the assessment and the job summary.
 #include "app/Outcome.h"
 #include "doc/dMat.h"
+#include "engine/Metric.h"
 #include "refdb/dbTable.h"
 
 #include <cstdint>
@@ -24,24 +25,6 @@ struct TaxonEntry {
     std::string name;
     std::string third;
 };
-
-// Metric codes: index into the fixed table of names.
-enum MetricCode : int32_t {
-    kMetricTDI = 0,
-    kMetricLTDI = 1,
-    kMetricDAM = 2,
-    kMetricTDI3 = 3,
-    kMetricTDI4 = 4,
-    kMetricLTDI1 = 5,
-    kMetricLTDI2 = 6
-};
-
-enum Family : int32_t { kFamilyRivers = 0, kFamilyLakes = 1, kFamilyAcid = 2 };
-
-// "TDI", "LTDI", "DAM", "TDI3", "TDI4", "LTDI1", "LTDI2" for codes 0 to 6; empty otherwise.
-const char* metricName(int code);
-// Metric code of a family and version: 0 -> 4 or 3, 1 -> 6 or 5, 2 -> 2.
-int32_t metricCodeFor(int32_t family, bool latest);
 
 class CPbtDoc {
 public:

@@ -2,7 +2,7 @@
 #include "app/CPbtApp.h"
 #include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
-#include "doc/TextFormat.h"
+#include "engine/TextFormat.h"
 #include "workbook/Book.h"
 
 #include <algorithm>
@@ -207,8 +207,7 @@ Outcome SampleReader::loadTables() {
         doc_.m_bDoUncertainty = false;
         return Outcome::done();
     }
-    if (app.LoadCocCoefficients(
-            metricName(doc_.m_nFamily == kFamilyRivers ? kMetricTDI : kMetricLTDI))) {
+    if (app.LoadCocCoefficients(cocKey(doc_.m_nFamily))) {
         doc_.m_cocTable = app.cocTable;
     } else {
         port_.message(

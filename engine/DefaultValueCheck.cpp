@@ -1,6 +1,6 @@
 #include "engine/DefaultValueCheck.h"
 
-#include "doc/TextFormat.h"
+#include "engine/TextFormat.h"
 
 #include <charconv>
 #include <cmath>

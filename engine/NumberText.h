@@ -1,7 +1,7 @@
 #pragma once
 // Conversions of texts to numbers used by the assessment engine. All of them are
 // independent of the process locale: the decimal mark is always a point.
-#include "doc/TextFormat.h"
+#include "engine/TextFormat.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "output/GridText.h"
 
 #include "doc/CPbtDoc.h"
-#include "doc/TextFormat.h"
+#include "engine/TextFormat.h"
 #include "engine/SerialToDate.h"
 #include "refdb/dbTable.h"
 #include "workbook/Book.h"

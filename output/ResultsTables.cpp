@@ -1,7 +1,7 @@
 #include "output/ResultsTables.h"
 
 #include "doc/CPbtDoc.h"
-#include "doc/TextFormat.h"
+#include "engine/TextFormat.h"
 #include "output/ResultsBook.h"
 
 #include <algorithm>

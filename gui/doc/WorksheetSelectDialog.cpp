@@ -1,6 +1,7 @@
 #include "gui/doc/WorksheetSelectDialog.h"
 
 #include "doc/WorksheetProposal.h"
+#include "engine/Metric.h"
 #include "gui/app/HelpCommand.h"
 #include "gui/app/QtUserPort.h"
 #include "gui/doc/ImpGrid.h"
@@ -142,7 +143,7 @@ void WorksheetSelectDialog::setFirstCol(int c, bool fromList) {
 }
 
 void WorksheetSelectDialog::familyChosen(int family) {
-    const bool versions = family != 2;
+    const bool versions = familyHasVersions(family);
     latest_->setEnabled(versions);
     previous_->setEnabled(versions);
 }

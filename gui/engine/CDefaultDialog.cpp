@@ -1,7 +1,7 @@
 #include "gui/engine/CDefaultDialog.h"
 
 #include "app/ShellTexts.h"
-#include "doc/TextFormat.h"
+#include "engine/TextFormat.h"
 #include "engine/DefaultValueCheck.h"
 #include "gui/app/DialogUnits.h"
 #include "gui/app/HelpCommand.h"

@@ -1,4 +1,4 @@
-#include "doc/TextFormat.h"
+#include "engine/TextFormat.h"
 
 #include <charconv>
 #include <cmath>
