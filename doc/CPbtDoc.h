@@ -59,6 +59,7 @@ public:
     void SetTitle(const std::string& title) { m_strTitle = title; }
 
     CPbtApp& app() { return m_app; }
+    const CPbtApp& app() const { return m_app; }
     UserPort& port() { return m_port; }
 
     // Members, in the order of the document's data model.

@@ -1,7 +1,5 @@
 #include "engine/EnvironmentChecks.h"
 
-#include "app/UserPort.h"
-#include "doc/CPbtDoc.h"
 #include "engine/InfoRows.h"
 #include "engine/NumberText.h"
 
@@ -13,15 +11,15 @@ bool outside(double v, double lo, double hi) {
     return v < lo || v > hi;
 }
 
-Outcome checkLakeTypes(CPbtDoc& doc) {
+std::optional<std::string> checkLakeTypes(const SampleSet& samples) {
     int bad = 0;
-    for (int s = 0; s < doc.m_nSamples; ++s)
-        if (infoText(doc, kRowAlkalinityOrType, s).size() != 2)
+    for (int s = 0; s < samples.sampleCount(); ++s)
+        if (samples.info(kRowAlkalinityOrType, s).size() != 2)
             ++bad;
     if (bad == 0)
-        return Outcome::done();
-    return fail(doc.port(), {"Lake typology information missing for " + std::to_string(bad) +
-                             " samples with no default.\nCorrect the error and try again."});
+        return std::nullopt;
+    return "Lake typology information missing for " + std::to_string(bad) +
+           " samples with no default.\nCorrect the error and try again.";
 }
 
 // "<count> <what>." and the range into which the values were clamped.
@@ -35,78 +33,77 @@ std::string missingNote(const char* what, int count, double def, const char* uni
            " samples.\r\nMissing values have been replaced by " + formatG(def) + " " + unit + ".";
 }
 
-void checkRivers(CPbtDoc& doc) {
+std::string checkRivers(const SampleSet& samples, const AnalysisSettings& a) {
     int missing = 0, outTDI3 = 0, outTDI4 = 0, badDates = 0;
-    for (int s = 0; s < doc.m_nSamples; ++s) {
-        const double a = leadingNumber(infoText(doc, kRowAlkalinityOrType, s));
-        if (a < 0.1) {
+    for (int s = 0; s < samples.sampleCount(); ++s) {
+        const double alk = leadingNumber(samples.info(kRowAlkalinityOrType, s));
+        if (alk < 0.1) {
             ++missing;
             continue;
         }
-        outTDI3 += outside(a, doc.m_alkMinTDI3, doc.m_alkMaxTDI3);
-        outTDI4 += outside(a, doc.m_alkMinTDI4, doc.m_alkMaxTDI4);
+        outTDI3 += outside(alk, a.alkMinTDI3, a.alkMaxTDI3);
+        outTDI4 += outside(alk, a.alkMinTDI4, a.alkMaxTDI4);
     }
-    for (int s = 0; s < doc.m_nSamples; ++s) {
-        const long long d = leadingWholeNumber(infoText(doc, kRowDate, s));
+    for (int s = 0; s < samples.sampleCount(); ++s) {
+        const long long d = leadingWholeNumber(samples.info(kRowDate, s));
         badDates += !isValidDateSerial(d);
     }
-    std::string& out = doc.m_strSummary;
+    std::string out;
     if (missing >= 1)
-        out += missingNote("Alkalinity", missing, doc.m_defAlk, "mg/l");
-    if (doc.m_nMetric == kMetricTDI3 && outTDI3 >= 1)
+        out += missingNote("Alkalinity", missing, a.defAlk, "mg/l");
+    if (a.metric == kMetricTDI3 && outTDI3 >= 1)
         out += rangeNote(outTDI3, "alkalinity values out of range for TDI3 calculations",
-                         doc.m_alkMinTDI3, doc.m_alkMaxTDI3, "mg/l");
-    if (doc.m_nMetric == kMetricTDI4 && outTDI4 >= 1)
+                         a.alkMinTDI3, a.alkMaxTDI3, "mg/l");
+    if (a.metric == kMetricTDI4 && outTDI4 >= 1)
         out += rangeNote(outTDI4, "alkalinity values out of range for TDI4 calculations",
-                         doc.m_alkMinTDI4, doc.m_alkMaxTDI4, "mg/l");
-    if (doc.m_nMetric == kMetricTDI3 && badDates >= 1)
+                         a.alkMinTDI4, a.alkMaxTDI4, "mg/l");
+    if (a.metric == kMetricTDI3 && badDates >= 1)
         out += "\r\n\r\nSampling date missing for " + std::to_string(badDates) +
                " samples.\r\nMissing values will be set to Spring for TDI3 calculations.";
+    return out;
 }
 
-void checkAcidification(CPbtDoc& doc) {
+std::string checkAcidification(const SampleSet& samples, const AnalysisSettings& a) {
     int caMissing = 0, caOut = 0, docMissing = 0, docOut = 0;
-    for (int s = 0; s < doc.m_nSamples; ++s) {
-        const double c = leadingNumber(infoText(doc, kRowCalcium, s));
+    for (int s = 0; s < samples.sampleCount(); ++s) {
+        const double c = leadingNumber(samples.info(kRowCalcium, s));
         if (c < 0)
             ++caMissing;
         else
-            caOut += outside(c, doc.m_caMin, doc.m_caMax);
+            caOut += outside(c, a.caMin, a.caMax);
     }
-    for (int s = 0; s < doc.m_nSamples; ++s) {
-        const double o = leadingNumber(infoText(doc, kRowDoc, s));
+    for (int s = 0; s < samples.sampleCount(); ++s) {
+        const double o = leadingNumber(samples.info(kRowDoc, s));
         if (o < 0)
             ++docMissing;
         else
-            docOut += outside(o, doc.m_docMin, doc.m_docMax);
+            docOut += outside(o, a.docMin, a.docMax);
     }
-    std::string& out = doc.m_strSummary;
+    std::string out;
     if (caMissing >= 1)
-        out += missingNote("Calcium", caMissing, doc.m_defCa, "ueq/l");
+        out += missingNote("Calcium", caMissing, a.defCa, "ueq/l");
     if (caOut >= 1)
-        out += rangeNote(caOut, "calcium values out of range", doc.m_caMin, doc.m_caMax, "ueq/l");
+        out += rangeNote(caOut, "calcium values out of range", a.caMin, a.caMax, "ueq/l");
     if (docMissing >= 1)
-        out += missingNote("DOC", docMissing, doc.m_defDoc, "mg/l");
+        out += missingNote("DOC", docMissing, a.defDoc, "mg/l");
     if (docOut >= 1)
-        out += rangeNote(docOut, "DOC values out of range", doc.m_docMin, doc.m_docMax, "mg/l");
+        out += rangeNote(docOut, "DOC values out of range", a.docMin, a.docMax, "mg/l");
+    return out;
 }
 
 } // namespace
 
-Outcome checkEnvironment(CPbtDoc& doc) {
-    switch (doc.m_nFamily) {
+EnvironmentReport checkEnvironment(const SampleSet& samples, const AnalysisSettings& settings) {
+    switch (settings.family) {
     case kFamilyLakes:
-        return checkLakeTypes(doc);
+        return {{}, checkLakeTypes(samples)};
     case kFamilyRivers:
-        checkRivers(doc);
-        break;
+        return {checkRivers(samples, settings), std::nullopt};
     case kFamilyAcid:
-        checkAcidification(doc);
-        break;
+        return {checkAcidification(samples, settings), std::nullopt};
     default:
-        break;
+        return {};
     }
-    return Outcome::done();
 }
 
 } // namespace frusta::engine

@@ -1,16 +1,18 @@
 #pragma once
 // The job-summary checks of the sample chemistry and dates, run before the analysis.
-#include "app/Outcome.h"
+#include "engine/AssessmentInputs.h"
 
-namespace frusta {
-class CPbtDoc;
-}
+#include <optional>
+#include <string>
 
 namespace frusta::engine {
 
-// Appends the notes about missing and out-of-range chemistry and dates to the job summary.
-// For lakes, samples whose type is not a two-character code stop the analysis: the user is
-// told how many, and the analysis fails.
-Outcome checkEnvironment(CPbtDoc& doc);
+struct EnvironmentReport {
+    std::string notes; // about missing and out-of-range chemistry and dates, for the summary
+    // Lakes whose type is not a two-character code: why the analysis cannot run.
+    std::optional<std::string> stop;
+};
+
+EnvironmentReport checkEnvironment(const SampleSet& samples, const AnalysisSettings& settings);
 
 } // namespace frusta::engine

@@ -1,6 +1,6 @@
 #include "engine/Eqr.h"
 
-#include "doc/CPbtDoc.h"
+#include "engine/Metric.h"
 
 #include <cmath>
 

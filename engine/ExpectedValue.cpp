@@ -1,6 +1,5 @@
 #include "engine/ExpectedValue.h"
 
-#include "doc/CPbtDoc.h"
 #include "engine/ClassBoundaries.h"
 #include "engine/InfoRows.h"
 #include "engine/NumberText.h"
@@ -53,12 +52,22 @@ std::optional<double> finiteOrNothing(double v) {
     return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
 }
 
-Expectation expectTDI3(CPbtDoc& doc, int s) {
-    std::string& comment = doc.m_comments[s];
-    double a = leadingNumber(infoText(doc, kRowAlkalinityOrType, s));
-    const bool noted =
-        settle(a, doc.m_defAlk, doc.m_alkMinTDI3, doc.m_alkMaxTDI3, kAlkalinity, comment);
-    const long long d = leadingWholeNumber(infoText(doc, kRowDate, s));
+// The sample whose expected value is sought, and where its comment goes.
+struct Sample {
+    const SampleSet& samples;
+    int s;
+    const AnalysisSettings& settings;
+    std::string& comment;
+
+    double number(int row) const { return leadingNumber(samples.info(row, s)); }
+};
+
+Expectation expectTDI3(const Sample& x) {
+    const AnalysisSettings& st = x.settings;
+    std::string& comment = x.comment;
+    double a = x.number(kRowAlkalinityOrType);
+    const bool noted = settle(a, st.defAlk, st.alkMinTDI3, st.alkMaxTDI3, kAlkalinity, comment);
+    const long long d = leadingWholeNumber(x.samples.info(kRowDate, x.s));
     int seasonFlag = 0; // 0 spring (January to June), 1 autumn (July to December)
     if (!isValidDateSerial(d)) {
         if (noted)
@@ -71,43 +80,46 @@ Expectation expectTDI3(CPbtDoc& doc, int s) {
     return {false, 0, finiteOrNothing(-25.36 + 56.83 * L - 12.96 * L * L + 3.21 * seasonFlag)};
 }
 
-Expectation expectTDI4(CPbtDoc& doc, int s) {
-    double a = leadingNumber(infoText(doc, kRowAlkalinityOrType, s));
-    settle(a, doc.m_defAlk, doc.m_alkMinTDI4, doc.m_alkMaxTDI4, kAlkalinity, doc.m_comments[s]);
+Expectation expectTDI4(const Sample& x) {
+    const AnalysisSettings& st = x.settings;
+    double a = x.number(kRowAlkalinityOrType);
+    settle(a, st.defAlk, st.alkMinTDI4, st.alkMaxTDI4, kAlkalinity, x.comment);
     return {false, 0, finiteOrNothing(9.933 * std::exp(0.81 * std::log10(a)))};
 }
 
-Expectation expectLake(CPbtDoc& doc, int s, const ClassBoundaries& bounds) {
-    const int row = bounds.lakeTypeRow(infoText(doc, kRowAlkalinityOrType, s));
+Expectation expectLake(const Sample& x, const ClassBoundaries& bounds) {
+    const int row = bounds.lakeTypeRow(x.samples.info(kRowAlkalinityOrType, x.s));
     if (row < 0) {
-        doc.m_comments[s] = "Invalid type";
+        x.comment = "Invalid type";
         return {true, 0, std::nullopt};
     }
     return {false, row, bounds.median(row)};
 }
 
-Expectation expectDAM(CPbtDoc& doc, int s) {
-    std::string& comment = doc.m_comments[s];
-    double c = leadingNumber(infoText(doc, kRowCalcium, s));
-    settle(c, doc.m_defCa, doc.m_caMin, doc.m_caMax, kCalcium, comment);
-    double o = leadingNumber(infoText(doc, kRowDoc, s));
-    settle(o, doc.m_defDoc, doc.m_docMin, doc.m_docMax, kDoc, comment);
+Expectation expectDAM(const Sample& x) {
+    const AnalysisSettings& st = x.settings;
+    double c = x.number(kRowCalcium);
+    settle(c, st.defCa, st.caMin, st.caMax, kCalcium, x.comment);
+    double o = x.number(kRowDoc);
+    settle(o, st.defDoc, st.docMin, st.docMax, kDoc, x.comment);
     return {false, 0, finiteOrNothing(33.0 * std::log10(c) - 5.5 - 1.9 * o)};
 }
 
 } // namespace
 
-Expectation expectSample(CPbtDoc& doc, int s, const ClassBoundaries& bounds) {
-    switch (doc.m_nMetric) {
+Expectation expectSample(const SampleSet& samples, int s, const AnalysisSettings& settings,
+                         const ClassBoundaries& bounds, std::string& comment) {
+    const Sample x{samples, s, settings, comment};
+    switch (settings.metric) {
     case kMetricTDI3:
-        return expectTDI3(doc, s);
+        return expectTDI3(x);
     case kMetricTDI4:
-        return expectTDI4(doc, s);
+        return expectTDI4(x);
     case kMetricLTDI1:
     case kMetricLTDI2:
-        return expectLake(doc, s, bounds);
+        return expectLake(x, bounds);
     case kMetricDAM:
-        return expectDAM(doc, s);
+        return expectDAM(x);
     default:
         return {};
     }

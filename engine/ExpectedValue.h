@@ -1,12 +1,11 @@
 #pragma once
 // The expected metric value of one sample, from its chemistry (rivers, acidification) or
-// its lake type. Missing chemistry is replaced by the document's defaults and clamped into
-// the range of the model; every change is noted in the sample's comment.
-#include <optional>
+// its lake type. Missing chemistry is replaced by the defaults and clamped into the range of
+// the model; every change is noted in the sample's comment.
+#include "engine/AssessmentInputs.h"
 
-namespace frusta {
-class CPbtDoc;
-}
+#include <optional>
+#include <string>
 
 namespace frusta::engine {
 
@@ -18,8 +17,9 @@ struct Expectation {
     std::optional<double> expected; // nothing when it cannot be computed
 };
 
-// Runs for sample s of the document's metric; appends to (for lakes with an invalid type:
+// Runs for sample s of the settings' metric; appends to (for lakes with an invalid type:
 // replaces) the sample's comment.
-Expectation expectSample(CPbtDoc& doc, int s, const ClassBoundaries& bounds);
+Expectation expectSample(const SampleSet& samples, int s, const AnalysisSettings& settings,
+                         const ClassBoundaries& bounds, std::string& comment);
 
 } // namespace frusta::engine

@@ -1,6 +1,6 @@
 #include "engine/ResultLabels.h"
 
-#include "doc/CPbtDoc.h"
+#include "engine/Metric.h"
 
 namespace frusta::engine {
 

@@ -1,19 +1,34 @@
 #include "engine/SampleAssessment.h"
 
-#include "doc/CPbtDoc.h"
 #include "engine/ClassBoundaries.h"
 #include "engine/Eqr.h"
 #include "engine/ExpectedValue.h"
+
+#include <cmath>
 
 namespace frusta::engine {
 
 namespace {
 
-enum Column { kScoredSum = 2, kMetric = 3, kExpected = 4, kEqr = 5, kClass = 6 };
+// Adds a note to a sample's comment, after "; " when the comment has something already.
+void appendNote(std::string& comment, const std::string& note) {
+    if (!comment.empty())
+        comment += "; ";
+    comment += note;
+}
 
-void markMissing(dMat& r, int s, int firstCol, int lastCol) {
-    for (int c = firstCol; c <= lastCol; ++c)
-        r(s, c) = r.missingValue();
+void dropNonFinite(std::optional<double>& v) {
+    if (v && !std::isfinite(*v))
+        v.reset();
+}
+
+// Counts so extreme that a sum overflows leave no infinity or NaN behind.
+SampleResult finite(SampleResult r) {
+    for (auto* v : {&r.sampleSum, &r.scoredSum, &r.metric, &r.expected, &r.eqr})
+        dropNonFinite(*v);
+    for (auto& g : r.groups)
+        dropNonFinite(g);
+    return r;
 }
 
 } // namespace
@@ -26,48 +41,37 @@ std::string undefinedEqrNote(int metric, double expected) {
     return "No EQR: undefined for this expected value";
 }
 
-namespace {
-
-// Adds a note to a sample's comment, after "; " when the comment has something already.
-void appendNote(std::string& comment, const std::string& note) {
-    if (!comment.empty())
-        comment += "; ";
-    comment += note;
-}
-
-} // namespace
-
-void assessSample(CPbtDoc& doc, int s, const ClassBoundaries& bounds) {
-    dMat& r = *doc.m_pResults;
-    const Expectation ex = expectSample(doc, s, bounds);
-    if (ex.invalidType) {
-        markMissing(r, s, kExpected, kClass);
-        return;
-    }
+SampleResult assessSample(const SampleSet& samples, int s, const SampleSums& sums,
+                          const AnalysisSettings& settings, const ClassBoundaries& bounds) {
+    SampleResult r;
+    r.sampleSum = sums.sampleSum;
+    r.scoredSum = sums.scoredSum;
+    for (int g = 0; g < kGroupCount; ++g)
+        r.groups[g] = sums.groups[g];
+    r.metric = metricValue(sums);
+    const Expectation ex = expectSample(samples, s, settings, bounds, r.comment);
+    if (ex.invalidType)
+        return finite(r);
     // A sample whose scored taxa sum to less than one count has no metric value, so it has
     // no EQR or class either, whatever the metric's own threshold.
-    const double scoredSum = r(s, kScoredSum);
-    if (scoredSum < eqrThreshold(doc.m_nMetric) || scoredSum < kMinScoredSum) {
-        markMissing(r, s, kMetric, kClass);
-        doc.m_comments[s] += "No matching taxa found";
-        return;
+    if (sums.scoredSum < eqrThreshold(settings.metric) || sums.scoredSum < kMinScoredSum) {
+        r.metric.reset();
+        r.comment += "No matching taxa found";
+        return finite(r);
     }
-    if (!ex.expected) {
-        markMissing(r, s, kExpected, kClass);
-        return;
-    }
-    r(s, kExpected) = *ex.expected;
-    const auto eqr = computeEqr(doc.m_nMetric, r(s, kMetric), *ex.expected);
-    if (!eqr) {
+    if (!ex.expected)
+        return finite(r);
+    r.expected = ex.expected;
+    r.eqr = computeEqr(settings.metric, *r.metric, *ex.expected);
+    if (!r.eqr) {
         // The quotient is undefined (an expected value of 100, or 0 for DAM): no EQR or
         // class, and the comment says why.
-        markMissing(r, s, kEqr, kClass);
-        appendNote(doc.m_comments[s], undefinedEqrNote(doc.m_nMetric, *ex.expected));
-        return;
+        appendNote(r.comment, undefinedEqrNote(settings.metric, *ex.expected));
+        return finite(r);
     }
-    r(s, kEqr) = *eqr;
-    const auto b = bounds.boundaries(ex.boundaryRow);
-    r(s, kClass) = b ? classForEqr(*eqr, *b) : r.missingValue();
+    if (const auto b = bounds.boundaries(ex.boundaryRow))
+        r.classCode = classForEqr(*r.eqr, *b);
+    return finite(r);
 }
 
 } // namespace frusta::engine

@@ -1,20 +1,37 @@
 #pragma once
-// Expected value, EQR and status class of one sample, written into its row of the results.
-#include <string>
+// The assessment of one sample: its sums, metric value, expected value, EQR, status class
+// and comment.
+#include "engine/AssessmentInputs.h"
+#include "engine/ScoreSums.h"
 
-namespace frusta {
-class CPbtDoc;
-}
+#include <array>
+#include <optional>
+#include <string>
 
 namespace frusta::engine {
 
 class ClassBoundaries;
 
-// Fills columns 4 (expected value), 5 (EQR) and 6 (class) of sample s, or marks them
-// missing where they have no value; a sample without enough scored taxa also loses its
-// metric value (column 3) and its comment says so, and so does the comment of a sample
-// whose EQR is undefined (undefinedEqrNote).
-void assessSample(CPbtDoc& doc, int s, const ClassBoundaries& bounds);
+// What an assessment finds for one sample. An empty value is missing: it cannot be computed,
+// or the arithmetic left it infinite or not a number.
+struct SampleResult {
+    std::optional<double> sampleSum;
+    std::optional<double> scoredSum;
+    std::optional<double> metric; // 25 x count-weighted mean score - 25
+    std::optional<double> expected;
+    std::optional<double> eqr;
+    std::optional<int> classCode; // 1 High to 5 Bad
+    // Planktic, motile, organic tolerant and saline, in percent of the sample sum (the sums
+    // themselves when the sample sum is 0.01 or less).
+    std::array<std::optional<double>, kGroupCount> groups;
+    std::string comment;
+};
+
+// Sample s with its sums (percentages made). A sample without enough scored taxa has no
+// metric value, EQR or class and its comment says so; so does the comment of a sample whose
+// EQR is undefined (undefinedEqrNote).
+SampleResult assessSample(const SampleSet& samples, int s, const SampleSums& sums,
+                          const AnalysisSettings& settings, const ClassBoundaries& bounds);
 
 // The note added to the comment of a sample whose EQR is undefined for its expected value:
 // "No EQR: expected value is 100" (rivers, lakes), "No EQR: expected value is 0" (DAM).

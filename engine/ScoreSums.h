@@ -1,26 +1,29 @@
 #pragma once
-// The per-sample sums of the results table and what is made of them: sample sum (column
-// 1), scored sum (2), metric value (3) and the planktic, motile, organic-tolerant and saline
-// percentages (7 to 10).
+// The per-sample sums of the counts and what is made of them: the metric value and the
+// planktic, motile, organic-tolerant and saline percentages.
+#include "engine/AssessmentInputs.h"
 #include "engine/TaxonMatch.h"
 
+#include <array>
+#include <optional>
 #include <vector>
-
-namespace frusta {
-class dMat;
-}
 
 namespace frusta::engine {
 
-// Adds every count into its sample's row of `results` (samples x 12, made with 0.0). For
-// every cell the counts are added in taxon order, whatever the order of the loops.
-void accumulateSums(dMat& counts, const std::vector<TaxonProfile>& profiles, dMat& results);
+struct SampleSums {
+    double sampleSum = 0.0; // the counts of every taxon
+    double scoredSum = 0.0; // the counts of the taxa with a score
+    double weighted = 0.0;  // count times score, over the taxa with a score
+    std::array<double, kGroupCount> groups{};
+};
 
-// Columns 7 to 10 as percentages of the sample sum, for samples whose sum exceeds 0.01.
-void makePercentages(dMat& results);
+// The sums of every sample. For every sum the counts are added in taxon order.
+std::vector<SampleSums> sumSamples(const SampleSet& samples, const std::vector<TaxonMatch>& taxa);
 
-// Column 3 as 25 x (count-weighted mean score) - 25 where the scored sum is at least 1.0;
-// the missing marker elsewhere.
-void makeMetricValues(dMat& results);
+// The group sums as percentages of the sample sum, when that exceeds 0.01.
+void makePercentages(SampleSums& sums);
+
+// 25 x (count-weighted mean score) - 25; nothing when the scored sum is below 1.0.
+std::optional<double> metricValue(const SampleSums& sums);
 
 } // namespace frusta::engine

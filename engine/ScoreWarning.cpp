@@ -1,6 +1,6 @@
 #include "engine/ScoreWarning.h"
 
-#include "doc/CPbtDoc.h"
+#include "engine/Metric.h"
 
 namespace frusta::engine {
 

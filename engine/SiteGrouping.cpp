@@ -10,46 +10,49 @@ namespace {
 
 constexpr std::size_t kMinCodeLength = 2;
 
-// Adds sample EQR v to a site: the first EQR is taken as it is, later ones update the
+// A site of the given samples: the first EQR is taken as it is, later ones update the
 // running mean in sample order.
-void addEqr(SiteGroup& site, bool meanMissing, double v) {
-    site.withEqr += 1;
-    if (meanMissing)
-        site.meanEqr = v;
-    else
-        site.meanEqr += (v - site.meanEqr) / site.withEqr;
+SiteGroup groupOf(const std::vector<int>& members, const std::vector<std::optional<double>>& eqr) {
+    SiteGroup site;
+    site.leader = members.front();
+    for (int i : members) {
+        const std::optional<double>& v = eqr[static_cast<std::size_t>(i)];
+        if (!v) {
+            site.withoutEqr += 1;
+            continue;
+        }
+        site.withEqr += 1;
+        if (!site.meanEqr)
+            site.meanEqr = *v;
+        else
+            *site.meanEqr += (*v - *site.meanEqr) / site.withEqr;
+    }
+    return site;
 }
 
 } // namespace
 
-std::vector<SiteGroup> groupSites(const std::vector<std::string>& codes,
-                                  const std::vector<double>& eqr, const std::vector<bool>& hasEqr,
-                                  double missing) {
-    std::vector<SiteGroup> sites;
-    std::vector<bool> meanMissing; // per site: no EQR taken into its mean yet
+SiteMembers samplesBySite(const std::vector<std::string>& codes) {
+    SiteMembers out;
     std::unordered_map<std::string, std::size_t> siteOf;
     for (int i = 0; i < static_cast<int>(codes.size()); ++i) {
-        if (codes[i].size() < kMinCodeLength)
-            continue;
-        const auto [it, isNew] = siteOf.try_emplace(foldedCopy(codes[i]), sites.size());
-        if (isNew) {
-            SiteGroup site;
-            site.leader = i;
-            site.withEqr = hasEqr[i] ? 1 : 0;
-            site.withoutEqr = hasEqr[i] ? 0 : 1;
-            site.meanEqr = hasEqr[i] ? eqr[i] : missing;
-            sites.push_back(site);
-            meanMissing.push_back(!hasEqr[i]);
+        if (codes[i].size() < kMinCodeLength) {
+            out.noSite.push_back(i);
             continue;
         }
-        const std::size_t r = it->second;
-        if (hasEqr[i]) {
-            addEqr(sites[r], meanMissing[r], eqr[i]);
-            meanMissing[r] = false;
-        } else {
-            sites[r].withoutEqr += 1;
-        }
+        const auto [it, isNew] = siteOf.try_emplace(foldedCopy(codes[i]), out.sites.size());
+        if (isNew)
+            out.sites.emplace_back();
+        out.sites[it->second].push_back(i);
     }
+    return out;
+}
+
+std::vector<SiteGroup> groupSites(const std::vector<std::string>& codes,
+                                  const std::vector<std::optional<double>>& eqr) {
+    std::vector<SiteGroup> sites;
+    for (const std::vector<int>& members : samplesBySite(codes).sites)
+        sites.push_back(groupOf(members, eqr));
     return sites;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/TaxonMatch.h"
 
 #include "engine/TaxonIndex.h"
+#include "refdb/dbTable.h"
 
 namespace frusta::engine {
 
@@ -8,7 +9,7 @@ namespace {
 
 const char* const kGroupNames[kGroupCount] = {"Planktic", "Motile", "OrganicTolerant", "Saline"};
 
-bool hasPrefix(const std::string& code, const char* prefix) {
+bool hasPrefix(std::string_view code, const char* prefix) {
     return code.compare(0, 3, prefix) == 0;
 }
 
@@ -16,11 +17,13 @@ int typedColumn(const dbTable& t, int col, ColumnType type) {
     return col >= 0 && col < t.colCount && t.columnTypes[col] == type ? col : -1;
 }
 
-TaxonProfile profileOf(const dbTable& master, const MasterColumns& columns, int32_t row) {
-    TaxonProfile p;
+TaxonMatch matchOf(const dbTable& master, const MasterColumns& columns, int32_t row) {
+    TaxonMatch p;
+    p.status = MatchStatus::InListUnscored;
     p.matchRow = row;
     double score = 0.0;
     if (columns.score >= 0 && master.GetDouble(row, columns.score, score) && score > 0.0) {
+        p.status = MatchStatus::Scored;
         p.scoredRow = row;
         p.score = score;
     }
@@ -34,9 +37,9 @@ TaxonProfile profileOf(const dbTable& master, const MasterColumns& columns, int3
 
 } // namespace
 
-int chooseMatchColumn(const std::vector<TaxonEntry>& taxa) {
-    for (const auto& t : taxa)
-        if (hasPrefix(t.code, "NBN") || hasPrefix(t.code, "NHM"))
+int chooseMatchColumn(const std::vector<std::string_view>& codes) {
+    for (std::string_view code : codes)
+        if (hasPrefix(code, "NBN") || hasPrefix(code, "NHM"))
             return 0;
     return 1;
 }
@@ -52,18 +55,18 @@ MasterColumns findMasterColumns(const dbTable* master, int matchColumn, const ch
     return c;
 }
 
-std::vector<TaxonProfile> matchTaxa(const std::vector<TaxonEntry>& taxa, const dbTable* master,
-                                    const MasterColumns& columns) {
-    std::vector<TaxonProfile> profiles(taxa.size());
+std::vector<TaxonMatch> matchTaxa(const std::vector<std::string_view>& codes,
+                                  const dbTable* master, const MasterColumns& columns) {
+    std::vector<TaxonMatch> matches(codes.size());
     if (!master || columns.code < 0)
-        return profiles;
+        return matches;
     const TaxonIndex index(master->textColumn(columns.code));
-    for (std::size_t k = 0; k < taxa.size(); ++k) {
-        const int32_t row = index.find(taxa[k].code);
+    for (std::size_t k = 0; k < codes.size(); ++k) {
+        const int32_t row = index.find(codes[k]);
         if (row >= 0)
-            profiles[k] = profileOf(*master, columns, row);
+            matches[k] = matchOf(*master, columns, row);
     }
-    return profiles;
+    return matches;
 }
 
 std::string masterColumnNotes(const MasterColumns& columns, const char* scoreName) {

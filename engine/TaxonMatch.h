@@ -1,12 +1,15 @@
 #pragma once
 // Matching of the input taxa against the master taxon list, and what the analysis needs of
 // each matched taxon: its row, its score for the metric and its four group flags.
-#include "doc/CPbtDoc.h"
-
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+namespace frusta {
+class dbTable;
+}
 
 namespace frusta::engine {
 
@@ -21,7 +24,15 @@ struct MasterColumns {
     std::array<int, kGroupCount> groups{-1, -1, -1, -1};
 };
 
-struct TaxonProfile {
+enum class MatchStatus {
+    NotInList,      // no master row has the taxon's code
+    InListUnscored, // in the list, without a score above 0 for the metric
+    Scored,
+};
+
+// The match of one input taxon.
+struct TaxonMatch {
+    MatchStatus status = MatchStatus::NotInList;
     int32_t matchRow = -1;  // master row of the taxon's code, -1 when none
     int32_t scoredRow = -1; // the same row when its score is greater than 0, else -1
     double score = 0.0;     // the score when scored
@@ -30,15 +41,15 @@ struct TaxonProfile {
 
 // The master column to match against: 0 when some input code begins with exactly "NBN" or
 // "NHM" (a code shorter than three characters is compared whole), else 1.
-int chooseMatchColumn(const std::vector<TaxonEntry>& taxa);
+int chooseMatchColumn(const std::vector<std::string_view>& codes);
 
 // Finds the columns in the master list (which may be null: every column is then absent).
 MasterColumns findMasterColumns(const dbTable* master, int matchColumn, const char* scoreName);
 
-// One profile per input taxon, in input order. Scores and flags are read once per taxon;
-// the first (lowest) master row with the taxon's code wins.
-std::vector<TaxonProfile> matchTaxa(const std::vector<TaxonEntry>& taxa, const dbTable* master,
-                                    const MasterColumns& columns);
+// One match per input code, in input order. Scores and flags are read once per taxon; the
+// first (lowest) master row with the taxon's code wins.
+std::vector<TaxonMatch> matchTaxa(const std::vector<std::string_view>& codes,
+                                  const dbTable* master, const MasterColumns& columns);
 
 // Job-summary notes about master columns that could not be used; empty when all are there.
 std::string masterColumnNotes(const MasterColumns& columns, const char* scoreName);

@@ -34,7 +34,7 @@ TEST_F(LakeDamAnalysis, LakeTypesOfOtherLengthsStopTheAnalysis) {
     EXPECT_EQ(doc.m_strSummary, "Start");
     EXPECT_FALSE(doc.m_pResults);
     EXPECT_FALSE(doc.m_bAnalysed);
-    EXPECT_EQ(port.waitCount, 0);
+    EXPECT_EQ(port.waitDepth, 0);
 }
 
 TEST_F(LakeDamAnalysis, LakeTypesSelectTheirBoundaryRow) {

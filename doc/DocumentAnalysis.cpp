@@ -1,0 +1,169 @@
+// The analysis operations of the document: its inputs go to the engine, and what the engine
+// returns is stored in the results block, the comments, the job summary and the site table.
+#include "app/CPbtApp.h"
+#include "app/UserPort.h"
+#include "doc/CPbtDoc.h"
+#include "engine/Assessment.h"
+#include "engine/ResultLabels.h"
+#include "engine/SiteAssessment.h"
+
+namespace frusta {
+
+namespace {
+
+constexpr int kResultColumns = 12;
+constexpr int kSiteColumns = 13;
+constexpr int kLabelSlots = 21;
+enum ResultColumn { kSampleSum = 1, kScoredSum, kMetric, kExpected, kEqr, kClass, kFirstGroup };
+enum SiteColumn { kSamples = 0, kMissing, kMean, kSiteClass, kFirstFigure };
+
+const char* const kSiteLabels[] = {"Site code", "No. Samples", "No. missing", "Mean EQR", "Class",
+                                   "CoC High",  "CoC Good",    "CoC Mod",     "CoC Poor", "CoC Bad",
+                                   "RoM",       "CoC HG",      "CoC MPB",     "RoM-G/M"};
+
+// The counts, taxa and samples agree with one another.
+bool inputsConsistent(const CPbtDoc& doc) {
+    return doc.m_pCounts && doc.m_pCounts->nrow() == doc.m_nSamples &&
+           doc.m_pCounts->ncol() == doc.m_nTaxa &&
+           static_cast<int>(doc.m_taxa.size()) == doc.m_nTaxa;
+}
+
+engine::SampleSet samplesOf(const CPbtDoc& doc) {
+    engine::SampleSet s;
+    s.taxonCodes.reserve(doc.m_taxa.size());
+    for (const TaxonEntry& t : doc.m_taxa)
+        s.taxonCodes.push_back(t.code);
+    if (doc.m_pCounts)
+        for (int i = 0; i < doc.m_pCounts->nrow(); ++i)
+            s.counts.push_back(doc.m_pCounts->ncol() > 0 ? &(*doc.m_pCounts)(i, 0) : nullptr);
+    s.infoRows = &doc.m_infoValues;
+    return s;
+}
+
+engine::ReferenceTables tablesOf(const CPbtDoc& doc) {
+    return {doc.app().taxonTable.get(), doc.m_boundaryTable.get(), doc.m_cocTable.get()};
+}
+
+engine::AnalysisSettings settingsOf(const CPbtDoc& doc) {
+    engine::AnalysisSettings a;
+    a.family = doc.m_nFamily;
+    a.metric = doc.m_nMetric;
+    a.alkMinTDI3 = doc.m_alkMinTDI3;
+    a.alkMaxTDI3 = doc.m_alkMaxTDI3;
+    a.alkMinTDI4 = doc.m_alkMinTDI4;
+    a.alkMaxTDI4 = doc.m_alkMaxTDI4;
+    a.caMin = doc.m_caMin;
+    a.caMax = doc.m_caMax;
+    a.docMin = doc.m_docMin;
+    a.docMax = doc.m_docMax;
+    a.defAlk = doc.m_defAlk;
+    a.defCa = doc.m_defCa;
+    a.defDoc = doc.m_defDoc;
+    return a;
+}
+
+// A value, or the matrix's missing marker.
+template <typename T> double orMissing(const std::optional<T>& v, const dMat& m) {
+    return v ? static_cast<double>(*v) : m.missingValue();
+}
+
+void storeMatches(CPbtDoc& doc, const engine::Assessment& a) {
+    doc.m_pTaxonMatch.clear();
+    doc.m_pTaxonScored.clear();
+    for (const engine::TaxonMatch& t : a.taxa) {
+        doc.m_pTaxonMatch.push_back(t.matchRow);
+        doc.m_pTaxonScored.push_back(t.scoredRow);
+    }
+    doc.m_nMatched = a.matched;
+    doc.m_nScored = a.scored;
+}
+
+void storeSamples(CPbtDoc& doc, const engine::Assessment& a) {
+    const int n = static_cast<int>(a.samples.size());
+    doc.m_pResults = std::make_unique<dMat>(n, kResultColumns, 0.0);
+    dMat& m = *doc.m_pResults;
+    doc.m_comments.assign(a.samples.size(), std::string());
+    for (int s = 0; s < n; ++s) {
+        const engine::SampleResult& r = a.samples[static_cast<std::size_t>(s)];
+        m(s, kSampleSum) = orMissing(r.sampleSum, m);
+        m(s, kScoredSum) = orMissing(r.scoredSum, m);
+        m(s, kMetric) = orMissing(r.metric, m);
+        m(s, kExpected) = orMissing(r.expected, m);
+        m(s, kEqr) = orMissing(r.eqr, m);
+        m(s, kClass) = orMissing(r.classCode, m);
+        for (int g = 0; g < engine::kGroupCount; ++g)
+            m(s, kFirstGroup + g) = orMissing(r.groups[static_cast<std::size_t>(g)], m);
+        doc.m_comments[static_cast<std::size_t>(s)] = r.comment;
+    }
+}
+
+std::vector<std::optional<double>> eqrsOf(const dMat& results) {
+    std::vector<std::optional<double>> eqr(static_cast<std::size_t>(results.nrow()));
+    for (int i = 0; i < results.nrow(); ++i)
+        if (!results.isMissing(i, kEqr))
+            eqr[static_cast<std::size_t>(i)] = results(i, kEqr);
+    return eqr;
+}
+
+void storeSites(CPbtDoc& doc, const engine::SiteAssessment& a) {
+    const int n = static_cast<int>(a.sites.size());
+    auto table = std::make_unique<dMat>(n, kSiteColumns, dMat::kMissing);
+    dMat& m = *table;
+    doc.m_siteCodes.assign(a.sites.size(), std::string());
+    for (int r = 0; r < n; ++r) {
+        const engine::SiteResult& site = a.sites[static_cast<std::size_t>(r)];
+        m(r, kSamples) = site.withEqr;
+        m(r, kMissing) = site.withoutEqr;
+        m(r, kMean) = orMissing(site.meanEqr, m);
+        m(r, kSiteClass) = orMissing(site.classCode, m);
+        for (int k = 0; k < engine::kConfidenceFigures; ++k)
+            m(r, kFirstFigure + k) = orMissing(site.confidence[static_cast<std::size_t>(k)], m);
+        doc.m_siteCodes[static_cast<std::size_t>(r)] = site.code;
+    }
+    doc.m_uncLabels.assign(kLabelSlots, std::string());
+    for (std::size_t i = 0; i < std::size(kSiteLabels); ++i)
+        doc.m_uncLabels[i] = kSiteLabels[i];
+    doc.m_pUncertainty = std::move(table);
+}
+
+} // namespace
+
+Outcome CPbtDoc::RunAnalysis() {
+    if (m_bAnalysed)
+        resetResults();
+    m_bAnalysed = false;
+    if (m_nTaxa == 0 || !inputsConsistent(*this))
+        return Outcome::failed();
+    engine::Assessment a;
+    {
+        WaitCursor wait(m_port);
+        a = engine::assess(samplesOf(*this), tablesOf(*this), settingsOf(*this));
+    }
+    if (a.stopMessage)
+        return fail(m_port, {*a.stopMessage});
+    for (const std::string& message : a.messages)
+        m_port.message(message);
+    m_strSummary += a.summaryNotes;
+    storeMatches(*this, a);
+    storeSamples(*this, a);
+    m_resultLabels = engine::resultLabels(m_nMetric);
+    if (a.unscoredTaxa)
+        m_nNoScoreTaxa = *a.unscoredTaxa;
+    SetModifiedFlag(true);
+    m_bAnalysed = true;
+    return Outcome::done();
+}
+
+Outcome CPbtDoc::RunUncertainty() {
+    if (!m_pResults)
+        return fail(m_port, {engine::kSampleNumbersMessage});
+    const engine::SiteAssessment a =
+        engine::assessSites(samplesOf(*this), eqrsOf(*m_pResults), tablesOf(*this), m_nFamily);
+    if (a.stopMessage)
+        return fail(m_port, {*a.stopMessage});
+    storeSites(*this, a);
+    m_bUncertaintyDone = true;
+    return Outcome::done();
+}
+
+} // namespace frusta
