@@ -38,6 +38,16 @@ const std::vector<std::string>& defaultClassNames() {
     return names;
 }
 
+std::string classNameOf(const std::vector<std::string>& names, int code) {
+    return code >= 1 && code <= 5 && static_cast<std::size_t>(code) <= names.size()
+               ? names[static_cast<std::size_t>(code - 1)]
+               : std::string();
+}
+
+const std::vector<std::string>& CPbtApp::shownClassNames() const {
+    return classNames.size() == 5 ? classNames : defaultClassNames();
+}
+
 std::string connectionStringFor(const char* provider, const std::filesystem::path& file) {
     return std::string("Provider=") + provider +
            ";Data Source=" + connectionStringValue(file.string());

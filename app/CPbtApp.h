@@ -51,6 +51,9 @@ public:
     std::unique_ptr<CADODatabase> database;
     std::string connectionString;
     std::vector<std::string> classNames;
+    // The class names that results show and save: `classNames`, or the five defaults when
+    // start-up left none.
+    const std::vector<std::string>& shownClassNames() const;
     std::string helpFileArg;
     std::string exampleFileArg;
     std::shared_ptr<const dbTable> taxonTable;
@@ -79,6 +82,9 @@ private:
 
 // The five status class names for class codes 1 to 5.
 const std::vector<std::string>& defaultClassNames();
+// The name of class code `code` (1 High to 5 Bad) in `names`; empty for any other code or
+// when `names` has no such entry.
+std::string classNameOf(const std::vector<std::string>& names, int code);
 
 // "Provider=<provider>;Data Source=<file>", the file quoted when it needs to be.
 std::string connectionStringFor(const char* provider, const std::filesystem::path& file);

@@ -3,6 +3,7 @@
 #include "app/CPbtApp.h"
 #include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/CChildResFrame.h"
 #include "gui/output/DataListView.h"
@@ -83,22 +84,19 @@ std::unique_ptr<CPbtDoc> bigDocument(CPbtApp& app, UserPort& port) {
     for (int s = 0; s < kSamples; ++s)
         for (int t = s % 7; t < kTaxa; t += 7)
             (*doc->m_pCounts)(s, t) = (s + t) % 50;
-    doc->m_pResults = std::make_unique<dMat>(kSamples, 12, 0.0);
+    doc->m_pResults = std::make_unique<dMat>(kSamples, kResultColumnCount, 0.0);
     for (int s = 0; s < kSamples; ++s)
-        for (int k = 1; k < 12; ++k)
-            (*doc->m_pResults)(s, k) = k == 6 ? 1 + s % 5 : (s % 100) * 0.37 + k;
-    doc->m_resultLabels = {"Type",     "Sample sum",         "Sum TDI4",   "TDI4",
-                           "eTDI4",    "EQR TDI4",           "Class TDI4", "% Planktic",
-                           "% Motile", "% Organic tolerant", "% Saline",   "Comment TDI4",
-                           ""};
+        for (ResultColumn c : allResultColumns())
+            if (c != ResultColumn::Type)
+                (*doc->m_pResults)(s, col(c)) =
+                    c == ResultColumn::Class ? 1 + s % 5 : (s % 100) * 0.37 + col(c);
+    doc->m_resultLabels = resultLabels(kMetricTDI4);
     doc->m_comments.assign(kSamples, "");
     doc->m_pTaxonScored.resize(kTaxa);
     for (int t = 0; t < kTaxa; ++t)
         doc->m_pTaxonScored[static_cast<std::size_t>(t)] = t % 10 == 0 ? -1 : t;
-    doc->m_uncLabels = {"Site code", "No. Samples", "No. missing", "Mean EQR", "Class",
-                        "CoC High",  "CoC Good",    "CoC Mod",     "CoC Poor", "CoC Bad",
-                        "RoM",       "CoC HG",      "CoC MPB",     "RoM-G/M"};
-    doc->m_pUncertainty = std::make_unique<dMat>(kSites, 13, 0.5);
+    doc->m_uncLabels = siteLabels();
+    doc->m_pUncertainty = std::make_unique<dMat>(kSites, kSiteColumnCount, 0.5);
     for (int i = 0; i < kSites; ++i)
         doc->m_siteCodes.push_back("SITE" + std::to_string(i + 1));
     doc->m_bAnalysed = true;

@@ -12,6 +12,7 @@
 #include "cli/ResultsTargets.h"
 #include "doc/AnalysisCommand.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultsView.h"
 #include "output/JsonWriter.h"
 
 #include <filesystem>
@@ -96,14 +97,13 @@ WorkbookStatus assessWorkbook(Run& run, const std::string& workbook,
     if (!analysed.analysis)
         return failed(status, analysed.analysis, port);
     if (analysed.uncertainty && *analysed.uncertainty)
-        status.sites = doc.m_pUncertainty->nrow();
+        status.sites = ResultsView(doc).siteCount();
 
     if (target) {
         run.progress.set(label + "writing");
-        const auto& names =
-            run.app.classNames.size() == 5 ? run.app.classNames : defaultClassNames();
         const JsonSource source{workbook, port.chosenSheet()};
-        if (const Outcome written = writeResults(doc, names, *target, source, run.out, port);
+        if (const Outcome written =
+                writeResults(doc, run.app.shownClassNames(), *target, source, run.out, port);
             !written)
             return failed(status, written, port);
     }

@@ -3,23 +3,24 @@
 #include "app/CPbtApp.h"
 #include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
+#include "doc/ResultsView.h"
 #include "engine/Assessment.h"
-#include "engine/ResultLabels.h"
 #include "engine/SiteAssessment.h"
 
 namespace frusta {
 
 namespace {
 
-constexpr int kResultColumns = 12;
-constexpr int kSiteColumns = 13;
-constexpr int kLabelSlots = 21;
-enum ResultColumn { kSampleSum = 1, kScoredSum, kMetric, kExpected, kEqr, kClass, kFirstGroup };
-enum SiteColumn { kSamples = 0, kMissing, kMean, kSiteClass, kFirstFigure };
-
-const char* const kSiteLabels[] = {"Site code", "No. Samples", "No. missing", "Mean EQR", "Class",
-                                   "CoC High",  "CoC Good",    "CoC Mod",     "CoC Poor", "CoC Bad",
-                                   "RoM",       "CoC HG",      "CoC MPB",     "RoM-G/M"};
+// The result columns of the four groups, in the engine's order of groups.
+constexpr ResultColumn kGroupColumns[engine::kGroupCount] = {
+    ResultColumn::Planktic, ResultColumn::Motile, ResultColumn::OrganicTolerant,
+    ResultColumn::Saline};
+// The site columns of the confidence figures, in the engine's order of figures.
+constexpr SiteColumn kFigureColumns[engine::kConfidenceFigures] = {
+    SiteColumn::CocHigh, SiteColumn::CocGood, SiteColumn::CocModerate,
+    SiteColumn::CocPoor, SiteColumn::CocBad,  SiteColumn::Rom,
+    SiteColumn::CocHG,   SiteColumn::CocMPB,  SiteColumn::RomGM};
 
 // The counts, taxa and samples agree with one another.
 bool inputsConsistent(const CPbtDoc& doc) {
@@ -80,49 +81,49 @@ void storeMatches(CPbtDoc& doc, const engine::Assessment& a) {
 
 void storeSamples(CPbtDoc& doc, const engine::Assessment& a) {
     const int n = static_cast<int>(a.samples.size());
-    doc.m_pResults = std::make_unique<dMat>(n, kResultColumns, 0.0);
+    doc.m_pResults = std::make_unique<dMat>(n, kResultColumnCount, 0.0);
     dMat& m = *doc.m_pResults;
     doc.m_comments.assign(a.samples.size(), std::string());
     for (int s = 0; s < n; ++s) {
         const engine::SampleResult& r = a.samples[static_cast<std::size_t>(s)];
-        m(s, kSampleSum) = orMissing(r.sampleSum, m);
-        m(s, kScoredSum) = orMissing(r.scoredSum, m);
-        m(s, kMetric) = orMissing(r.metric, m);
-        m(s, kExpected) = orMissing(r.expected, m);
-        m(s, kEqr) = orMissing(r.eqr, m);
-        m(s, kClass) = orMissing(r.classCode, m);
+        const auto put = [&](ResultColumn c, const auto& v) { m(s, col(c)) = orMissing(v, m); };
+        put(ResultColumn::SampleSum, r.sampleSum);
+        put(ResultColumn::ScoredSum, r.scoredSum);
+        put(ResultColumn::Metric, r.metric);
+        put(ResultColumn::Expected, r.expected);
+        put(ResultColumn::Eqr, r.eqr);
+        put(ResultColumn::Class, r.classCode);
         for (int g = 0; g < engine::kGroupCount; ++g)
-            m(s, kFirstGroup + g) = orMissing(r.groups[static_cast<std::size_t>(g)], m);
+            put(kGroupColumns[g], r.groups[static_cast<std::size_t>(g)]);
         doc.m_comments[static_cast<std::size_t>(s)] = r.comment;
     }
 }
 
-std::vector<std::optional<double>> eqrsOf(const dMat& results) {
-    std::vector<std::optional<double>> eqr(static_cast<std::size_t>(results.nrow()));
-    for (int i = 0; i < results.nrow(); ++i)
-        if (!results.isMissing(i, kEqr))
-            eqr[static_cast<std::size_t>(i)] = results(i, kEqr);
+std::vector<std::optional<double>> eqrsOf(const CPbtDoc& doc) {
+    const ResultsView view(doc);
+    std::vector<std::optional<double>> eqr(static_cast<std::size_t>(view.sampleCount()));
+    for (int i = 0; i < view.sampleCount(); ++i)
+        eqr[static_cast<std::size_t>(i)] = view.value(i, ResultColumn::Eqr);
     return eqr;
 }
 
 void storeSites(CPbtDoc& doc, const engine::SiteAssessment& a) {
     const int n = static_cast<int>(a.sites.size());
-    auto table = std::make_unique<dMat>(n, kSiteColumns, dMat::kMissing);
+    auto table = std::make_unique<dMat>(n, kSiteColumnCount, dMat::kMissing);
     dMat& m = *table;
     doc.m_siteCodes.assign(a.sites.size(), std::string());
     for (int r = 0; r < n; ++r) {
         const engine::SiteResult& site = a.sites[static_cast<std::size_t>(r)];
-        m(r, kSamples) = site.withEqr;
-        m(r, kMissing) = site.withoutEqr;
-        m(r, kMean) = orMissing(site.meanEqr, m);
-        m(r, kSiteClass) = orMissing(site.classCode, m);
+        m(r, col(SiteColumn::Samples)) = site.withEqr;
+        m(r, col(SiteColumn::Missing)) = site.withoutEqr;
+        m(r, col(SiteColumn::MeanEqr)) = orMissing(site.meanEqr, m);
+        m(r, col(SiteColumn::Class)) = orMissing(site.classCode, m);
         for (int k = 0; k < engine::kConfidenceFigures; ++k)
-            m(r, kFirstFigure + k) = orMissing(site.confidence[static_cast<std::size_t>(k)], m);
+            m(r, col(kFigureColumns[k])) =
+                orMissing(site.confidence[static_cast<std::size_t>(k)], m);
         doc.m_siteCodes[static_cast<std::size_t>(r)] = site.code;
     }
-    doc.m_uncLabels.assign(kLabelSlots, std::string());
-    for (std::size_t i = 0; i < std::size(kSiteLabels); ++i)
-        doc.m_uncLabels[i] = kSiteLabels[i];
+    doc.m_uncLabels = siteLabels();
     doc.m_pUncertainty = std::move(table);
 }
 
@@ -146,7 +147,7 @@ Outcome CPbtDoc::RunAnalysis() {
     m_strSummary += a.summaryNotes;
     storeMatches(*this, a);
     storeSamples(*this, a);
-    m_resultLabels = engine::resultLabels(m_nMetric);
+    m_resultLabels = resultLabels(m_nMetric);
     if (a.unscoredTaxa)
         m_nNoScoreTaxa = *a.unscoredTaxa;
     SetModifiedFlag(true);
@@ -158,7 +159,7 @@ Outcome CPbtDoc::RunUncertainty() {
     if (!m_pResults)
         return fail(m_port, {engine::kSampleNumbersMessage});
     const engine::SiteAssessment a =
-        engine::assessSites(samplesOf(*this), eqrsOf(*m_pResults), tablesOf(*this), m_nFamily);
+        engine::assessSites(samplesOf(*this), eqrsOf(*this), tablesOf(*this), m_nFamily);
     if (a.stopMessage)
         return fail(m_port, {*a.stopMessage});
     storeSites(*this, a);

@@ -50,6 +50,11 @@ std::optional<Boundaries> ClassBoundaries::boundaries(int row) const {
     return b;
 }
 
+const char* boundaryName(int k) {
+    static const char* const kNames[] = {"High/Good", "Good/Moderate", "Moderate/Poor", "Poor/Bad"};
+    return k >= 0 && k < 4 ? kNames[k] : "";
+}
+
 int classForEqr(double eqr, const Boundaries& b) {
     for (int k = 0; k < 4; ++k)
         if (b[k] <= eqr)

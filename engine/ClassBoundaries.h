@@ -15,6 +15,9 @@ namespace frusta::engine {
 
 using Boundaries = std::array<double, 4>; // High/Good, Good/Moderate, Moderate/Poor, Poor/Bad
 
+// The name of boundary k (0 to 3) of Boundaries: "High/Good" to "Poor/Bad".
+const char* boundaryName(int k);
+
 class ClassBoundaries {
 public:
     // `table` may be null; it must outlive this object.

@@ -17,10 +17,10 @@ enum ConfidenceFigure {
     kCocModerate,
     kCocPoor,
     kCocBad,
-    kRom,   // risk of misclassification
-    kCocHG, // High + Good
+    kRom,    // risk of misclassification
+    kCocHG,  // High + Good
     kCocMPB, // Moderate + Poor + Bad
-    kRomGM, // risk of misclassification across the Good/Moderate line
+    kRomGM,  // risk of misclassification across the Good/Moderate line
     kConfidenceFigures
 };
 

@@ -8,8 +8,6 @@ namespace frusta::engine {
 
 namespace {
 
-constexpr std::size_t kMinCodeLength = 2;
-
 // A site of the given samples: the first EQR is taken as it is, later ones update the
 // running mean in sample order.
 SiteGroup groupOf(const std::vector<int>& members, const std::vector<std::optional<double>>& eqr) {
@@ -32,11 +30,15 @@ SiteGroup groupOf(const std::vector<int>& members, const std::vector<std::option
 
 } // namespace
 
+bool isSiteCode(const std::string& code) {
+    return code.size() >= 2;
+}
+
 SiteMembers samplesBySite(const std::vector<std::string>& codes) {
     SiteMembers out;
     std::unordered_map<std::string, std::size_t> siteOf;
     for (int i = 0; i < static_cast<int>(codes.size()); ++i) {
-        if (codes[i].size() < kMinCodeLength) {
+        if (!isSiteCode(codes[i])) {
             out.noSite.push_back(i);
             continue;
         }

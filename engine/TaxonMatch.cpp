@@ -55,8 +55,8 @@ MasterColumns findMasterColumns(const dbTable* master, int matchColumn, const ch
     return c;
 }
 
-std::vector<TaxonMatch> matchTaxa(const std::vector<std::string_view>& codes,
-                                  const dbTable* master, const MasterColumns& columns) {
+std::vector<TaxonMatch> matchTaxa(const std::vector<std::string_view>& codes, const dbTable* master,
+                                  const MasterColumns& columns) {
     std::vector<TaxonMatch> matches(codes.size());
     if (!master || columns.code < 0)
         return matches;

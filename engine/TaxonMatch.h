@@ -48,8 +48,8 @@ MasterColumns findMasterColumns(const dbTable* master, int matchColumn, const ch
 
 // One match per input code, in input order. Scores and flags are read once per taxon; the
 // first (lowest) master row with the taxon's code wins.
-std::vector<TaxonMatch> matchTaxa(const std::vector<std::string_view>& codes,
-                                  const dbTable* master, const MasterColumns& columns);
+std::vector<TaxonMatch> matchTaxa(const std::vector<std::string_view>& codes, const dbTable* master,
+                                  const MasterColumns& columns);
 
 // Job-summary notes about master columns that could not be used; empty when all are there.
 std::string masterColumnNotes(const MasterColumns& columns, const char* scoreName);

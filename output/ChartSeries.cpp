@@ -1,14 +1,16 @@
 #include "output/ChartSeries.h"
 
+#include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultsView.h"
 #include "engine/CaseFold.h"
 #include "engine/ClassBoundaries.h"
 #include "engine/InfoRows.h"
+#include "engine/SiteGrouping.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <unordered_map>
 
 namespace frusta::charts {
 
@@ -16,24 +18,11 @@ const char* const kNoSiteLabel = "(no site code)";
 
 namespace {
 
-constexpr int kEqrColumn = 5;
-constexpr int kClassColumn = 6;
-enum SiteColumn { kSamples = 0, kMissing = 1, kMean = 2, kClass = 3, kHigh = 4, kRom = 9 };
-constexpr int kRomGoodModerate = 12;
-constexpr std::size_t kMinSiteCode = 2;
 constexpr double kTintShare = 0.35;
-
-std::optional<double> valueAt(const dMat* m, int row, int col) {
-    if (!m || row < 0 || row >= m->nrow() || col >= m->ncol() || m->isMissing(row, col))
-        return std::nullopt;
-    const double x = (*m)(row, col);
-    return std::isfinite(x) ? std::optional<double>(x) : std::nullopt;
-}
-
-int classOf(std::optional<double> x) {
-    const long code = x ? static_cast<long>(*x) : 0;
-    return code >= 1 && code <= 5 ? static_cast<int>(code) : 0;
-}
+// The site columns of CoC High to CoC Bad, in the order of SiteBar::coc.
+constexpr SiteColumn kCocColumns[] = {SiteColumn::CocHigh, SiteColumn::CocGood,
+                                      SiteColumn::CocModerate, SiteColumn::CocPoor,
+                                      SiteColumn::CocBad};
 
 std::string textAt(const std::vector<std::string>& v, int i) {
     return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)]
@@ -55,38 +44,28 @@ std::optional<BandLimits> sampleBands(const CPbtDoc& doc, const engine::ClassBou
     return bounds.boundaries(row);
 }
 
-// Sample indices grouped by site: sites in order of first occurrence, the samples without a
-// usable site code last.
+// Sample indices grouped by site as the site table groups them: sites in order of first
+// occurrence, the samples without a usable site code last.
 std::vector<std::vector<int>> groupBySite(const CPbtDoc& doc, int samples) {
-    std::vector<std::vector<int>> groups;
-    std::vector<int> noSite;
-    std::unordered_map<std::string, std::size_t> index;
-    for (int s = 0; s < samples; ++s) {
-        const std::string code = infoAt(doc, engine::kRowSiteCode, s);
-        if (code.size() < kMinSiteCode) {
-            noSite.push_back(s);
-            continue;
-        }
-        const auto [it, added] = index.try_emplace(engine::foldedCopy(code), groups.size());
-        if (added)
-            groups.emplace_back();
-        groups[it->second].push_back(s);
-    }
-    if (!noSite.empty())
-        groups.push_back(std::move(noSite));
-    return groups;
+    std::vector<std::string> codes;
+    for (int s = 0; s < samples; ++s)
+        codes.push_back(infoAt(doc, engine::kRowSiteCode, s));
+    engine::SiteMembers members = engine::samplesBySite(codes);
+    if (!members.noSite.empty())
+        members.sites.push_back(std::move(members.noSite));
+    return std::move(members.sites);
 }
 
-SampleMark sampleMark(const CPbtDoc& doc, const engine::ClassBoundaries& bounds, int s) {
-    const dMat* results = doc.m_pResults.get();
+SampleMark sampleMark(const CPbtDoc& doc, const ResultsView& view,
+                      const engine::ClassBoundaries& bounds, int s) {
     SampleMark mark;
     mark.sample = s;
-    mark.name = infoAt(doc, 0, s);
+    mark.name = infoAt(doc, engine::kRowSampleName, s);
     mark.site = infoAt(doc, engine::kRowSiteCode, s);
-    mark.eqr = valueAt(results, s, kEqrColumn);
-    mark.classCode = mark.eqr ? classOf(valueAt(results, s, kClassColumn)) : 0;
+    mark.eqr = view.value(s, ResultColumn::Eqr);
+    mark.classCode = mark.eqr ? view.classCode(s) : 0;
     mark.bands = sampleBands(doc, bounds, s);
-    mark.note = textAt(doc.m_comments, s);
+    mark.note = view.comment(s);
     return mark;
 }
 
@@ -101,7 +80,7 @@ std::string siteLabel(const SiteBar& bar, const std::vector<std::string>& classN
     if (bar.meanEqr)
         label += ", mean " + twoDecimals(*bar.meanEqr);
     if (bar.classCode > 0)
-        label += ", " + textAt(classNames, bar.classCode - 1);
+        label += ", " + classNameOf(classNames, bar.classCode);
     return label;
 }
 
@@ -132,22 +111,22 @@ std::string missingFiguresReason(const CPbtDoc& doc, const SiteBar& bar) {
 }
 
 SiteBar siteBar(const CPbtDoc& doc, const std::vector<std::string>& classNames, int i) {
-    const dMat* table = doc.m_pUncertainty.get();
+    const ResultsView view(doc);
     SiteBar bar;
     bar.site = i;
-    bar.code = textAt(doc.m_siteCodes, i);
-    bar.samples = static_cast<int>(valueAt(table, i, kSamples).value_or(0));
-    bar.missing = static_cast<int>(valueAt(table, i, kMissing).value_or(0));
-    bar.meanEqr = bar.samples > 0 ? valueAt(table, i, kMean) : std::nullopt;
-    bar.classCode = classOf(valueAt(table, i, kClass));
+    bar.code = view.siteCode(i);
+    bar.samples = static_cast<int>(view.siteValue(i, SiteColumn::Samples).value_or(0));
+    bar.missing = static_cast<int>(view.siteValue(i, SiteColumn::Missing).value_or(0));
+    bar.meanEqr = bar.samples > 0 ? view.siteValue(i, SiteColumn::MeanEqr) : std::nullopt;
+    bar.classCode = view.siteClass(i);
     bool complete = true;
-    for (int k = 0; k < 5; ++k) {
-        const auto v = valueAt(table, i, kHigh + k);
+    for (std::size_t k = 0; k < std::size(kCocColumns); ++k) {
+        const auto v = view.siteValue(i, kCocColumns[k]);
         complete = complete && v.has_value();
-        bar.coc[static_cast<std::size_t>(k)] = v.value_or(0.0);
+        bar.coc[k] = v.value_or(0.0);
     }
-    bar.rom = valueAt(table, i, kRom);
-    bar.romGoodModerate = valueAt(table, i, kRomGoodModerate);
+    bar.rom = view.siteValue(i, SiteColumn::Rom);
+    bar.romGoodModerate = view.siteValue(i, SiteColumn::RomGM);
     bar.label = siteLabel(bar, classNames);
     if (!complete)
         bar.reason = missingFiguresReason(doc, bar);
@@ -185,25 +164,18 @@ Rgb classTint(int classCode) {
     return mixWithWhite(classColour(classCode), kTintShare);
 }
 
-int sampleClass(const CPbtDoc& doc, int s) {
-    return classOf(valueAt(doc.m_pResults.get(), s, kClassColumn));
-}
-
-int siteClass(const CPbtDoc& doc, int i) {
-    return classOf(valueAt(doc.m_pUncertainty.get(), i, kClass));
-}
-
 EqrSeries eqrSeries(const CPbtDoc& doc) {
+    const ResultsView view(doc);
     EqrSeries series;
-    series.title = textAt(doc.m_resultLabels, kEqrColumn);
-    const int samples = doc.m_pResults ? doc.m_pResults->nrow() : 0;
+    series.title = view.label(ResultColumn::Eqr);
+    const int samples = view.sampleCount();
     const engine::ClassBoundaries bounds(doc.m_boundaryTable.get());
     double position = 0.0;
     for (const std::vector<int>& group : groupBySite(doc, samples)) {
         const std::string code = infoAt(doc, engine::kRowSiteCode, group.front());
-        SiteSpan span{code.size() < kMinSiteCode ? kNoSiteLabel : code, position, position};
+        SiteSpan span{engine::isSiteCode(code) ? code : kNoSiteLabel, position, position};
         for (int s : group) {
-            SampleMark mark = sampleMark(doc, bounds, s);
+            SampleMark mark = sampleMark(doc, view, bounds, s);
             mark.position = position;
             if (mark.eqr)
                 series.axisMin = std::min(series.axisMin, *mark.eqr);
@@ -221,10 +193,11 @@ EqrSeries eqrSeries(const CPbtDoc& doc) {
 
 std::optional<ConfidenceSeries> confidenceSeries(const CPbtDoc& doc,
                                                  const std::vector<std::string>& classNames) {
-    if (!doc.m_bUncertaintyDone || !doc.m_pUncertainty)
+    const ResultsView view(doc);
+    if (!view.hasSites())
         return std::nullopt;
     ConfidenceSeries series;
-    for (int i = 0; i < doc.m_pUncertainty->nrow(); ++i) {
+    for (int i = 0; i < view.siteCount(); ++i) {
         SiteBar bar = siteBar(doc, classNames, i);
         (bar.reason.empty() ? series.bars : series.without).push_back(std::move(bar));
     }

@@ -28,11 +28,6 @@ Rgb mixWithWhite(Rgb colour, double share);
 // pale enough for black text, distinct enough in print.
 Rgb classTint(int classCode);
 
-// The status class code (1 to 5) of sample s in the results, or of site i in the site
-// table; 0 when the cell is missing or holds no class.
-int sampleClass(const CPbtDoc& doc, int s);
-int siteClass(const CPbtDoc& doc, int i);
-
 // The EQR boundaries of one sample: High/Good, Good/Moderate, Moderate/Poor, Poor/Bad.
 using BandLimits = std::array<double, 4>;
 

@@ -1,14 +1,16 @@
 #include "output/GridText.h"
 
+#include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultsView.h"
+#include "engine/InfoRows.h"
 #include "engine/TextFormat.h"
-#include "engine/SerialToDate.h"
+#include "output/DateText.h"
 #include "refdb/dbTable.h"
 #include "workbook/Book.h"
 
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 
 namespace frusta::cells {
 
@@ -32,93 +34,105 @@ std::string fixed(double x, int decimals) {
     return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
 }
 
-std::string dateText(long v) {
-    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const CalendarDate d = SerialToDate(v);
-    const char* month = d.month >= 1 && d.month <= 12 ? kMonths[d.month - 1] : "";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d-%s-%04d", d.day, month, d.year);
-    return buf;
-}
-
-bool isDayNumber(long v) {
-    return v > 20000 && v < 60000;
-}
-
-std::string className(const std::vector<std::string>& names, double x) {
-    const long code = static_cast<long>(x);
-    return code >= 1 && code <= 5 ? textAt(names, static_cast<int>(code - 1)) : std::string();
-}
-
 std::string infoValue(const CPbtDoc& doc, int row, int sample) {
     const auto* values = at(doc.m_infoValues, row);
     return values ? textAt(*values, sample) : std::string();
 }
 
+// The grid column of the sampling date, in grids whose column c shows information row c - 1.
+constexpr int kDateColumn = engine::kRowDate + 1;
+
+// The result column under grid column c of the sample results grid, if any.
+std::optional<ResultColumn> resultColumnAt(const CPbtDoc& doc, int c) {
+    const int k = c - static_cast<int>(doc.m_infoValues.size());
+    if (k <= col(ResultColumn::Type) || k >= kResultColumnCount)
+        return std::nullopt;
+    return static_cast<ResultColumn>(k);
+}
+
+// The site column under grid column c of the site grid, if any.
+std::optional<SiteColumn> siteColumnAt(int c) {
+    const int j = c - 2;
+    if (j < 0 || j >= kSiteColumnCount)
+        return std::nullopt;
+    return static_cast<SiteColumn>(j);
+}
+
 } // namespace
 
 int resultsColumnCount(const CPbtDoc& doc) {
-    return static_cast<int>(doc.m_infoValues.size()) + 11;
+    return static_cast<int>(doc.m_infoValues.size()) + kResultColumnCount - 1;
 }
 int resultsRowCount(const CPbtDoc& doc) {
-    return doc.m_pResults ? doc.m_pResults->nrow() : 0;
+    return ResultsView(doc).sampleCount();
+}
+int resultsGridColumn(const CPbtDoc& doc, ResultColumn column) {
+    return static_cast<int>(doc.m_infoValues.size()) + col(column);
 }
 
 std::string results(const CPbtDoc& doc, const std::vector<std::string>& classNames, int r, int c) {
+    const ResultsView view(doc);
     const int nH = static_cast<int>(doc.m_infoValues.size());
-    const int k = c - nH;
+    const std::optional<ResultColumn> column = resultColumnAt(doc, c);
     if (r == 0)
         return c == 0    ? std::string()
                : c <= nH ? textAt(doc.m_infoLabels, c - 1)
-                         : textAt(doc.m_resultLabels, k);
+               : column  ? view.label(*column)
+                         : std::string();
     if (c == 0)
         return std::to_string(r);
     const int s = r - 1;
     if (c <= nH) {
         const std::string v = infoValue(doc, c - 1, s);
-        if (c != 3)
+        if (c != kDateColumn)
             return v;
-        const long day = std::strtol(v.c_str(), nullptr, 10);
-        return isDayNumber(day) ? dateText(day) : std::to_string(day);
+        const long day = dayNumberOf(v);
+        return isShownAsDate(static_cast<double>(day)) ? dateText(day) : std::to_string(day);
     }
-    if (k == 11)
-        return textAt(doc.m_comments, s);
-    const dMat* m = doc.m_pResults.get();
-    if (!m || k < 1 || k > 10 || s >= m->nrow() || k >= m->ncol())
+    if (!column)
         return {};
-    const double x = (*m)(s, k);
-    if (m->isMissing(s, k) || x < 0)
+    const ColumnInfo info = describe(*column);
+    if (info.kind == ColumnKind::Text)
+        return view.comment(s);
+    if (s >= view.sampleCount())
+        return {};
+    const std::optional<double> x = view.value(s, *column);
+    if (!x || *x < 0)
         return "...";
-    if (k == 6)
-        return className(classNames, x);
-    return fixed(x, k == 5 ? 2 : 1);
+    if (info.kind == ColumnKind::Class)
+        return classNameOf(classNames, classCodeOf(*x));
+    return fixed(*x, info.gridDecimals);
 }
 
 int uncertaintyColumnCount(const CPbtDoc&) {
-    return 14;
+    return kSiteColumnCount + 1;
 }
 int uncertaintyRowCount(const CPbtDoc& doc) {
-    return doc.m_pUncertainty ? doc.m_pUncertainty->nrow() : 0;
+    return ResultsView(doc).siteCount();
+}
+int uncertaintyGridColumn(SiteColumn column) {
+    return col(column) + 2;
 }
 
 std::string uncertainty(const CPbtDoc& doc, const std::vector<std::string>& classNames, int r,
                         int c) {
+    const ResultsView view(doc);
     if (c == 0)
         return {};
     if (r == 0)
-        return textAt(doc.m_uncLabels, c - 1);
+        return view.siteLabel(c - 1);
     const int i = r - 1;
     if (c == 1)
-        return textAt(doc.m_siteCodes, i);
-    const dMat* m = doc.m_pUncertainty.get();
-    const int j = c - 2;
-    if (!m || i >= m->nrow() || j >= m->ncol())
+        return view.siteCode(i);
+    const std::optional<SiteColumn> column = siteColumnAt(c);
+    if (!column || i >= view.siteCount())
         return {};
-    if (m->isMissing(i, j))
+    const std::optional<double> x = view.siteValue(i, *column);
+    if (!x)
         return "...";
-    const double x = (*m)(i, j);
-    return c == 5 ? className(classNames, x) : fixed(x, 2);
+    const ColumnInfo info = describe(*column);
+    return info.kind == ColumnKind::Class ? classNameOf(classNames, classCodeOf(*x))
+                                          : fixed(*x, info.gridDecimals);
 }
 
 int dataColumnCount(const CPbtDoc& doc) {
@@ -153,10 +167,10 @@ std::string data(const CPbtDoc& doc, int r, int c) {
         if (c == 2)
             return {};
         const std::string v = infoValue(doc, r - 1, s);
-        if (r != 3)
+        if (r != kDateColumn)
             return v;
-        const long day = std::strtol(v.c_str(), nullptr, 10);
-        return isDayNumber(day) ? dateText(day) : v;
+        const long day = dayNumberOf(v);
+        return isShownAsDate(static_cast<double>(day)) ? dateText(day) : v;
     }
     const int t = r - nI - 1;
     const TaxonEntry* taxon = at(doc.m_taxa, t);
@@ -212,10 +226,6 @@ std::string taxonList(const dbTable& table, int r, int c) {
     }
 }
 
-std::string serialDateText(long dayNumber) {
-    return dateText(dayNumber);
-}
-
 std::string preview(const Sheet& sheet, int r, int c) {
     const Cell* cell = sheet.cell(r - 1, c - 1);
     if (!cell)
@@ -227,7 +237,7 @@ std::string preview(const Sheet& sheet, int r, int c) {
     }
     case CellType::Number: {
         const double v = cell->number;
-        if (r == 3 && c >= 3 && v > 20000 && v < 60000)
+        if (r == kDateColumn && c >= 3 && isShownAsDate(v))
             return dateText(static_cast<long>(v));
         return formatG(v);
     }

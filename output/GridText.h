@@ -2,6 +2,8 @@
 // The texts of the grid windows' cells, in grid coordinates: row 0 is the header row and
 // column 0 the row-header column. The models of the grid views call these and add only
 // colours and alignment.
+#include "doc/ResultColumns.h"
+
 #include <string>
 #include <vector>
 
@@ -13,14 +15,16 @@ class Sheet;
 
 namespace frusta::cells {
 
-// Sample results: information columns, result columns 1 to 11 of the results block.
+// Sample results: information columns, then every result column but the hidden one.
 int resultsColumnCount(const CPbtDoc& doc);
 int resultsRowCount(const CPbtDoc& doc);
+int resultsGridColumn(const CPbtDoc& doc, ResultColumn column);
 std::string results(const CPbtDoc& doc, const std::vector<std::string>& classNames, int r, int c);
 
-// Site uncertainty: site code then the 13 matrix columns.
+// Site uncertainty: site code then the site columns.
 int uncertaintyColumnCount(const CPbtDoc& doc);
 int uncertaintyRowCount(const CPbtDoc& doc);
+int uncertaintyGridColumn(SiteColumn column);
 std::string uncertainty(const CPbtDoc& doc, const std::vector<std::string>& classNames, int r,
                         int c);
 
@@ -36,10 +40,6 @@ std::string columnName(int c);
 
 // Master taxon list: one row per record, one column per field.
 std::string taxonList(const dbTable& table, int r, int c);
-
-// The date text of a spreadsheet day number: "%d-%b-%Y" with English month names,
-// 40179 -> "01-Jan-2010".
-std::string serialDateText(long dayNumber);
 
 // The worksheet preview: grid cell (r, c), 1-based, shows the worksheet cell below it;
 // nothing for empty, blank and error cells; a number in row 3 from column 3 that is

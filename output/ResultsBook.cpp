@@ -65,21 +65,6 @@ void writeJobSummary(const ResultsTables& t, Sheet& sheet, const Formats& f) {
 
 } // namespace
 
-std::string uncertaintySheetName(int metric) {
-    switch (metric) {
-    case kMetricTDI3:
-        return "Uncertainty TDI3";
-    case kMetricTDI4:
-        return "Uncertainty TDI4";
-    case kMetricLTDI1:
-        return "Uncertainty LTDI1";
-    case kMetricLTDI2:
-        return "Uncertainty LTDI2";
-    default:
-        return "Uncertainty DAM";
-    }
-}
-
 std::vector<std::string> summaryRows(const std::string& summary) {
     std::vector<std::string> rows;
     std::size_t start = 0;

@@ -14,9 +14,6 @@ struct ResultsTables;
 void buildResultsBook(const CPbtDoc& doc, const std::vector<std::string>& classNames, Book& book);
 void buildResultsBook(const ResultsTables& tables, Book& book);
 
-// Name of the uncertainty sheet for a metric code: "Uncertainty TDI4" and so on.
-std::string uncertaintySheetName(int metric);
-
 // The pieces of the job summary as written, one per row: split at CR LF, a final empty piece
 // dropped, CR and LF removed, tabs made single spaces.
 std::vector<std::string> summaryRows(const std::string& summary);

@@ -1,36 +1,36 @@
 #include "output/ResultsTables.h"
 
+#include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultsView.h"
+#include "engine/InfoRows.h"
 #include "engine/TextFormat.h"
+#include "output/DateText.h"
 #include "output/ResultsBook.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 
 namespace frusta {
 
 namespace {
-
-constexpr int kClassResult = 6;  // result column of the class code
-constexpr int kSiteClassCol = 3; // site-table column of the class code
-constexpr int kDateInfoRow = 2;  // information row of the sampling date
 
 std::string at(const std::vector<std::string>& v, std::size_t i) {
     return i < v.size() ? v[i] : std::string();
 }
 
 TableCell className(const std::vector<std::string>& names, int code) {
-    return code >= 1 && static_cast<std::size_t>(code) <= names.size()
-               ? TableCell::str(names[code - 1])
-               : TableCell::empty();
+    const std::string name = classNameOf(names, code);
+    return name.empty() ? TableCell::empty() : TableCell::str(name);
 }
 
 // A result value, or an empty cell when it is missing.
-TableCell value(const dMat& m, int r, int c, CellFormat f) {
-    if (m.isMissing(r, c) || !std::isfinite(m(r, c)))
-        return TableCell::empty();
-    return TableCell::num(m(r, c), f);
+TableCell value(std::optional<double> v, CellFormat f) {
+    return v ? TableCell::num(*v, f) : TableCell::empty();
+}
+
+// The number format a column's values are saved with.
+CellFormat formatOf(ColumnKind kind) {
+    return kind == ColumnKind::Count ? CellFormat::None : CellFormat::TwoDecimals;
 }
 
 void padRows(ResultsTable& t) {
@@ -65,12 +65,12 @@ void addUnmatched(const CPbtDoc& doc, ResultsTables& out) {
     padRows(t);
 }
 
-// The sampling date row holds day numbers: read as a whole number, as strtol does, and
-// given the date format strictly between 20000 and 60000.
+// The sampling date row holds day numbers, given the date format when shown as dates.
 TableCell dateCell(const std::string& text) {
-    const long v = std::strtol(text.c_str(), nullptr, 10);
-    return TableCell::num(static_cast<double>(v),
-                          v > 20000 && v < 60000 ? CellFormat::Date : CellFormat::None);
+    const long v = dayNumberOf(text);
+    return TableCell::num(static_cast<double>(v), isShownAsDate(static_cast<double>(v))
+                                                      ? CellFormat::Date
+                                                      : CellFormat::None);
 }
 
 TableRow infoCells(const CPbtDoc& doc, std::size_t s) {
@@ -80,13 +80,35 @@ TableRow infoCells(const CPbtDoc& doc, std::size_t s) {
         if (s >= values.size())
             row.push_back(TableCell::empty());
         else
-            row.push_back(h == kDateInfoRow ? dateCell(values[s]) : TableCell::str(values[s]));
+            row.push_back(h == engine::kRowDate ? dateCell(values[s]) : TableCell::str(values[s]));
     }
     return row;
 }
 
+// The result columns that a results file holds: all but the hidden ones.
+std::vector<ResultColumn> savedColumns() {
+    std::vector<ResultColumn> columns;
+    for (ResultColumn c : allResultColumns())
+        if (describe(c).kind != ColumnKind::Hidden)
+            columns.push_back(c);
+    return columns;
+}
+
+TableCell resultCell(const ResultsView& view, int s, ResultColumn c,
+                     const std::vector<std::string>& classNames) {
+    switch (const ColumnKind kind = describe(c).kind) {
+    case ColumnKind::Class:
+        return className(classNames, view.classCode(s));
+    case ColumnKind::Text:
+        return view.hasComment(s) ? TableCell::str(view.comment(s)) : TableCell::empty();
+    default:
+        return value(view.value(s, c), formatOf(kind));
+    }
+}
+
 void addSamples(const CPbtDoc& doc, const std::vector<std::string>& classNames,
                 ResultsTables& out) {
+    const ResultsView view(doc);
     ResultsTable& t = out.samples;
     const std::size_t nH = doc.m_infoValues.size();
     out.infoColumns = static_cast<int>(nH);
@@ -95,75 +117,58 @@ void addSamples(const CPbtDoc& doc, const std::vector<std::string>& classNames,
     std::size_t nS = 0;
     for (const auto& values : doc.m_infoValues)
         nS = std::max(nS, values.size());
-    const dMat* results = doc.m_pResults.get();
-    const int nC = results ? results->ncol() : 0;
-    if (results) {
-        nS = static_cast<std::size_t>(results->nrow());
-        for (int k = 1; k <= nC - 1; ++k)
-            t.header.push_back(at(doc.m_resultLabels, static_cast<std::size_t>(k)));
-        out.classColumn = static_cast<int>(nH) + kClassResult - 1;
-        out.commentColumn = static_cast<int>(nH) + nC - 2;
+    const std::vector<ResultColumn> columns =
+        view.hasSamples() ? savedColumns() : std::vector<ResultColumn>();
+    if (view.hasSamples())
+        nS = static_cast<std::size_t>(view.sampleCount());
+    for (ResultColumn c : columns) {
+        if (c == ResultColumn::Class)
+            out.classColumn = static_cast<int>(t.header.size());
+        if (c == ResultColumn::Comment)
+            out.commentColumn = static_cast<int>(t.header.size());
+        t.header.push_back(view.label(c));
     }
     for (std::size_t s = 0; s < nS; ++s) {
         TableRow row = infoCells(doc, s);
-        int code = 0;
-        const int r = static_cast<int>(s);
-        for (int k = 1; k <= nC - 2; ++k) {
-            if (k == kClassResult) {
-                code = std::isfinite((*results)(r, k)) ? classCodeOf((*results)(r, k)) : 0;
-                row.push_back(className(classNames, code));
-            } else {
-                row.push_back(value(*results, r, k, CellFormat::TwoDecimals));
-            }
-        }
-        if (results)
-            row.push_back(s < doc.m_comments.size() ? TableCell::str(doc.m_comments[s])
-                                                    : TableCell::empty());
-        out.sampleClass.push_back(code);
+        const int i = static_cast<int>(s);
+        for (ResultColumn c : columns)
+            row.push_back(resultCell(view, i, c, classNames));
+        out.sampleClass.push_back(columns.empty() ? 0 : view.classCode(i));
         t.rows.push_back(std::move(row));
     }
 }
 
+// A site value; a class code of 1 to 5 as its class name, any other code as a number.
+TableCell siteCell(const ResultsView& view, int i, SiteColumn c,
+                   const std::vector<std::string>& classNames) {
+    const ColumnKind kind = describe(c).kind;
+    const std::optional<double> v = view.siteValue(i, c);
+    if (kind == ColumnKind::Class && v && classCodeOf(*v) != 0)
+        return className(classNames, classCodeOf(*v));
+    return value(v, formatOf(kind));
+}
+
 void addSites(const CPbtDoc& doc, const std::vector<std::string>& classNames, ResultsTables& out) {
-    out.hasSites = doc.m_bUncertaintyDone && doc.m_pUncertainty;
-    out.sitesSheetName = uncertaintySheetName(doc.m_nMetric);
+    const ResultsView view(doc);
+    out.hasSites = view.hasSites();
+    out.sitesSheetName = uncertaintyTitle(doc.m_nMetric);
     if (!out.hasSites)
         return;
-    const dMat& unc = *doc.m_pUncertainty;
-    const int nU = unc.ncol();
     ResultsTable& t = out.sites;
-    for (int c = 0; c <= nU && c < static_cast<int>(doc.m_uncLabels.size()); ++c)
-        t.header.push_back(doc.m_uncLabels[c]);
-    t.header.resize(static_cast<std::size_t>(nU) + 1);
-    for (int i = 0; i < unc.nrow(); ++i) {
+    for (int label = 0; label <= kSiteColumnCount; ++label)
+        t.header.push_back(view.siteLabel(label));
+    for (int i = 0; i < view.siteCount(); ++i) {
         TableRow row;
-        row.push_back(i < static_cast<int>(doc.m_siteCodes.size())
-                          ? TableCell::str(doc.m_siteCodes[i])
-                          : TableCell::empty());
-        int code = 0;
-        for (int c = 0; c < nU; ++c) {
-            TableCell cell = value(unc, i, c, c >= 2 ? CellFormat::TwoDecimals : CellFormat::None);
-            if (c == kSiteClassCol && !cell.isEmpty()) {
-                code = classCodeOf(cell.number);
-                if (code != 0)
-                    cell = className(classNames, code);
-            }
-            row.push_back(std::move(cell));
-        }
-        out.siteClass.push_back(code);
+        row.push_back(view.hasSiteCode(i) ? TableCell::str(view.siteCode(i)) : TableCell::empty());
+        for (SiteColumn c : allSiteColumns())
+            row.push_back(siteCell(view, i, c, classNames));
+        out.siteClass.push_back(view.siteClass(i));
         t.rows.push_back(std::move(row));
     }
     padRows(t);
 }
 
 } // namespace
-
-int classCodeOf(double value) {
-    if (!std::isfinite(value))
-        return 0;
-    const double c = std::trunc(value);
-    return c >= 1 && c <= 5 ? static_cast<int>(c) : 0;
-}
 
 ResultsTables buildResultsTables(const CPbtDoc& doc, const std::vector<std::string>& classNames) {
     ResultsTables out;

@@ -57,9 +57,6 @@ struct ResultsTables {
     std::vector<int> siteClass; // class code 1 to 5 per site; 0 without a class
 };
 
-// The class code of a cell value (truncated towards zero) when it is 1 to 5, else 0.
-int classCodeOf(double value);
-
 // The tables of an analysed document; `classNames` names class codes 1 to 5.
 ResultsTables buildResultsTables(const CPbtDoc& doc, const std::vector<std::string>& classNames);
 

@@ -30,8 +30,7 @@ Outcome CPbtDoc::SaveResultsWorkbook() {
     auto book = extensionOf(choice->path) == "xls" ? Book::createBinary() : Book::createXml();
     if (!book)
         return fail(m_port, {"The results workbook could not be created."});
-    const auto& names = m_app.classNames.size() == 5 ? m_app.classNames : defaultClassNames();
-    buildResultsBook(*this, names, *book);
+    buildResultsBook(*this, m_app.shownClassNames(), *book);
     if (!book->save(choice->path))
         return fail(m_port, {book->errorMessage()});
     SetModifiedFlag(false);

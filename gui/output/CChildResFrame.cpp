@@ -1,6 +1,7 @@
 #include "gui/output/CChildResFrame.h"
 
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
 #include "gui/output/ChartExport.h"
 #include "gui/output/ConfidenceChartView.h"
 #include "gui/output/EqrChartView.h"
@@ -21,7 +22,8 @@ CChildResFrame::CChildResFrame(const CPbtDoc& doc, const std::vector<std::string
     setDocumentMode(true);
     addTab(new ResListView(doc, classNames), "Sample Summary");
     if (doc.m_bUncertaintyDone)
-        addTab(new ResListView2(doc, classNames), uncertaintyTabName(doc.m_nMetric));
+        addTab(new ResListView2(doc, classNames),
+               QString::fromStdString(uncertaintyTitle(doc.m_nMetric)));
     addChart(new EqrChartView(doc, classNames), "EQR chart");
     if (doc.m_bUncertaintyDone)
         addChart(new ConfidenceChartView(doc, classNames), "Confidence chart");

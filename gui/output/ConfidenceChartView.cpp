@@ -1,5 +1,6 @@
 #include "gui/output/ConfidenceChartView.h"
 
+#include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
 #include "gui/output/ChartExport.h"
 #include "gui/output/ClassColours.h"
@@ -95,7 +96,7 @@ void ConfidenceChartView::rebuild() {
     auto* bars = new QHorizontalPercentBarSeries;
     bars->setBarWidth(0.75);
     for (int k = 1; k <= 5; ++k) {
-        auto* set = new QBarSet(classNames_.size() >= 5 ? qs(classNames_[k - 1]) : QString());
+        auto* set = new QBarSet(qs(classNameOf(classNames_, k)));
         set->setColor(classQColor(k));
         set->setPen(Qt::NoPen); // a border would cover thin bars on a page
         // The axis runs upwards: the last site first, so that the first stands at the top.

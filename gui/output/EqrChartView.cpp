@@ -1,6 +1,8 @@
 #include "gui/output/EqrChartView.h"
 
+#include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "engine/ClassBoundaries.h"
 #include "gui/output/ChartExport.h"
 #include "gui/output/ClassColours.h"
 #include "gui/output/ZoomChartView.h"
@@ -179,7 +181,7 @@ void EqrChartView::addBands(QChart& chart) {
         auto* area = new QAreaSeries(upper, lower);
         upper->setParent(area);
         lower->setParent(area);
-        area->setName(qs(classNames_.size() >= 5 ? classNames_[k - 1] : std::string()) + " band");
+        area->setName(qs(classNameOf(classNames_, k)) + " band");
         area->setPen(Qt::NoPen);
         area->setBrush(classQTint(k));
         chart.addSeries(area);
@@ -226,8 +228,8 @@ void EqrChartView::addMarks(QChart& chart) {
         return s;
     };
     for (int k = 1; k <= 5; ++k)
-        add(qs(classNames_.size() >= 5 ? classNames_[k - 1] : std::string()), classQColor(k),
-            classQColor(k).darker(kRimDarker), 1.0);
+        add(qs(classNameOf(classNames_, k)), classQColor(k), classQColor(k).darker(kRimDarker),
+            1.0);
     QScatterSeries* noClass =
         add("No class", classQColor(0), classQColor(0).darker(kRimDarker), 1.0);
     QScatterSeries* noEqr = add("No EQR", Qt::NoBrush, kMarkBorder, 1.5);
@@ -345,9 +347,8 @@ QString EqrChartView::markText(int mark) const {
     QString text = qs(m.name) + " (" + qs(m.site) + ")\n";
     if (!m.eqr)
         return text + "No EQR: " + (m.note.empty() ? QString("no value") : qs(m.note));
-    const QString name = m.classCode > 0 && classNames_.size() >= 5
-                             ? qs(classNames_[static_cast<std::size_t>(m.classCode - 1)])
-                             : QString("no class");
+    const std::string className = classNameOf(classNames_, m.classCode);
+    const QString name = className.empty() ? QString("no class") : qs(className);
     return text + "EQR " + qs(charts::twoDecimals(*m.eqr)) + ", " + name;
 }
 
@@ -355,10 +356,10 @@ QString EqrChartView::bandText(int mark) const {
     const charts::SampleMark& m = series_.samples.at(static_cast<std::size_t>(mark));
     if (!m.bands)
         return qs(m.name) + ": no class boundaries";
-    static const char* const kNames[] = {"High/Good", "Good/Moderate", "Moderate/Poor", "Poor/Bad"};
     QString text = qs(m.name) + " boundaries:";
     for (int k = 0; k < 4; ++k)
-        text += QString("\n%1 %2").arg(kNames[k], qs(charts::twoDecimals((*m.bands)[k])));
+        text +=
+            QString("\n%1 %2").arg(engine::boundaryName(k), qs(charts::twoDecimals((*m.bands)[k])));
     return text;
 }
 

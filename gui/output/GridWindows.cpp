@@ -23,7 +23,7 @@ QString noTaxonListNotice(const CPbtApp& app) {
 } // namespace
 
 QWidget* createResultsView(DocumentSession& session) {
-    auto* view = new CChildResFrame(session.doc(), session.doc().app().classNames);
+    auto* view = new CChildResFrame(session.doc(), session.doc().app().shownClassNames());
     QObject::connect(&session, &DocumentSession::changed, view, &CChildResFrame::refresh);
     return view;
 }

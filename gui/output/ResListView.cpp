@@ -1,6 +1,7 @@
 #include "gui/output/ResListView.h"
 
 #include "doc/CPbtDoc.h"
+#include "doc/ResultsView.h"
 #include "gui/output/ClassColours.h"
 #include "gui/output/WaitCursor.h"
 #include "output/GridText.h"
@@ -10,8 +11,6 @@
 namespace frusta::gui {
 
 namespace {
-
-constexpr int kClassResult = 6; // the class among the result columns
 
 class ResListModel : public GridModel {
 public:
@@ -23,8 +22,8 @@ public:
     }
     // The class cell in a light tint of its class colour.
     std::optional<QColor> cellBackground(int r, int c) const override {
-        const int classColumn = static_cast<int>(doc_.m_infoValues.size()) + kClassResult;
-        const int code = r > 0 && c == classColumn ? charts::sampleClass(doc_, r - 1) : 0;
+        const int classColumn = frusta::cells::resultsGridColumn(doc_, ResultColumn::Class);
+        const int code = r > 0 && c == classColumn ? ResultsView(doc_).classCode(r - 1) : 0;
         return code > 0 ? std::optional<QColor>(classQTint(code)) : std::nullopt;
     }
 
@@ -44,23 +43,6 @@ ResListView::ResListView(const CPbtDoc& doc, const std::vector<std::string>& cla
     const int columns = gridModel().columnCount();
     fitColumns(1, columns, 0, std::min(gridModel().rowCount(), 50));
     widenColumnsTo(50);
-}
-
-QString uncertaintyTabName(int metric) {
-    switch (metric) {
-    case kMetricTDI3:
-        return "Uncertainty TDI3";
-    case kMetricTDI4:
-        return "Uncertainty TDI4";
-    case kMetricLTDI1:
-        return "Uncertainty LTDI1";
-    case kMetricLTDI2:
-        return "Uncertainty LTDI2";
-    case kMetricDAM:
-        return "Uncertainty DAM";
-    default:
-        return {};
-    }
 }
 
 } // namespace frusta::gui

@@ -19,6 +19,5 @@ public:
 };
 
 // The name of the site tab for a metric code ("Uncertainty TDI4" ...; empty for others).
-QString uncertaintyTabName(int metric);
 
 } // namespace frusta::gui

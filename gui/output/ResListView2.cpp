@@ -1,6 +1,7 @@
 #include "gui/output/ResListView2.h"
 
 #include "doc/CPbtDoc.h"
+#include "doc/ResultsView.h"
 #include "gui/output/ClassColours.h"
 #include "gui/output/WaitCursor.h"
 #include "output/GridText.h"
@@ -10,8 +11,6 @@
 namespace frusta::gui {
 
 namespace {
-
-constexpr int kClassColumn = 5; // grid column of the site's class
 
 class ResListModel2 : public GridModel {
 public:
@@ -24,7 +23,8 @@ public:
     }
     // The class cell in a light tint of its class colour.
     std::optional<QColor> cellBackground(int r, int c) const override {
-        const int code = r > 0 && c == kClassColumn ? charts::siteClass(doc_, r - 1) : 0;
+        const int classColumn = frusta::cells::uncertaintyGridColumn(SiteColumn::Class);
+        const int code = r > 0 && c == classColumn ? ResultsView(doc_).siteClass(r - 1) : 0;
         return code > 0 ? std::optional<QColor>(classQTint(code)) : std::nullopt;
     }
 

@@ -1,5 +1,6 @@
 #include "doc/AnalysisCommand.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
 #include "engine/ClassBoundaries.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/CChildResFrame.h"
@@ -83,7 +84,7 @@ void enlarge(CPbtDoc& doc) {
     for (auto& row : doc.m_infoValues)
         row.resize(n);
     doc.m_comments.assign(n, "");
-    doc.m_pResults = std::make_unique<dMat>(n, 12, 0.0);
+    doc.m_pResults = std::make_unique<dMat>(n, kResultColumnCount, 0.0);
     const engine::ClassBoundaries bounds(doc.m_boundaryTable.get());
     const auto b = bounds.boundaries(0);
     for (int s = 0; s < n; ++s) {
@@ -93,9 +94,10 @@ void enlarge(CPbtDoc& doc) {
         std::snprintf(name, sizeof name, "SITE%03d", s / 4 + 1);
         doc.m_infoValues[1][s] = name;
         const double eqr = 0.15 + 0.8 * ((s * 37) % 101) / 100.0 - (s % 250 == 0 ? 0.3 : 0.0);
-        (*doc.m_pResults)(s, 5) = s % 300 == 7 ? doc.m_pResults->missingValue() : eqr;
-        (*doc.m_pResults)(s, 6) =
-            s % 300 == 7 || !b ? doc.m_pResults->missingValue() : engine::classForEqr(eqr, *b);
+        dMat& r = *doc.m_pResults;
+        r(s, col(ResultColumn::Eqr)) = s % 300 == 7 ? r.missingValue() : eqr;
+        r(s, col(ResultColumn::Class)) =
+            s % 300 == 7 || !b ? r.missingValue() : engine::classForEqr(eqr, *b);
         if (s % 300 == 7)
             doc.m_comments[s] = "No matching taxa found";
     }

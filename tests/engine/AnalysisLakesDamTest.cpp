@@ -24,7 +24,7 @@ TEST_F(LakeDamAnalysis, LakeTypesOfOtherLengthsStopTheAnalysis) {
     setCounts({"AAAA", "BBBB"}, std::vector<std::vector<double>>(5, kMetric40));
     setInfo(3, {"L1", "B", "C33", "", "l2"});
     doc.m_bAnalysed = true;
-    doc.m_pResults = std::make_unique<dMat>(5, 12);
+    doc.m_pResults = std::make_unique<dMat>(5, kResultColumnCount);
     doc.m_strSummary = "Start";
     EXPECT_FALSE(doc.RunAnalysis());
     ASSERT_EQ(port.shown.size(), 1u);
@@ -46,19 +46,19 @@ TEST_F(LakeDamAnalysis, LakeTypesSelectTheirBoundaryRow) {
     ASSERT_TRUE(doc.RunAnalysis());
     EXPECT_EQ(doc.m_comments,
               (std::vector<std::string>{"", "", "Invalid type", "No matching taxa found"}));
-    EXPECT_EQ(cell(0, 4), 50.0);
-    EXPECT_EQ(cell(0, 5), 1.0); // 60 / 50 capped
-    EXPECT_EQ(cell(0, 6), 1.0);
-    EXPECT_EQ(cell(1, 4), 20.0);
-    EXPECT_DOUBLE_EQ(cell(1, 5), 0.75);
-    EXPECT_EQ(cell(1, 6), 3.0); // below 0.8 of its own row
+    EXPECT_EQ(cell(0, R::Expected), 50.0);
+    EXPECT_EQ(cell(0, R::Eqr), 1.0); // 60 / 50 capped
+    EXPECT_EQ(cell(0, R::Class), 1.0);
+    EXPECT_EQ(cell(1, R::Expected), 20.0);
+    EXPECT_DOUBLE_EQ(cell(1, R::Eqr), 0.75);
+    EXPECT_EQ(cell(1, R::Class), 3.0); // below 0.8 of its own row
     // An invalid type has no expected value, EQR or class (not zeros).
-    EXPECT_DOUBLE_EQ(cell(2, 3), 40.0);
-    for (int c = 4; c <= 6; ++c)
-        EXPECT_TRUE(missing(2, c)) << c;
+    EXPECT_DOUBLE_EQ(cell(2, R::Metric), 40.0);
+    for (R c : {R::Expected, R::Eqr, R::Class})
+        EXPECT_TRUE(missing(2, c)) << col(c);
     EXPECT_EQ(doc.m_strSummary, "\r\n");
-    EXPECT_EQ(doc.m_resultLabels[6], "Class LTDI1");
-    EXPECT_EQ(doc.m_resultLabels[11], "Comment LTDI1");
+    EXPECT_EQ(doc.m_resultLabels[col(R::Class)], "Class LTDI1");
+    EXPECT_EQ(doc.m_resultLabels[col(R::Comment)], "Comment LTDI1");
 }
 
 TEST_F(LakeDamAnalysis, ScoredSumBelowOneIsNotAssessedWhateverTheThreshold) {
@@ -69,8 +69,8 @@ TEST_F(LakeDamAnalysis, ScoredSumBelowOneIsNotAssessedWhateverTheThreshold) {
         setInfo(2, {"40000"});
         setInfo(3, {metric == kMetricLTDI1 ? "L1" : "100"});
         ASSERT_TRUE(doc.RunAnalysis());
-        for (int c = 3; c <= 6; ++c)
-            EXPECT_TRUE(missing(0, c)) << metric << "," << c;
+        for (R c : {R::Metric, R::Expected, R::Eqr, R::Class})
+            EXPECT_TRUE(missing(0, c)) << metric << "," << col(c);
         EXPECT_EQ(doc.m_comments[0], "No matching taxa found");
         doc.m_comments.clear();
     }
@@ -85,9 +85,9 @@ TEST_F(LakeDamAnalysis, LakesWithoutBoundaryRows) {
     EXPECT_EQ(doc.m_comments[0], "Invalid type");
     EXPECT_EQ(doc.m_strSummary, "\r\n\r\nWarning: class boundaries for LTDI2 not available; no "
                                 "status classes assigned.");
-    for (int c = 4; c <= 6; ++c)
+    for (R c : {R::Expected, R::Eqr, R::Class})
         EXPECT_TRUE(missing(0, c));
-    EXPECT_EQ(doc.m_resultLabels[11], "Comment LTD12");
+    EXPECT_EQ(doc.m_resultLabels[col(R::Comment)], "Comment LTD12");
 }
 
 TEST_F(LakeDamAnalysis, DamChemistryNotesAndExpectedValue) {
@@ -112,16 +112,16 @@ TEST_F(LakeDamAnalysis, DamChemistryNotesAndExpectedValue) {
         "Calcium > 500, value set to 500 ueq/lDOC > 50, value set to 50 mg/l",
         "Calcium < 5, value set to 5 ueq/l"};
     EXPECT_EQ(doc.m_comments, comments);
-    EXPECT_NEAR(cell(0, 4), 58.6, 1e-9);
-    EXPECT_NEAR(cell(1, 4), 58.6, 1e-9);
-    EXPECT_DOUBLE_EQ(cell(0, 3), 70.0);
-    EXPECT_EQ(cell(0, 5), 1.0); // 70 / 58.6 = 1.1945, capped
-    EXPECT_EQ(cell(0, 6), 1.0);
-    EXPECT_NEAR(cell(3, 4), 33.0 * std::log10(500.0) - 5.5 - 1.9 * 50.0, 1e-9);
-    EXPECT_LT(cell(3, 5), 0.0); // negative expected value: no lower limit on the EQR
-    EXPECT_EQ(cell(3, 6), 5.0);
-    EXPECT_EQ(doc.m_resultLabels[4], "eDAM");
-    EXPECT_EQ(doc.m_resultLabels[11], "Comment DAM");
+    EXPECT_NEAR(cell(0, R::Expected), 58.6, 1e-9);
+    EXPECT_NEAR(cell(1, R::Expected), 58.6, 1e-9);
+    EXPECT_DOUBLE_EQ(cell(0, R::Metric), 70.0);
+    EXPECT_EQ(cell(0, R::Eqr), 1.0); // 70 / 58.6 = 1.1945, capped
+    EXPECT_EQ(cell(0, R::Class), 1.0);
+    EXPECT_NEAR(cell(3, R::Expected), 33.0 * std::log10(500.0) - 5.5 - 1.9 * 50.0, 1e-9);
+    EXPECT_LT(cell(3, R::Eqr), 0.0); // negative expected value: no lower limit on the EQR
+    EXPECT_EQ(cell(3, R::Class), 5.0);
+    EXPECT_EQ(doc.m_resultLabels[col(R::Expected)], "eDAM");
+    EXPECT_EQ(doc.m_resultLabels[col(R::Comment)], "Comment DAM");
 }
 
 TEST_F(LakeDamAnalysis, DamDefaultsOutsideTheRangeAreClampedToo) {
@@ -144,11 +144,11 @@ TEST_F(LakeDamAnalysis, AnUndefinedEqrIsNotedInTheComment) {
     setCounts({"AAAA", "BBBB"}, {kMetric40, kMetric40});
     setInfo(3, {"L1", "L2"});
     ASSERT_TRUE(doc.RunAnalysis());
-    EXPECT_EQ(cell(0, 4), 100.0);
-    EXPECT_TRUE(missing(0, 5));
-    EXPECT_TRUE(missing(0, 6));
+    EXPECT_EQ(cell(0, R::Expected), 100.0);
+    EXPECT_TRUE(missing(0, R::Eqr));
+    EXPECT_TRUE(missing(0, R::Class));
     EXPECT_EQ(doc.m_comments, (std::vector<std::string>{"No EQR: expected value is 100", ""}));
-    EXPECT_EQ(cell(1, 5), 1.0);
+    EXPECT_EQ(cell(1, R::Eqr), 1.0);
 
     // 33 x log10(100) - 5.5 - 1.9 x 31.842105263157897 is exactly 0.
     useMetric(kFamilyAcid, kMetricDAM);
@@ -158,12 +158,12 @@ TEST_F(LakeDamAnalysis, AnUndefinedEqrIsNotedInTheComment) {
     setInfo(4, {"100", "", "100"});
     setInfo(5, {"31.842105263157897", "31.842105263157897", "1"});
     ASSERT_TRUE(doc.RunAnalysis());
-    EXPECT_EQ(cell(0, 4), 0.0);
-    EXPECT_TRUE(missing(0, 5));
-    EXPECT_TRUE(missing(0, 6));
+    EXPECT_EQ(cell(0, R::Expected), 0.0);
+    EXPECT_TRUE(missing(0, R::Eqr));
+    EXPECT_TRUE(missing(0, R::Class));
     EXPECT_EQ(doc.m_comments,
               (std::vector<std::string>{
                   "No EQR: expected value is 0",
                   "Missing Calcium, value set to 100 ueq/l; No EQR: expected value is 0", ""}));
-    EXPECT_FALSE(missing(2, 5));
+    EXPECT_FALSE(missing(2, R::Eqr));
 }

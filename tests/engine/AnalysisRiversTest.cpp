@@ -62,21 +62,21 @@ TEST_F(RiverAnalysis, Tdi3SummaryCommentsExpectedValuesAndEqr) {
         ""};
     EXPECT_EQ(doc.m_comments, comments);
 
-    EXPECT_NEAR(cell(0, 4), 39.67, 1e-9); // July: autumn
-    EXPECT_NEAR(cell(1, 4), 36.46, 1e-9); // June, default alkalinity 100
-    EXPECT_NEAR(cell(5, 4), 36.46, 1e-9); // bad date: spring
-    EXPECT_NEAR(cell(7, 4), 36.46, 1e-9); // 60000 is valid: April 2064, spring
-    EXPECT_DOUBLE_EQ(cell(1, 3), 40.0);
-    EXPECT_NEAR(cell(1, 5), 0.9443, 0.00005);
-    EXPECT_EQ(cell(1, 6), 1.0);
-    EXPECT_DOUBLE_EQ(cell(1, 7), 60.0);
-    EXPECT_DOUBLE_EQ(cell(1, 8), 40.0);
-    for (int c = 3; c <= 6; ++c)
-        EXPECT_TRUE(missing(2, c)) << c;
-    EXPECT_EQ(cell(2, 1), 5.0);
-    EXPECT_EQ(cell(2, 2), 0.0);
-    EXPECT_EQ(cell(2, 9), 100.0); // organic tolerant share of an unscored taxon
-    EXPECT_EQ(doc.m_resultLabels[11], "Comment TDI3");
+    EXPECT_NEAR(cell(0, R::Expected), 39.67, 1e-9); // July: autumn
+    EXPECT_NEAR(cell(1, R::Expected), 36.46, 1e-9); // June, default alkalinity 100
+    EXPECT_NEAR(cell(5, R::Expected), 36.46, 1e-9); // bad date: spring
+    EXPECT_NEAR(cell(7, R::Expected), 36.46, 1e-9); // 60000 is valid: April 2064, spring
+    EXPECT_DOUBLE_EQ(cell(1, R::Metric), 40.0);
+    EXPECT_NEAR(cell(1, R::Eqr), 0.9443, 0.00005);
+    EXPECT_EQ(cell(1, R::Class), 1.0);
+    EXPECT_DOUBLE_EQ(cell(1, R::Planktic), 60.0);
+    EXPECT_DOUBLE_EQ(cell(1, R::Motile), 40.0);
+    for (R c : {R::Metric, R::Expected, R::Eqr, R::Class})
+        EXPECT_TRUE(missing(2, c)) << col(c);
+    EXPECT_EQ(cell(2, R::SampleSum), 5.0);
+    EXPECT_EQ(cell(2, R::ScoredSum), 0.0);
+    EXPECT_EQ(cell(2, R::OrganicTolerant), 100.0); // organic tolerant share of an unscored taxon
+    EXPECT_EQ(doc.m_resultLabels[col(R::Comment)], "Comment TDI3");
     EXPECT_TRUE(doc.m_bAnalysed);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(port.waitDepth, 0);
@@ -98,13 +98,13 @@ TEST_F(RiverAnalysis, Tdi4ClampsAlkalinityAndIgnoresDates) {
     EXPECT_EQ(doc.m_comments,
               (std::vector<std::string>{"", "Alkalinity > 250, value set to 250 mg/l",
                                         "Alkalinity < 5, value set to 5 mg/l"}));
-    EXPECT_NEAR(cell(0, 4), 22.33, 0.005);
-    EXPECT_NEAR(cell(0, 5), 0.6180, 0.00005);
-    EXPECT_EQ(cell(0, 6), 2.0);
-    EXPECT_NEAR(cell(1, 4), 9.933 * std::exp(0.81 * std::log10(250.0)), 1e-9);
-    EXPECT_EQ(doc.m_resultLabels[2], "Sum TDI4");
-    EXPECT_EQ(doc.m_resultLabels[11], "Comment TD14");
-    EXPECT_EQ(doc.m_resultLabels[12], "");
+    EXPECT_NEAR(cell(0, R::Expected), 22.33, 0.005);
+    EXPECT_NEAR(cell(0, R::Eqr), 0.6180, 0.00005);
+    EXPECT_EQ(cell(0, R::Class), 2.0);
+    EXPECT_NEAR(cell(1, R::Expected), 9.933 * std::exp(0.81 * std::log10(250.0)), 1e-9);
+    EXPECT_EQ(doc.m_resultLabels[col(R::ScoredSum)], "Sum TDI4");
+    EXPECT_EQ(doc.m_resultLabels[col(R::Comment)], "Comment TD14");
+    EXPECT_EQ(doc.m_resultLabels.back(), "");
 }
 
 TEST_F(RiverAnalysis, MetricValuesSumsAndPercentages) {
@@ -118,29 +118,29 @@ TEST_F(RiverAnalysis, MetricValuesSumsAndPercentages) {
                                                          {0.005, 0, 0, 0, 0}}); // tiny sum
     setInfo(3, std::vector<std::string>(7, "100"));
     ASSERT_TRUE(doc.RunAnalysis());
-    EXPECT_EQ(cell(0, 3), 50.0);
-    EXPECT_EQ(cell(1, 3), 0.0);
-    EXPECT_EQ(cell(2, 3), 100.0);
-    EXPECT_EQ(cell(2, 2), 7.0); // both taxa with code bbbb match the same master row
-    EXPECT_EQ(cell(2, 8), 100.0);
-    EXPECT_EQ(cell(3, 1), 7.0);
-    EXPECT_EQ(cell(3, 2), 0.0);
-    for (int c = 7; c <= 10; ++c) {
+    EXPECT_EQ(cell(0, R::Metric), 50.0);
+    EXPECT_EQ(cell(1, R::Metric), 0.0);
+    EXPECT_EQ(cell(2, R::Metric), 100.0);
+    EXPECT_EQ(cell(2, R::ScoredSum), 7.0); // both taxa with code bbbb match the same master row
+    EXPECT_EQ(cell(2, R::Motile), 100.0);
+    EXPECT_EQ(cell(3, R::SampleSum), 7.0);
+    EXPECT_EQ(cell(3, R::ScoredSum), 0.0);
+    for (R c : {R::Planktic, R::Motile, R::OrganicTolerant, R::Saline}) {
         EXPECT_EQ(cell(3, c), 0.0);
         EXPECT_EQ(cell(4, c), 0.0);
     }
-    EXPECT_EQ(cell(4, 1), 0.0);
+    EXPECT_EQ(cell(4, R::SampleSum), 0.0);
     // Scored taxa summing to less than one count: no metric, EQR or class.
-    EXPECT_EQ(cell(5, 2), 0.5);
+    EXPECT_EQ(cell(5, R::ScoredSum), 0.5);
     for (int s : {3, 4, 5}) {
-        for (int c = 3; c <= 6; ++c)
-            EXPECT_TRUE(missing(s, c)) << s << "," << c;
+        for (R c : {R::Metric, R::Expected, R::Eqr, R::Class})
+            EXPECT_TRUE(missing(s, c)) << s << "," << col(c);
         EXPECT_EQ(doc.m_comments[s], "No matching taxa found");
     }
-    EXPECT_EQ(cell(5, 10), 100.0);
-    EXPECT_EQ(cell(6, 7), 0.005); // a sum of 0.01 or less is not turned into percentages
-    EXPECT_EQ(cell(0, 0), 0.0);
-    EXPECT_EQ(cell(0, 11), 0.0);
+    EXPECT_EQ(cell(5, R::Saline), 100.0);
+    EXPECT_EQ(cell(6, R::Planktic), 0.005); // a sum of 0.01 or less is not turned into percentages
+    EXPECT_EQ(cell(0, R::Type), 0.0);
+    EXPECT_EQ(cell(0, R::Comment), 0.0);
     EXPECT_EQ(doc.m_nMatched, 4);
     EXPECT_EQ(doc.m_nScored, 4);
     EXPECT_EQ(doc.m_pTaxonMatch, (std::vector<int32_t>{0, 1, 1, -1, 3}));
@@ -191,7 +191,7 @@ TEST_F(RiverAnalysis, ScoreWarningsNameTheMetric) {
 TEST_F(RiverAnalysis, NoTaxaStopsWithoutAMessage) {
     setCounts({}, {{}});
     doc.m_bAnalysed = true;
-    doc.m_pResults = std::make_unique<dMat>(1, 12);
+    doc.m_pResults = std::make_unique<dMat>(1, kResultColumnCount);
     EXPECT_FALSE(doc.RunAnalysis());
     EXPECT_FALSE(doc.m_pResults);
     EXPECT_FALSE(doc.m_bAnalysed);
@@ -214,8 +214,8 @@ TEST_F(RiverAnalysis, WithoutAMasterListNothingIsMatchedAndTheUserIsTold) {
               "unmatched taxa\r\nA list of these will be saved in the results file.");
     EXPECT_EQ(doc.m_nMatched, 0);
     for (int s = 0; s < 2; ++s) {
-        EXPECT_EQ(cell(s, 1), 10.0);
-        for (int c = 3; c <= 6; ++c)
+        EXPECT_EQ(cell(s, R::SampleSum), 10.0);
+        for (R c : {R::Metric, R::Expected, R::Eqr, R::Class})
             EXPECT_TRUE(missing(s, c));
         EXPECT_EQ(doc.m_comments[s], "No matching taxa found");
     }
@@ -235,15 +235,15 @@ TEST_F(RiverAnalysis, MissingColumnsAreNotedOnceAndNotRead) {
               "unmatched taxa\r\nA list of these will be saved in the results file.");
     EXPECT_EQ(doc.m_nMatched, 2);
     EXPECT_EQ(doc.m_nScored, 0);
-    EXPECT_EQ(cell(0, 7), 60.0);
+    EXPECT_EQ(cell(0, R::Planktic), 60.0);
 
     app.taxonTable = makeMasterList(riverTaxa(), "Motile");
     doc.m_strSummary.clear();
     ASSERT_TRUE(doc.RunAnalysis());
     EXPECT_EQ(doc.m_strSummary, "\r\n\r\nWarning: the master taxon list has no Motile column; "
                                 "taxa treated as outside that group.");
-    EXPECT_EQ(cell(0, 8), 0.0);
-    EXPECT_DOUBLE_EQ(cell(0, 3), 40.0);
+    EXPECT_EQ(cell(0, R::Motile), 0.0);
+    EXPECT_DOUBLE_EQ(cell(0, R::Metric), 40.0);
 }
 
 TEST_F(RiverAnalysis, WithoutBoundariesNoClassIsInvented) {
@@ -254,10 +254,10 @@ TEST_F(RiverAnalysis, WithoutBoundariesNoClassIsInvented) {
     ASSERT_TRUE(doc.RunAnalysis());
     EXPECT_EQ(doc.m_strSummary, "\r\n\r\nWarning: class boundaries for TDI4 not available; no "
                                 "status classes assigned.");
-    EXPECT_NEAR(cell(0, 5), 0.6180, 0.00005);
-    EXPECT_TRUE(missing(0, 6));
+    EXPECT_NEAR(cell(0, R::Eqr), 0.6180, 0.00005);
+    EXPECT_TRUE(missing(0, R::Class));
 
     doc.m_boundaryTable.reset();
     ASSERT_TRUE(doc.RunAnalysis());
-    EXPECT_TRUE(missing(0, 6));
+    EXPECT_TRUE(missing(0, R::Class));
 }

@@ -2,6 +2,7 @@
 // Builds analysis documents and reference tables in memory for the engine tests.
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
 #include "support/ReferenceTables.h"
 #include "support/ScriptedPort.h"
 
@@ -28,6 +29,9 @@ struct MasterTaxon {
 std::shared_ptr<dbTable> makeMasterList(const std::vector<MasterTaxon>& taxa,
                                         const std::string& omit = "");
 
+using R = ResultColumn;
+using S = SiteColumn;
+
 class EngineTest : public ::testing::Test {
 protected:
     CPbtApp app;
@@ -42,10 +46,10 @@ protected:
     // Information row `row` (0-based; rows up to 5 are made, empty texts by default).
     void setInfo(int row, const std::vector<std::string>& values);
 
-    double cell(int s, int c) const { return (*doc.m_pResults)(s, c); }
-    bool missing(int s, int c) const { return doc.m_pResults->isMissing(s, c); }
-    double site(int r, int c) const { return (*doc.m_pUncertainty)(r, c); }
-    bool siteMissing(int r, int c) const { return doc.m_pUncertainty->isMissing(r, c); }
+    double cell(int s, ResultColumn c) const { return (*doc.m_pResults)(s, col(c)); }
+    bool missing(int s, ResultColumn c) const { return doc.m_pResults->isMissing(s, col(c)); }
+    double site(int r, SiteColumn c) const { return (*doc.m_pUncertainty)(r, col(c)); }
+    bool siteMissing(int r, SiteColumn c) const { return doc.m_pUncertainty->isMissing(r, col(c)); }
 };
 
 } // namespace frusta::test

@@ -9,6 +9,13 @@ using namespace frusta::test;
 
 namespace {
 
+// The confidence figures in the order of the site table, and the class before them.
+const std::array<S, 9> kFigures = {S::CocHigh, S::CocGood, S::CocModerate, S::CocPoor, S::CocBad,
+                                   S::Rom,     S::CocHG,   S::CocMPB,      S::RomGM};
+const std::array<S, 10> kClassAndFigures = {S::Class,   S::CocHigh, S::CocGood, S::CocModerate,
+                                            S::CocPoor, S::CocBad,  S::Rom,     S::CocHG,
+                                            S::CocMPB,  S::RomGM};
+
 class SiteUncertainty : public EngineTest {
 protected:
     void SetUp() override {
@@ -25,15 +32,15 @@ protected:
         doc.m_infoValues[1] = sites;
         if (!types.empty())
             doc.m_infoValues[3] = types;
-        doc.m_pResults = std::make_unique<dMat>(n, 12, 0.0);
+        doc.m_pResults = std::make_unique<dMat>(n, kResultColumnCount, 0.0);
         for (int i = 0; i < n; ++i)
-            (*doc.m_pResults)(i, 5) = std::isnan(eqrs[i]) ? -99.9 : eqrs[i];
+            (*doc.m_pResults)(i, col(R::Eqr)) = std::isnan(eqrs[i]) ? -99.9 : eqrs[i];
     }
 
     void expectAllFinite() const {
         for (int r = 0; r < doc.m_pUncertainty->nrow(); ++r)
-            for (int c = 0; c < 13; ++c)
-                EXPECT_TRUE(std::isfinite(site(r, c))) << r << "," << c;
+            for (S c : allSiteColumns())
+                EXPECT_TRUE(std::isfinite(site(r, c))) << r << "," << col(c);
     }
 
     // Expected CoC High for mean m, n samples and logit standard error s, boundary 0.8.
@@ -48,19 +55,19 @@ TEST_F(SiteUncertainty, RiverWorkedExample) {
     setSamples({"S1", "S1", "S1", "S1"}, {0.6, 0.8, 0.7, 0.7});
     ASSERT_TRUE(doc.RunUncertainty());
     ASSERT_EQ(doc.m_pUncertainty->nrow(), 1);
-    EXPECT_EQ(site(0, 0), 4.0);
-    EXPECT_EQ(site(0, 1), 0.0);
-    EXPECT_NEAR(site(0, 2), 0.7, 1e-12);
-    EXPECT_EQ(site(0, 3), 2.0);
+    EXPECT_EQ(site(0, S::Samples), 4.0);
+    EXPECT_EQ(site(0, S::Missing), 0.0);
+    EXPECT_NEAR(site(0, S::MeanEqr), 0.7, 1e-12);
+    EXPECT_EQ(site(0, S::Class), 2.0);
     const double expected[] = {1.18, 95.65, 3.17, 0.00, 0.00, 4.35, 96.83, 3.17, 3.17};
-    for (int k = 0; k < 9; ++k)
-        EXPECT_NEAR(site(0, 4 + k), expected[k], 0.005) << "column " << 4 + k;
+    for (std::size_t k = 0; k < kFigures.size(); ++k)
+        EXPECT_NEAR(site(0, kFigures[k]), expected[k], 0.005) << "column " << col(kFigures[k]);
     EXPECT_TRUE(doc.m_bUncertaintyDone);
     EXPECT_EQ(doc.m_siteCodes, (std::vector<std::string>{"S1"}));
     ASSERT_EQ(doc.m_uncLabels.size(), 21u);
-    EXPECT_EQ(doc.m_uncLabels[0], "Site code");
-    EXPECT_EQ(doc.m_uncLabels[13], "RoM-G/M");
-    EXPECT_EQ(doc.m_uncLabels[14], "");
+    EXPECT_EQ(doc.m_uncLabels.front(), "Site code");
+    EXPECT_EQ(doc.m_uncLabels[col(S::RomGM) + 1], "RoM-G/M");
+    EXPECT_EQ(doc.m_uncLabels[kSiteColumnCount + 1], "");
 }
 
 TEST_F(SiteUncertainty, GroupingBySiteCode) {
@@ -70,24 +77,24 @@ TEST_F(SiteUncertainty, GroupingBySiteCode) {
     EXPECT_EQ(doc.m_siteCodes, (std::vector<std::string>{"A1", "B2", "C3", "D4"}));
     const double counts[][3] = {{2, 0, 0.7}, {1, 0, 0.5}, {1, 1, 0.7}, {2, 1, 0.5}};
     for (int r = 0; r < 4; ++r) {
-        EXPECT_EQ(site(r, 0), counts[r][0]) << r;
-        EXPECT_EQ(site(r, 1), counts[r][1]) << r;
-        EXPECT_NEAR(site(r, 2), counts[r][2], 1e-12) << r;
+        EXPECT_EQ(site(r, S::Samples), counts[r][0]) << r;
+        EXPECT_EQ(site(r, S::Missing), counts[r][1]) << r;
+        EXPECT_NEAR(site(r, S::MeanEqr), counts[r][2], 1e-12) << r;
     }
-    EXPECT_EQ(site(1, 3), 3.0); // 0.5: Moderate
+    EXPECT_EQ(site(1, S::Class), 3.0); // 0.5: Moderate
 }
 
 TEST_F(SiteUncertainty, TiesAndTheCapAtPoint999) {
     setSamples({"GM", "TOP", "NEAR"}, {0.6, 1.0, 0.999});
     ASSERT_TRUE(doc.RunUncertainty());
     // The mean on the Good/Moderate boundary is Good, but its risks count it as Moderate.
-    EXPECT_EQ(site(0, 3), 2.0);
-    EXPECT_DOUBLE_EQ(site(0, 12), 100.0 - site(0, 11));
-    EXPECT_DOUBLE_EQ(site(0, 9), 100.0 - site(0, 6));
+    EXPECT_EQ(site(0, S::Class), 2.0);
+    EXPECT_DOUBLE_EQ(site(0, S::RomGM), 100.0 - site(0, S::CocMPB));
+    EXPECT_DOUBLE_EQ(site(0, S::Rom), 100.0 - site(0, S::CocModerate));
     // A mean of 1 keeps its value but is evaluated as 0.999.
-    EXPECT_EQ(site(1, 2), 1.0);
-    for (int c = 4; c <= 12; ++c)
-        EXPECT_EQ(site(1, c), site(2, c)) << c;
+    EXPECT_EQ(site(1, S::MeanEqr), 1.0);
+    for (S c : kFigures)
+        EXPECT_EQ(site(1, c), site(2, c)) << col(c);
     expectAllFinite();
 }
 
@@ -95,13 +102,13 @@ TEST_F(SiteUncertainty, LogitStandardErrorCapByFamily) {
     doc.m_cocTable = makeCoc({0.3, 0.0, 0.0, 1.0}); // s = 0.3 / 0.25 = 1.2 at a mean of 0.5
     setSamples({"R1"}, {0.5});
     ASSERT_TRUE(doc.RunUncertainty());
-    EXPECT_NEAR(site(0, 4), highAt(0.5, 1.0), 1e-9);
+    EXPECT_NEAR(site(0, S::CocHigh), highAt(0.5, 1.0), 1e-9);
 
     useMetric(kFamilyLakes, kMetricLTDI2);
     doc.m_boundaryTable = makeBoundaries({{"L1", 40.0, {0.8, 0.6, 0.4, 0.2}}});
     setSamples({"R1"}, {0.5}, {"l1"});
     ASSERT_TRUE(doc.RunUncertainty());
-    EXPECT_NEAR(site(0, 4), highAt(0.5, 1.2), 1e-9);
+    EXPECT_NEAR(site(0, S::CocHigh), highAt(0.5, 1.2), 1e-9);
 }
 
 TEST_F(SiteUncertainty, SitesWithoutFiguresDoNotStopTheOthers) {
@@ -109,17 +116,17 @@ TEST_F(SiteUncertainty, SitesWithoutFiguresDoNotStopTheOthers) {
     doc.m_boundaryTable = makeBoundaries({{"L1", 40.0, {0.8, 0.6, 0.4, 0.2}}});
     setSamples({"S1", "S2", "S3", "S4"}, {0.7, 0.7, NAN, -0.2}, {"ZZ", "L1", "L1", "L1"});
     ASSERT_TRUE(doc.RunUncertainty());
-    for (int c = 3; c <= 12; ++c) {
-        EXPECT_TRUE(siteMissing(0, c)) << c; // lake type in no boundary row
-        EXPECT_TRUE(siteMissing(2, c)) << c; // no sample with an EQR
-        EXPECT_FALSE(siteMissing(1, c)) << c;
+    for (S c : kClassAndFigures) {
+        EXPECT_TRUE(siteMissing(0, c)) << col(c); // lake type in no boundary row
+        EXPECT_TRUE(siteMissing(2, c)) << col(c); // no sample with an EQR
+        EXPECT_FALSE(siteMissing(1, c)) << col(c);
     }
-    EXPECT_TRUE(siteMissing(2, 2));
-    EXPECT_EQ(site(2, 1), 1.0);
+    EXPECT_TRUE(siteMissing(2, S::MeanEqr));
+    EXPECT_EQ(site(2, S::Missing), 1.0);
     // A negative mean has a class but no logit, so no confidence of class.
-    EXPECT_EQ(site(3, 3), 5.0);
-    for (int c = 4; c <= 12; ++c)
-        EXPECT_TRUE(siteMissing(3, c)) << c;
+    EXPECT_EQ(site(3, S::Class), 5.0);
+    for (S c : kFigures)
+        EXPECT_TRUE(siteMissing(3, c)) << col(c);
 }
 
 TEST_F(SiteUncertainty, FailuresAreReported) {
@@ -143,10 +150,10 @@ TEST_F(SiteUncertainty, AfterAnAnalysisOfSamples) {
     ASSERT_TRUE(doc.RunAnalysis());
     ASSERT_TRUE(doc.RunUncertainty());
     ASSERT_EQ(doc.m_siteCodes, (std::vector<std::string>{"Up", "Down"}));
-    EXPECT_NEAR(site(0, 2), cell(0, 5), 1e-12);
-    EXPECT_EQ(site(0, 3), 2.0);
-    EXPECT_EQ(site(1, 0), 0.0);
-    EXPECT_EQ(site(1, 1), 1.0);
+    EXPECT_NEAR(site(0, S::MeanEqr), cell(0, R::Eqr), 1e-12);
+    EXPECT_EQ(site(0, S::Class), 2.0);
+    EXPECT_EQ(site(1, S::Samples), 0.0);
+    EXPECT_EQ(site(1, S::Missing), 1.0);
     expectAllFinite();
 }
 
@@ -157,23 +164,23 @@ TEST_F(SiteUncertainty, MeanEqrOfZeroHasFiguresAtTheBottomOfTheScale) {
     setSamples({"R1", "R1", "R2"}, {0.0, 0.0, 0.0});
     ASSERT_TRUE(doc.RunUncertainty());
     for (int r = 0; r < 2; ++r) {
-        EXPECT_EQ(site(r, 2), 0.0);
-        EXPECT_EQ(site(r, 3), 5.0);
-        for (int k = 0; k < 9; ++k)
-            EXPECT_EQ(site(r, 4 + k), bottom[k]) << "river site " << r << ", column " << 4 + k;
+        EXPECT_EQ(site(r, S::MeanEqr), 0.0);
+        EXPECT_EQ(site(r, S::Class), 5.0);
+        for (std::size_t k = 0; k < kFigures.size(); ++k)
+            EXPECT_EQ(site(r, kFigures[k]), bottom[k]) << "river site " << r << ", figure " << k;
     }
-    EXPECT_EQ(site(0, 0), 2.0);
+    EXPECT_EQ(site(0, S::Samples), 2.0);
 
     useMetric(kFamilyLakes, kMetricLTDI2);
     doc.m_boundaryTable = makeBoundaries({{"L1", 40.0, {0.8, 0.6, 0.4, 0.2}}});
     setSamples({"L0", "LA", "LA"}, {NAN, 0.0, 0.0}, {"L1", "L1", "L1"});
     ASSERT_TRUE(doc.RunUncertainty());
-    EXPECT_TRUE(siteMissing(0, 2)); // no sample with an EQR: no figures
-    for (int c = 3; c <= 12; ++c)
-        EXPECT_TRUE(siteMissing(0, c)) << c;
-    EXPECT_EQ(site(1, 3), 5.0);
-    for (int k = 0; k < 9; ++k)
-        EXPECT_EQ(site(1, 4 + k), bottom[k]) << "lake, column " << 4 + k;
+    EXPECT_TRUE(siteMissing(0, S::MeanEqr)); // no sample with an EQR: no figures
+    for (S c : kClassAndFigures)
+        EXPECT_TRUE(siteMissing(0, c)) << col(c);
+    EXPECT_EQ(site(1, S::Class), 5.0);
+    for (std::size_t k = 0; k < kFigures.size(); ++k)
+        EXPECT_EQ(site(1, kFigures[k]), bottom[k]) << "lake, figure " << k;
 }
 
 TEST_F(SiteUncertainty, OnlyTheFiguresThatStayNonFiniteAreMissing) {
@@ -183,11 +190,11 @@ TEST_F(SiteUncertainty, OnlyTheFiguresThatStayNonFiniteAreMissing) {
     doc.m_boundaryTable = makeBoundaries({{"", 0.0, {0.8, 0.6, 0.4, 0.0}}});
     setSamples({"Z1"}, {0.0});
     ASSERT_TRUE(doc.RunUncertainty());
-    EXPECT_EQ(site(0, 3), 4.0);
-    for (int c : {4, 5, 6, 10})
-        EXPECT_EQ(site(0, c), 0.0) << c;
-    for (int c : {7, 8, 9, 11, 12})
-        EXPECT_TRUE(siteMissing(0, c)) << c;
+    EXPECT_EQ(site(0, S::Class), 4.0);
+    for (S c : {S::CocHigh, S::CocGood, S::CocModerate, S::CocHG})
+        EXPECT_EQ(site(0, c), 0.0) << col(c);
+    for (S c : {S::CocPoor, S::CocBad, S::Rom, S::CocMPB, S::RomGM})
+        EXPECT_TRUE(siteMissing(0, c)) << col(c);
 
     // A standard error of 0 at a mean of 0 gives 0 / 0 on the logit scale: no figure at
     // all, the class stays.
@@ -195,9 +202,9 @@ TEST_F(SiteUncertainty, OnlyTheFiguresThatStayNonFiniteAreMissing) {
     doc.m_cocTable = makeCoc({0.0, 0.0, 0.0, 1.0});
     setSamples({"Z1"}, {0.0});
     ASSERT_TRUE(doc.RunUncertainty());
-    EXPECT_EQ(site(0, 3), 5.0);
-    for (int c = 4; c <= 12; ++c)
-        EXPECT_TRUE(siteMissing(0, c)) << c;
+    EXPECT_EQ(site(0, S::Class), 5.0);
+    for (S c : kFigures)
+        EXPECT_TRUE(siteMissing(0, c)) << col(c);
 }
 
 TEST_F(SiteUncertainty, MeanEqrOfZeroAfterAnAnalysis) {
@@ -207,15 +214,15 @@ TEST_F(SiteUncertainty, MeanEqrOfZeroAfterAnAnalysis) {
     setInfo(1, {"Worst", "Worst"});
     setInfo(3, {"10", "100"});
     ASSERT_TRUE(doc.RunAnalysis());
-    EXPECT_EQ(cell(0, 3), 100.0);
-    EXPECT_EQ(cell(0, 5), 0.0);
-    EXPECT_EQ(cell(1, 5), 0.0);
+    EXPECT_EQ(cell(0, R::Metric), 100.0);
+    EXPECT_EQ(cell(0, R::Eqr), 0.0);
+    EXPECT_EQ(cell(1, R::Eqr), 0.0);
     ASSERT_TRUE(doc.RunUncertainty());
-    EXPECT_EQ(site(0, 0), 2.0);
-    EXPECT_EQ(site(0, 2), 0.0);
-    EXPECT_EQ(site(0, 8), 100.0); // CoC Bad
-    EXPECT_EQ(site(0, 9), 0.0);   // RoM
-    EXPECT_EQ(site(0, 11), 100.0);
-    EXPECT_EQ(site(0, 12), 0.0);
+    EXPECT_EQ(site(0, S::Samples), 2.0);
+    EXPECT_EQ(site(0, S::MeanEqr), 0.0);
+    EXPECT_EQ(site(0, S::CocBad), 100.0); // CoC Bad
+    EXPECT_EQ(site(0, S::Rom), 0.0);      // RoM
+    EXPECT_EQ(site(0, S::CocMPB), 100.0);
+    EXPECT_EQ(site(0, S::RomGM), 0.0);
     expectAllFinite();
 }

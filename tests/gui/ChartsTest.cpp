@@ -4,6 +4,8 @@
 // and Print Preview on a chart tab, and the class tints of the grids.
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
+#include "doc/ResultsView.h"
 #include "engine/ClassBoundaries.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/DesktopApp.h"
@@ -15,6 +17,7 @@
 #include "gui/output/GridView.h"
 #include "gui/output/ZoomChartView.h"
 #include "output/ChartSeries.h"
+#include "output/GridText.h"
 #include "support/GuiTestSupport.h"
 #include "support/ScriptedPort.h"
 
@@ -194,7 +197,7 @@ private slots:
         const int n = doc.m_pResults->nrow();
         int perClass[6] = {};
         for (int s = 0; s < n; ++s)
-            ++perClass[charts::sampleClass(doc, s)];
+            ++perClass[ResultsView(doc).classCode(s)];
         const QMap<QString, int> counts = markCounts(chart);
         QCOMPARE(counts.value("High"), perClass[1]);
         QCOMPARE(counts.value("Moderate"), perClass[3]);
@@ -215,8 +218,8 @@ private slots:
 
         // The document changes (a sample loses its EQR): the chart follows on refresh.
         CPbtDoc& changed = p.doc();
-        (*changed.m_pResults)(0, 5) = changed.m_pResults->missingValue();
-        (*changed.m_pResults)(0, 6) = changed.m_pResults->missingValue();
+        (*changed.m_pResults)(0, col(ResultColumn::Eqr)) = changed.m_pResults->missingValue();
+        (*changed.m_pResults)(0, col(ResultColumn::Class)) = changed.m_pResults->missingValue();
         changed.m_comments[0] = "No matching taxa found";
         p.session->notifyChanged();
         QTest::qWait(20);
@@ -264,12 +267,14 @@ private slots:
         QVERIFY(axis->categories().first().startsWith("SITE08, "));
         // The five parts of a bar are the grid's CoC columns.
         for (int k = 0; k < 5; ++k)
-            QCOMPARE(bars->barSets()[k]->at(sites - 1), (*doc.m_pUncertainty)(0, 4 + k));
+            QCOMPARE(bars->barSets()[k]->at(sites - 1),
+                     (*doc.m_pUncertainty)(0, col(SiteColumn::CocHigh) + k));
         const QString hover = view->barText(0);
         QVERIFY(hover.startsWith("SITE01, 3 samples"));
-        QVERIFY(hover.contains(
-            "\nRisk of misclassification " +
-            QString::fromStdString(charts::twoDecimals((*doc.m_pUncertainty)(0, 9))) + "%"));
+        QVERIFY(hover.contains("\nRisk of misclassification " +
+                               QString::fromStdString(charts::twoDecimals(
+                                   (*doc.m_pUncertainty)(0, col(SiteColumn::Rom)))) +
+                               "%"));
         QVERIFY(hover.contains("\nGood/Moderate risk "));
     }
 
@@ -278,7 +283,7 @@ private slots:
         CPbtDoc& doc = p.doc();
         // Site 2 loses every EQR and is analysed again into the site table.
         for (int s = 3; s < 6; ++s)
-            (*doc.m_pResults)(s, 5) = doc.m_pResults->missingValue();
+            (*doc.m_pResults)(s, col(ResultColumn::Eqr)) = doc.m_pResults->missingValue();
         QVERIFY(doc.RunUncertainty());
         p.session->notifyChanged();
         auto* view =
@@ -297,13 +302,14 @@ private slots:
         for (auto& row : doc.m_infoValues)
             row.resize(n);
         doc.m_comments.assign(n, "");
-        doc.m_pResults = std::make_unique<dMat>(n, 12, 0.0);
+        doc.m_pResults = std::make_unique<dMat>(n, kResultColumnCount, 0.0);
         const engine::ClassBoundaries bounds(doc.m_boundaryTable.get());
         for (int s = 0; s < n; ++s) {
             doc.m_infoValues[0][s] = "S" + std::to_string(s + 1);
             doc.m_infoValues[1][s] = "SITE" + std::to_string(s / 4 + 1);
-            (*doc.m_pResults)(s, 5) = (s % 97) / 96.0;
-            (*doc.m_pResults)(s, 6) = engine::classForEqr((s % 97) / 96.0, *bounds.boundaries(0));
+            (*doc.m_pResults)(s, col(ResultColumn::Eqr)) = (s % 97) / 96.0;
+            (*doc.m_pResults)(s, col(ResultColumn::Class)) =
+                engine::classForEqr((s % 97) / 96.0, *bounds.boundaries(0));
         }
         QVERIFY(doc.RunUncertainty());
         QCOMPARE(doc.m_pUncertainty->nrow(), 500);
@@ -463,24 +469,27 @@ private slots:
     void classCellsOfTheGridsAreTintedInTheirClassColour() {
         Program p(kRivers);
         const CPbtDoc& doc = p.doc();
-        const int nH = static_cast<int>(doc.m_infoValues.size());
+        // Model column c shows grid column c + 1.
+        const int classColumn = cells::resultsGridColumn(doc, ResultColumn::Class) - 1;
+        const int eqrColumn = cells::resultsGridColumn(doc, ResultColumn::Eqr) - 1;
         const QAbstractItemModel& samples = *p.results()->grid(0)->model();
         // R01-1 is Moderate: its class cell is pale yellow, its EQR cell plain.
-        QCOMPARE(samples.index(0, nH + 5).data().toString(), "Moderate");
-        QCOMPARE(samples.index(0, nH + 5).data(Qt::BackgroundRole).value<QColor>(),
+        QCOMPARE(samples.index(0, classColumn).data().toString(), "Moderate");
+        QCOMPARE(samples.index(0, classColumn).data(Qt::BackgroundRole).value<QColor>(),
                  QColor(255, 239, 166));
-        QVERIFY(samples.index(0, nH + 4).data(Qt::BackgroundRole).isNull());
+        QVERIFY(samples.index(0, eqrColumn).data(Qt::BackgroundRole).isNull());
         for (int s = 0; s < samples.rowCount(); ++s) {
-            const int code = charts::sampleClass(doc, s);
-            const QVariant fill = samples.index(s, nH + 5).data(Qt::BackgroundRole);
+            const int code = ResultsView(doc).classCode(s);
+            const QVariant fill = samples.index(s, classColumn).data(Qt::BackgroundRole);
             QCOMPARE(fill.isNull(), code == 0);
             if (code > 0)
                 QCOMPARE(fill.value<QColor>(), tint(code));
         }
         const QAbstractItemModel& sites = *p.results()->grid(1)->model();
-        QCOMPARE(sites.index(0, 4).data().toString(), "Moderate");
-        QCOMPARE(sites.index(0, 4).data(Qt::BackgroundRole).value<QColor>(), tint(3));
-        QVERIFY(sites.index(0, 3).data(Qt::BackgroundRole).isNull());
+        const int siteClass = cells::uncertaintyGridColumn(SiteColumn::Class) - 1;
+        QCOMPARE(sites.index(0, siteClass).data().toString(), "Moderate");
+        QCOMPARE(sites.index(0, siteClass).data(Qt::BackgroundRole).value<QColor>(), tint(3));
+        QVERIFY(sites.index(0, siteClass - 1).data(Qt::BackgroundRole).isNull());
     }
 };
 

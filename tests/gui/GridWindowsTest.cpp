@@ -4,6 +4,7 @@
 #include "gui/output/GridWindows.h"
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/DesktopApp.h"
 #include "gui/app/ViewerLauncher.h"
@@ -13,6 +14,7 @@
 #include "gui/output/GridPane.h"
 #include "gui/output/ResListView.h"
 #include "gui/output/TaxonListView.h"
+#include "output/GridText.h"
 #include "output/ResultsBook.h"
 #include "support/ScriptedPort.h"
 #include "workbook/Book.h"
@@ -92,8 +94,8 @@ std::unique_ptr<CPbtDoc> memoryDoc(CPbtApp& app, UserPort& port, int samples, in
     doc->m_infoValues[0][static_cast<std::size_t>(wide)] = std::string(60, 'W');
     doc->m_taxa = {{"AB001A", "Abc def", ""}};
     doc->m_pCounts = std::make_unique<dMat>(samples, 1, 3.0);
-    doc->m_pResults = std::make_unique<dMat>(samples, 12, 1.0);
-    doc->m_resultLabels.assign(13, "L");
+    doc->m_pResults = std::make_unique<dMat>(samples, kResultColumnCount, 1.0);
+    doc->m_resultLabels.assign(resultLabels(kMetricTDI4).size(), "L");
     doc->m_comments.assign(static_cast<std::size_t>(samples), "");
     return doc;
 }
@@ -142,20 +144,23 @@ private slots:
         QCOMPARE(tabs->tabText(1), "Uncertainty TDI4");
         const CPbtDoc& doc = f.doc();
         const int nH = static_cast<int>(doc.m_infoValues.size());
+        // Model column c shows grid column c + 1.
+        const int eqr = cells::resultsGridColumn(doc, ResultColumn::Eqr) - 1;
+        const int cls = cells::resultsGridColumn(doc, ResultColumn::Class) - 1;
         const QAbstractItemModel& m = *tabs->grid(0)->model();
         QCOMPARE(m.rowCount(), doc.m_pResults->nrow());
         QCOMPARE(m.columnCount(), nH + 11);
         // Grid row 0 is the header, grid column 0 the row header; model (0, 0) is cell (1, 1).
         QCOMPARE(header(m, Qt::Horizontal, 0), QString::fromStdString(doc.m_infoLabels[0]));
         QCOMPARE(header(m, Qt::Horizontal, nH), "Sample sum");
-        QCOMPARE(header(m, Qt::Horizontal, nH + 4), "EQR TDI4");
+        QCOMPARE(header(m, Qt::Horizontal, eqr), "EQR TDI4");
         QCOMPARE(header(m, Qt::Vertical, 0), "1");
         QCOMPARE(header(m, Qt::Vertical, m.rowCount() - 1), QString::number(m.rowCount()));
         QCOMPARE(cell(m, 0, 0), "R01-1");
         QCOMPARE(cell(m, 0, 2), "30-Jan-2009");
-        QCOMPARE(cell(m, 0, nH + 4), "0.49");
-        QCOMPARE(cell(m, 0, nH + 5), "Moderate");
-        QCOMPARE(m.index(0, nH + 4).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+        QCOMPARE(cell(m, 0, eqr), "0.49");
+        QCOMPARE(cell(m, 0, cls), "Moderate");
+        QCOMPARE(m.index(0, eqr).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                      Qt::AlignHorizontal_Mask,
                  Qt::AlignRight);
         QCOMPARE(tabs->grid(0)->frozenColumns(), 2);
@@ -336,9 +341,12 @@ private slots:
         CChildResFrame* tabs = f.results();
         GridView* grid = tabs->grid(0);
         const QAbstractItemModel& m = *grid->model();
-        const int nH = static_cast<int>(f.doc().m_infoValues.size());
         // Samples 1 to 6: sample name, site code, then sample sum to class.
-        const QList<int> cols = {0, 1, nH, nH + 1, nH + 2, nH + 3, nH + 4, nH + 5};
+        const int first = cells::resultsGridColumn(f.doc(), ResultColumn::SampleSum) - 1;
+        const int last = cells::resultsGridColumn(f.doc(), ResultColumn::Class) - 1;
+        QList<int> cols = {0, 1};
+        for (int c = first; c <= last; ++c)
+            cols << c;
         QItemSelection selection;
         for (int c : cols)
             selection.select(m.index(0, c), m.index(5, c));
@@ -350,7 +358,7 @@ private slots:
         QList<QStringList> expected;
         for (int r = 0; r <= 5; ++r) {
             QStringList line;
-            for (int c = 0; c <= nH + 5; ++c)
+            for (int c = 0; c <= last; ++c)
                 line << (cols.contains(c) ? cell(m, r, c) : QString());
             expected << line;
         }

@@ -5,6 +5,8 @@
 #include "output/ChartSeries.h"
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
+#include "doc/ResultsView.h"
 #include "engine/ClassBoundaries.h"
 #include "support/ReferenceTables.h"
 #include "support/ScriptedPort.h"
@@ -43,9 +45,8 @@ protected:
         const int n = static_cast<int>(samples.size());
         doc.m_nSamples = n;
         doc.m_infoValues.assign(4, std::vector<std::string>(samples.size()));
-        doc.m_pResults = std::make_unique<dMat>(n, 12, 0.0);
-        doc.m_resultLabels.assign(13, "");
-        doc.m_resultLabels[5] = std::string("EQR ") + metricName(metric);
+        doc.m_pResults = std::make_unique<dMat>(n, kResultColumnCount, 0.0);
+        doc.m_resultLabels = resultLabels(metric);
         const engine::ClassBoundaries bounds(doc.m_boundaryTable.get());
         for (int s = 0; s < n; ++s) {
             const Sample& x = samples[static_cast<std::size_t>(s)];
@@ -56,8 +57,9 @@ protected:
             const int row = family == kFamilyLakes ? bounds.lakeTypeRow(x.type) : 0;
             const auto b = bounds.boundaries(row);
             dMat& r = *doc.m_pResults;
-            r(s, 5) = x.eqr && b ? *x.eqr : r.missingValue();
-            r(s, 6) = x.eqr && b ? engine::classForEqr(*x.eqr, *b) : r.missingValue();
+            r(s, col(ResultColumn::Eqr)) = x.eqr && b ? *x.eqr : r.missingValue();
+            r(s, col(ResultColumn::Class)) =
+                x.eqr && b ? engine::classForEqr(*x.eqr, *b) : r.missingValue();
         }
         doc.m_bAnalysed = true;
         if (family != kFamilyAcid) {
@@ -114,8 +116,8 @@ TEST_F(ChartDoc, RiverSamplesAreGroupedBySiteInWorksheetOrderWithOneGapBetweenSi
     EXPECT_FALSE(none.eqr.has_value());
     EXPECT_EQ(none.classCode, 0);
     EXPECT_EQ(none.note, "No matching taxa found");
-    EXPECT_EQ(sampleClass(doc, 2), 0);
-    EXPECT_EQ(sampleClass(doc, 1), 1);
+    EXPECT_EQ(ResultsView(doc).classCode(2), 0);
+    EXPECT_EQ(ResultsView(doc).classCode(1), 1);
 }
 
 TEST_F(ChartDoc, AxisStartsAtZeroWhenNoEqrIsNegative) {
@@ -139,7 +141,7 @@ TEST_F(ChartDoc, RiverSiteBarsCarryTheWorkedConfidenceOfClass) {
     EXPECT_EQ(a.samples, 4);
     EXPECT_EQ(a.missing, 1);
     EXPECT_EQ(a.classCode, 2);
-    EXPECT_EQ(siteClass(doc, 0), 2);
+    EXPECT_EQ(ResultsView(doc).siteClass(0), 2);
     const double expected[] = {1.18, 95.65, 3.17, 0.0, 0.0};
     for (int k = 0; k < 5; ++k)
         EXPECT_NEAR(a.coc[static_cast<std::size_t>(k)], expected[k], 0.005) << k;
@@ -156,7 +158,7 @@ TEST_F(ChartDoc, RiverSiteBarsCarryTheWorkedConfidenceOfClass) {
     EXPECT_EQ(c->without[0].site, 1);
     EXPECT_EQ(c->without[0].label, "SITE02, 0 samples (1 without EQR)");
     EXPECT_EQ(c->without[0].reason, "no sample of the site has an EQR");
-    EXPECT_EQ(siteClass(doc, 1), 0);
+    EXPECT_EQ(ResultsView(doc).siteClass(1), 0);
 }
 
 TEST_F(ChartDoc, LakeBandsFollowEachSamplesLakeType) {
@@ -212,8 +214,8 @@ TEST(ChartSeries, DocumentsWithoutResultsGiveEmptySeries) {
     EXPECT_TRUE(e.sites.empty());
     EXPECT_EQ(e.axisMin, 0.0);
     EXPECT_FALSE(confidenceSeries(doc, defaultClassNames()).has_value());
-    EXPECT_EQ(sampleClass(doc, 0), 0);
-    EXPECT_EQ(siteClass(doc, 0), 0);
+    EXPECT_EQ(ResultsView(doc).classCode(0), 0);
+    EXPECT_EQ(ResultsView(doc).siteClass(0), 0);
 }
 
 TEST(ChartSeries, ClassColoursAndTheirTints) {

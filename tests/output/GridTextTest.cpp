@@ -2,6 +2,8 @@
 #include "output/GridText.h"
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
+#include "output/DateText.h"
 #include "refdb/dbTable.h"
 #include "support/ScriptedPort.h"
 #include "workbook/Book.h"
@@ -12,6 +14,9 @@
 
 namespace frusta {
 namespace {
+
+using R = ResultColumn;
+using S = SiteColumn;
 
 const std::vector<std::string> kClasses = {"High", "Good", "Moderate", "Poor", "Bad"};
 
@@ -30,30 +35,28 @@ struct GridDoc : ::testing::Test {
         doc.m_taxa = {{"AC001A", "Achnanthes", ""}};
         doc.m_pCounts = std::make_unique<dMat>(2, 1);
         (*doc.m_pCounts)(0, 0) = 3.0;
-        doc.m_pResults = std::make_unique<dMat>(2, 12);
-        doc.m_resultLabels = {"Type",     "Sample sum",         "Sum TDI4",   "TDI4",
-                              "eTDI4",    "EQR TDI4",           "Class TDI4", "% Planktic",
-                              "% Motile", "% Organic tolerant", "% Saline",   "Comment TDI4",
-                              ""};
+        doc.m_pResults = std::make_unique<dMat>(2, kResultColumnCount);
+        doc.m_resultLabels = resultLabels(kMetricTDI4);
         dMat& r = *doc.m_pResults;
-        r(0, 5) = 0.8;
-        r(0, 6) = 2.7;
-        r(0, 7) = 12.345;
-        r(1, 5) = -99.9;
-        r(1, 6) = 7.0;
-        r(1, 7) = -1.5;
+        r(0, col(R::Eqr)) = 0.8;
+        r(0, col(R::Class)) = 2.7;
+        r(0, col(R::Planktic)) = 12.345;
+        r(1, col(R::Eqr)) = -99.9;
+        r(1, col(R::Class)) = 7.0;
+        r(1, col(R::Planktic)) = -1.5;
         doc.m_comments = {"", "no scored taxa"};
-        doc.m_pUncertainty = std::make_unique<dMat>(1, 13, -99.9);
+        doc.m_pUncertainty = std::make_unique<dMat>(1, kSiteColumnCount, -99.9);
         doc.m_uncLabels = {"Site code", "No. Samples"};
         doc.m_siteCodes = {"A"};
-        (*doc.m_pUncertainty)(0, 0) = 3.0;
-        (*doc.m_pUncertainty)(0, 2) = -1.5;
-        (*doc.m_pUncertainty)(0, 3) = 4.9;
+        (*doc.m_pUncertainty)(0, col(S::Samples)) = 3.0;
+        (*doc.m_pUncertainty)(0, col(S::MeanEqr)) = -1.5;
+        (*doc.m_pUncertainty)(0, col(S::Class)) = 4.9;
     }
 };
 
 TEST_F(GridDoc, SampleResultsTexts) {
     using cells::results;
+    using cells::resultsGridColumn;
     EXPECT_EQ(cells::resultsColumnCount(doc), 3 + 11);
     EXPECT_EQ(results(doc, kClasses, 0, 0), "");
     EXPECT_EQ(results(doc, kClasses, 0, 2), "Site code");
@@ -61,25 +64,30 @@ TEST_F(GridDoc, SampleResultsTexts) {
     EXPECT_EQ(results(doc, kClasses, 2, 0), "2");
     EXPECT_EQ(results(doc, kClasses, 1, 3), "01-Jan-2010"); // the date row from its text
     EXPECT_EQ(results(doc, kClasses, 2, 3), "0");           // no leading digits: the number 0
-    EXPECT_EQ(results(doc, kClasses, 1, 3 + 5), "0.80");    // EQR with 2 decimals
-    EXPECT_EQ(results(doc, kClasses, 1, 3 + 6), "Good");    // 2.7 truncated to 2
-    EXPECT_EQ(results(doc, kClasses, 1, 3 + 7), "12.3");
-    EXPECT_EQ(results(doc, kClasses, 2, 3 + 5), "..."); // missing
-    EXPECT_EQ(results(doc, kClasses, 2, 3 + 7), "..."); // negative
-    EXPECT_EQ(results(doc, kClasses, 2, 3 + 11), "no scored taxa");
-    EXPECT_NE(results(doc, kClasses, 2, 3 + 6), "Bad"); // class code 7 names no class
-    EXPECT_NO_THROW(results(doc, {}, 1, 3 + 6));        // no class names loaded
+    EXPECT_EQ(results(doc, kClasses, 1, resultsGridColumn(doc, R::Eqr)),
+              "0.80"); // EQR with 2 decimals
+    EXPECT_EQ(results(doc, kClasses, 1, resultsGridColumn(doc, R::Class)),
+              "Good"); // 2.7 truncated to 2
+    EXPECT_EQ(results(doc, kClasses, 1, resultsGridColumn(doc, R::Planktic)), "12.3");
+    EXPECT_EQ(results(doc, kClasses, 2, resultsGridColumn(doc, R::Eqr)), "...");      // missing
+    EXPECT_EQ(results(doc, kClasses, 2, resultsGridColumn(doc, R::Planktic)), "..."); // negative
+    EXPECT_EQ(results(doc, kClasses, 2, resultsGridColumn(doc, R::Comment)), "no scored taxa");
+    EXPECT_NE(results(doc, kClasses, 2, resultsGridColumn(doc, R::Class)),
+              "Bad"); // class code 7 names no class
+    EXPECT_NO_THROW(results(doc, {}, 1, resultsGridColumn(doc, R::Class))); // no class names loaded
 }
 
 TEST_F(GridDoc, SiteResultsShowNegativesAndTwoDecimals) {
     using cells::uncertainty;
+    using cells::uncertaintyGridColumn;
     EXPECT_EQ(uncertainty(doc, kClasses, 0, 1), "Site code");
     EXPECT_EQ(uncertainty(doc, kClasses, 1, 0), "");
     EXPECT_EQ(uncertainty(doc, kClasses, 1, 1), "A");
-    EXPECT_EQ(uncertainty(doc, kClasses, 1, 2), "3.00");
-    EXPECT_EQ(uncertainty(doc, kClasses, 1, 3), "...");
-    EXPECT_EQ(uncertainty(doc, kClasses, 1, 4), "-1.50");
-    EXPECT_EQ(uncertainty(doc, kClasses, 1, 5), "Poor"); // 4.9 truncated to 4
+    EXPECT_EQ(uncertainty(doc, kClasses, 1, uncertaintyGridColumn(S::Samples)), "3.00");
+    EXPECT_EQ(uncertainty(doc, kClasses, 1, uncertaintyGridColumn(S::Missing)), "...");
+    EXPECT_EQ(uncertainty(doc, kClasses, 1, uncertaintyGridColumn(S::MeanEqr)), "-1.50");
+    EXPECT_EQ(uncertainty(doc, kClasses, 1, uncertaintyGridColumn(S::Class)),
+              "Poor"); // 4.9 truncated to 4
 }
 
 TEST_F(GridDoc, DataTextsAndColumnNames) {
@@ -187,8 +195,8 @@ TEST(GridText, MasterListRenderingsByFieldType) {
 }
 
 TEST(GridText, DatesAndDecimalsIgnoreTheProcessLocale) {
-    EXPECT_EQ(cells::serialDateText(40179), "01-Jan-2010");
-    EXPECT_EQ(cells::serialDateText(60), "29-Feb-1900");
+    EXPECT_EQ(dateText(40179), "01-Jan-2010");
+    EXPECT_EQ(dateText(60), "29-Feb-1900");
     if (std::setlocale(LC_ALL, "de_DE.UTF-8")) {
         CPbtApp app;
         test::ScriptedPort port;

@@ -1,6 +1,7 @@
 #include "output/ResultsBook.h"
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
 #include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
@@ -33,17 +34,15 @@ protected:
         doc.m_nNoScoreTaxa = 2;
         doc.m_infoLabels = {"Sample", "Site", "Date", "Alkalinity"};
         doc.m_infoValues = {{"S1", "S2"}, {"A1", "A1"}, {"40179", "20000"}, {"50", ""}};
-        doc.m_pResults = std::make_unique<dMat>(2, 12);
+        doc.m_pResults = std::make_unique<dMat>(2, kResultColumnCount);
         dMat& r = *doc.m_pResults;
-        for (int k = 1; k <= 10; ++k)
+        for (int k = col(ResultColumn::SampleSum); k <= col(ResultColumn::Saline); ++k)
             r(0, k) = k + 0.25;
-        r(0, 6) = 2;
-        for (int k = 3; k <= 6; ++k)
-            r(1, k) = -99.9;
-        doc.m_resultLabels = {"Type",     "Sample sum",         "Sum TDI4",   "TDI4",
-                              "eTDI4",    "EQR TDI4",           "Class TDI4", "% Planktic",
-                              "% Motile", "% Organic tolerant", "% Saline",   "Comment TD14",
-                              ""};
+        r(0, col(ResultColumn::Class)) = 2;
+        for (ResultColumn c :
+             {ResultColumn::Metric, ResultColumn::Expected, ResultColumn::Eqr, ResultColumn::Class})
+            r(1, col(c)) = -99.9;
+        doc.m_resultLabels = resultLabels(kMetricTDI4);
         doc.m_comments = {"", "No matching taxa found"};
         doc.m_bAnalysed = true;
     }
@@ -140,21 +139,18 @@ TEST_F(ResultsBookTest, SampleSummaryCells) {
 
 TEST_F(ResultsBookTest, UncertaintySheet) {
     doc.m_bUncertaintyDone = true;
-    doc.m_pUncertainty = std::make_unique<dMat>(2, 13, -99.9);
+    doc.m_pUncertainty = std::make_unique<dMat>(2, kSiteColumnCount, -99.9);
     dMat& u = *doc.m_pUncertainty;
-    u(0, 0) = 4;
-    u(0, 1) = 0;
-    u(0, 2) = 0.7;
-    u(0, 3) = 2;
-    u(0, 4) = 1.18;
-    u(1, 0) = 0;
-    u(1, 1) = 2;
-    u(1, 3) = 0; // a class code outside 1..5 keeps its number
+    u(0, col(SiteColumn::Samples)) = 4;
+    u(0, col(SiteColumn::Missing)) = 0;
+    u(0, col(SiteColumn::MeanEqr)) = 0.7;
+    u(0, col(SiteColumn::Class)) = 2;
+    u(0, col(SiteColumn::CocHigh)) = 1.18;
+    u(1, col(SiteColumn::Samples)) = 0;
+    u(1, col(SiteColumn::Missing)) = 2;
+    u(1, col(SiteColumn::Class)) = 0; // a class code outside 1..5 keeps its number
     doc.m_siteCodes = {"A1", "B2"};
-    doc.m_uncLabels = {"Site code", "No. Samples", "No. missing", "Mean EQR", "Class",
-                       "CoC High",  "CoC Good",    "CoC Mod",     "CoC Poor", "CoC Bad",
-                       "RoM",       "CoC HG",      "CoC MPB",     "RoM-G/M"};
-    doc.m_uncLabels.resize(21);
+    doc.m_uncLabels = siteLabels();
     const Book& b = build();
     ASSERT_EQ(b.sheetCount(), 3);
     const Sheet& s = *b.getSheet(2);
@@ -173,9 +169,9 @@ TEST_F(ResultsBookTest, UncertaintySheet) {
 }
 
 TEST(UncertaintySheetName, ByMetric) {
-    EXPECT_EQ(uncertaintySheetName(3), "Uncertainty TDI3");
-    EXPECT_EQ(uncertaintySheetName(6), "Uncertainty LTDI2");
-    EXPECT_EQ(uncertaintySheetName(0), "Uncertainty DAM");
+    EXPECT_EQ(uncertaintyTitle(3), "Uncertainty TDI3");
+    EXPECT_EQ(uncertaintyTitle(6), "Uncertainty LTDI2");
+    EXPECT_EQ(uncertaintyTitle(0), "Uncertainty DAM");
 }
 
 TEST(ResultsWriter, SaveBeforeAnalysisTellsTheUser) {

@@ -3,6 +3,7 @@
 // requires.
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "doc/ResultColumns.h"
 #include "output/CsvWriter.h"
 #include "output/JsonWriter.h"
 #include "output/ResultsTables.h"
@@ -34,31 +35,28 @@ protected:
         doc.m_nNoScoreTaxa = 1;
         doc.m_infoLabels = {"Sample", "Site", "Date", ""};
         doc.m_infoValues = {{"S1", "S2"}, {"A1", "B2"}, {"40179", "7"}, {"50", "60"}};
-        doc.m_pResults = std::make_unique<dMat>(2, 12);
+        doc.m_pResults = std::make_unique<dMat>(2, kResultColumnCount);
         dMat& r = *doc.m_pResults;
-        for (int k = 1; k <= 10; ++k)
+        for (int k = col(ResultColumn::SampleSum); k <= col(ResultColumn::Saline); ++k)
             r(0, k) = k / 3.0;
-        r(0, 6) = 2.9; // class code 2
-        for (int k = 3; k <= 6; ++k)
-            r(1, k) = -99.9;
-        doc.m_resultLabels = {"Type",     "Sample sum",         "Sum TDI4",   "TDI4",
-                              "eTDI4",    "EQR TDI4",           "Class TDI4", "% Planktic",
-                              "% Motile", "% Organic tolerant", "% Saline",   "Comment TD14"};
+        r(0, col(ResultColumn::Class)) = 2.9; // class code 2
+        for (ResultColumn c :
+             {ResultColumn::Metric, ResultColumn::Expected, ResultColumn::Eqr, ResultColumn::Class})
+            r(1, col(c)) = -99.9;
+        doc.m_resultLabels = resultLabels(kMetricTDI4);
         doc.m_comments = {"", "Missing Alkalinity, value set to 100 mg/l\nNo matching taxa found"};
         doc.m_bUncertaintyDone = true;
-        doc.m_pUncertainty = std::make_unique<dMat>(2, 13, -99.9);
+        doc.m_pUncertainty = std::make_unique<dMat>(2, kSiteColumnCount, -99.9);
         dMat& u = *doc.m_pUncertainty;
-        u(0, 0) = 1;
-        u(0, 1) = 0;
-        u(0, 2) = 0.123456789;
-        u(0, 3) = 5;
-        u(1, 0) = 0;
-        u(1, 1) = 1;
-        u(1, 3) = 0;
+        u(0, col(SiteColumn::Samples)) = 1;
+        u(0, col(SiteColumn::Missing)) = 0;
+        u(0, col(SiteColumn::MeanEqr)) = 0.123456789;
+        u(0, col(SiteColumn::Class)) = 5;
+        u(1, col(SiteColumn::Samples)) = 0;
+        u(1, col(SiteColumn::Missing)) = 1;
+        u(1, col(SiteColumn::Class)) = 0;
         doc.m_siteCodes = {"A1", "B2"};
-        doc.m_uncLabels = {"Site code", "No. Samples", "No. missing", "Mean EQR", "Class",
-                           "CoC High",  "CoC Good",    "CoC Mod",     "CoC Poor", "CoC Bad",
-                           "RoM",       "CoC HG",      "CoC MPB",     "RoM-G/M"};
+        doc.m_uncLabels = siteLabels();
         doc.m_bAnalysed = true;
     }
     ResultsTables tables() const { return buildResultsTables(doc, defaultClassNames()); }
