@@ -3,7 +3,6 @@
 // line each, and a workbook that fails never stops the others. The reference database is
 // opened once for the whole run.
 #include "app/CPbtApp.h"
-#include "app/CommandGuard.h"
 #include "cli/AssessOptions.h"
 #include "cli/CliPort.h"
 #include "cli/Commands.h"
@@ -12,6 +11,7 @@
 #include "cli/ResultsTargets.h"
 #include "doc/AnalysisCommand.h"
 #include "doc/CPbtDoc.h"
+#include "doc/CommandGuard.h"
 #include "doc/ResultsView.h"
 #include "output/JsonWriter.h"
 

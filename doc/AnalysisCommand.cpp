@@ -1,7 +1,7 @@
 #include "doc/AnalysisCommand.h"
 
-#include "app/CommandGuard.h"
 #include "doc/CPbtDoc.h"
+#include "doc/CommandGuard.h"
 
 namespace frusta {
 

@@ -4,6 +4,7 @@
 // defaults, every result of the assessment and the job summary.
 #include "app/Outcome.h"
 #include "doc/dMat.h"
+#include "engine/AssessmentInputs.h"
 #include "engine/Metric.h"
 #include "refdb/dbTable.h"
 
@@ -14,8 +15,6 @@
 
 namespace frusta {
 
-class Book;
-class Sheet;
 class CPbtApp;
 class UserPort;
 
@@ -35,20 +34,11 @@ public:
 
     // Reads the sample workbook at `path` (the open hook); a failure discards the document.
     Outcome OnOpenDocument(const std::string& path);
-    // The reading of the workbook held in m_pBook, from the sheet count on; releases the book.
-    Outcome ReadWorkbook();
     // The assessment of every sample; failed when it stopped.
     Outcome RunAnalysis();
     // The confidence of class per site; failed when no site table was made.
     Outcome RunUncertainty();
-    // The results workbook writer: asks for a file name and writes the results; done when the
-    // results were written (not when there were none, the user cancelled or it failed).
-    Outcome SaveResultsWorkbook();
-    // The save hook: ignores the path and runs the writer; done when the results were written,
-    // so that "Yes" to "Save Results?" closes only after a successful save.
-    Outcome OnSaveDocument(const std::string& path);
-    // The save-modified question; true when closing may go on.
-    bool SaveModified();
+    // Saving is the results workbook writer's (output/ResultsWriter.h).
 
     // Resets the results block: both counts to 0 and the results matrix deleted.
     void resetResults();
@@ -63,8 +53,6 @@ public:
     UserPort& port() { return m_port; }
 
     // Members, in the order of the document's data model.
-    Sheet* m_pSheet = nullptr;     // only valid while the reader runs
-    std::unique_ptr<Book> m_pBook; // only held while the reader runs
     std::string m_strMetric;
     bool m_bAnalysed = false;
     bool m_bDoUncertainty = true;
@@ -72,11 +60,13 @@ public:
     int32_t m_nFamily = kFamilyRivers;
     int32_t m_nMetric = kMetricTDI4;
     bool m_bLatest = true;
-    double m_alkMinTDI3 = 6.0, m_alkMaxTDI3 = 150.0;
-    double m_alkMinTDI4 = 5.0, m_alkMaxTDI4 = 250.0;
-    double m_caMin = 5.0, m_caMax = 500.0;
-    double m_docMin = 0.0, m_docMax = 50.0;
-    double m_defAlk = 100.0, m_defCa = 100.0, m_defDoc = 1.0;
+    // The model ranges and the defaults for missing chemistry start as the engine's.
+    static constexpr engine::AnalysisSettings kInitial{};
+    double m_alkMinTDI3 = kInitial.alkMinTDI3, m_alkMaxTDI3 = kInitial.alkMaxTDI3;
+    double m_alkMinTDI4 = kInitial.alkMinTDI4, m_alkMaxTDI4 = kInitial.alkMaxTDI4;
+    double m_caMin = kInitial.caMin, m_caMax = kInitial.caMax;
+    double m_docMin = kInitial.docMin, m_docMax = kInitial.docMax;
+    double m_defAlk = kInitial.defAlk, m_defCa = kInitial.defCa, m_defDoc = kInitial.defDoc;
     std::unique_ptr<dMat> m_pCounts;
     int32_t m_nTaxa = 0;
     int32_t m_nSamples = 0;

@@ -1,4 +1,6 @@
 // The sample workbook reader: the open operation of the analysis document.
+#include "doc/SampleReader.h"
+
 #include "app/CPbtApp.h"
 #include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
@@ -92,22 +94,16 @@ const char* infoRowShortage(int family, int infoRows) {
     return nullptr;
 }
 
-// Reads one opened book into the document; every failure shows its message and releases the
-// book.
+// Reads one opened book into the document; every failure shows its message.
 class SampleReader {
 public:
-    explicit SampleReader(CPbtDoc& doc) : doc_(doc), port_(doc.port()) {}
+    SampleReader(CPbtDoc& doc, const Book& book) : doc_(doc), port_(doc.port()), book_(book) {}
 
     Outcome read();
 
 private:
     Outcome failWith(const std::string& message, const Outcome& cause = Outcome::failed()) {
-        release();
         return fail(port_, {message}, cause);
-    }
-    void release() {
-        doc_.m_pSheet = nullptr;
-        doc_.m_pBook.reset();
     }
     bool chooseWorksheet(WorksheetChoice& choice);
     Outcome checkLayout();
@@ -118,13 +114,15 @@ private:
 
     CPbtDoc& doc_;
     UserPort& port_;
+    const Book& book_;
+    const Sheet* sheet_ = nullptr; // the chosen worksheet
     std::string sheetName_;
     int firstRow_ = 1; // FR, 1-based
     int firstCol_ = 3; // FC, 1-based
 };
 
 bool SampleReader::chooseWorksheet(WorksheetChoice& choice) {
-    Book& book = *doc_.m_pBook;
+    const Book& book = book_;
     WorksheetRequest request;
     for (int i = 0; i < book.sheetCount(); ++i)
         request.sheetNames.push_back(book.getSheet(i)->name());
@@ -143,7 +141,7 @@ bool SampleReader::chooseWorksheet(WorksheetChoice& choice) {
 }
 
 Outcome SampleReader::checkLayout() {
-    const Sheet& sheet = *doc_.m_pSheet;
+    const Sheet& sheet = *sheet_;
     if (sheet.lastRow() < 2 || sheet.lastCol() < 2)
         return failWith("Worksheet has no data, try again");
 
@@ -180,7 +178,7 @@ Outcome SampleReader::checkLayout() {
 }
 
 Outcome SampleReader::readInfoRows() {
-    const Sheet& sheet = *doc_.m_pSheet;
+    const Sheet& sheet = *sheet_;
     doc_.m_infoLabels.clear();
     doc_.m_infoValues.clear();
     for (int row = 1; row <= doc_.m_nInfoRows; ++row) {
@@ -222,7 +220,7 @@ Outcome SampleReader::loadTables() {
 // The taxa and their counts; on a count that is no number, the failure after its message
 // (the book is released by the caller in every case).
 Outcome SampleReader::readTaxaAndCounts() {
-    const Sheet& sheet = *doc_.m_pSheet;
+    const Sheet& sheet = *sheet_;
     doc_.m_pCounts = std::make_unique<dMat>(doc_.m_nSamples, doc_.m_nTaxa, 0.0, false);
     dMat& counts = *doc_.m_pCounts;
     doc_.m_taxa.clear();
@@ -277,14 +275,12 @@ void SampleReader::writeSummary() {
 }
 
 Outcome SampleReader::read() {
-    Book& book = *doc_.m_pBook;
+    const Book& book = book_;
     if (book.sheetCount() == 0)
         return failWith("No sheets");
     WorksheetChoice choice;
-    if (!chooseWorksheet(choice)) {
-        release();
+    if (!chooseWorksheet(choice))
         return Outcome::failed();
-    }
     doc_.m_nFamily = choice.family;
     doc_.m_bLatest = choice.latest;
     firstRow_ = choice.firstRow;
@@ -292,13 +288,12 @@ Outcome SampleReader::read() {
     doc_.m_nMetric = metricCodeFor(doc_.m_nFamily, doc_.m_bLatest);
     doc_.m_strMetric = metricName(doc_.m_nMetric);
 
-    for (int i = 0; i < book.sheetCount() && !doc_.m_pSheet; ++i)
+    for (int i = 0; i < book.sheetCount() && !sheet_; ++i)
         if (book.getSheet(i)->name() == sheetName_)
-            doc_.m_pSheet = book.getSheet(i);
+            sheet_ = book.getSheet(i);
     // A sheet that the workbook lists but whose data is missing is refused on its own.
-    if (doc_.m_pSheet && !doc_.m_pSheet->unreadable().empty())
-        return failWith("Worksheet \"" + sheetName_ +
-                        "\" cannot be read: " + doc_.m_pSheet->unreadable());
+    if (sheet_ && !sheet_->unreadable().empty())
+        return failWith("Worksheet \"" + sheetName_ + "\" cannot be read: " + sheet_->unreadable());
     if (Outcome o = checkLayout(); !o)
         return o;
     if (Outcome o = readInfoRows(); !o)
@@ -306,30 +301,26 @@ Outcome SampleReader::read() {
     if (Outcome o = loadTables(); !o)
         return o;
     const Outcome countsRead = readTaxaAndCounts();
-    release();
     writeSummary();
     return countsRead;
 }
 
 } // namespace
 
-Outcome CPbtDoc::OnOpenDocument(const std::string& path) {
-    m_pBook = isXlsExtension(path) ? Book::createBinary() : Book::createXml();
-    if (!m_pBook)
-        return fail(m_port, {kErrorReadingFile});
-    if (!m_pBook->load(path)) {
-        const std::string why = m_pBook->errorMessage();
-        m_pBook.reset();
-        return fail(m_port, {kErrorReadingFile, why});
-    }
-    SetTitle(std::filesystem::path(path).filename().string());
-    return ReadWorkbook();
+Outcome readSampleWorkbook(CPbtDoc& doc, const Book& book) {
+    return SampleReader(doc, book).read();
 }
 
-Outcome CPbtDoc::ReadWorkbook() {
-    if (!m_pBook)
-        return Outcome::failed();
-    return SampleReader(*this).read();
+Outcome CPbtDoc::OnOpenDocument(const std::string& path) {
+    // The book lives only while the reader runs.
+    const std::unique_ptr<Book> book =
+        isXlsExtension(path) ? Book::createBinary() : Book::createXml();
+    if (!book)
+        return fail(m_port, {kErrorReadingFile});
+    if (!book->load(path))
+        return fail(m_port, {kErrorReadingFile, book->errorMessage()});
+    SetTitle(std::filesystem::path(path).filename().string());
+    return readSampleWorkbook(*this, *book);
 }
 
 } // namespace frusta

@@ -1,4 +1,5 @@
-// The results workbook writer: the document's save operation.
+#include "output/ResultsWriter.h"
+
 #include "app/CPbtApp.h"
 #include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
@@ -19,22 +20,36 @@ std::string extensionOf(const std::string& path) {
 
 } // namespace
 
-Outcome CPbtDoc::SaveResultsWorkbook() {
-    if (!m_bAnalysed || !m_pResults)
-        return fail(m_port, {"There are no results to save yet.\nPress Analyse first, then save "
-                             "the results."});
+Outcome saveResultsWorkbook(CPbtDoc& doc) {
+    UserPort& port = doc.port();
+    if (!doc.m_bAnalysed || !doc.m_pResults)
+        return fail(port, {"There are no results to save yet.\nPress Analyse first, then save "
+                           "the results."});
     ResultsFileRequest request;
-    const auto choice = m_port.chooseResultsFile(request);
+    const auto choice = port.chooseResultsFile(request);
     if (!choice)
         return Outcome::failed();
     auto book = extensionOf(choice->path) == "xls" ? Book::createBinary() : Book::createXml();
     if (!book)
-        return fail(m_port, {"The results workbook could not be created."});
-    buildResultsBook(*this, m_app.shownClassNames(), *book);
+        return fail(port, {"The results workbook could not be created."});
+    buildResultsBook(doc, doc.app().shownClassNames(), *book);
     if (!book->save(choice->path))
-        return fail(m_port, {book->errorMessage()});
-    SetModifiedFlag(false);
+        return fail(port, {book->errorMessage()});
+    doc.SetModifiedFlag(false);
     return Outcome::done();
+}
+
+bool saveModified(CPbtDoc& doc) {
+    if (!doc.IsModified())
+        return true;
+    switch (doc.port().message("Save Results?", Buttons::YesNoCancel)) {
+    case Answer::Cancel:
+        return false;
+    case Answer::No:
+        return true;
+    default:
+        return saveResultsWorkbook(doc).ok();
+    }
 }
 
 } // namespace frusta

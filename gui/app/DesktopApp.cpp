@@ -1,7 +1,7 @@
 #include "gui/app/DesktopApp.h"
 
-#include "app/CommandGuard.h"
 #include "app/ShellTexts.h"
+#include "doc/CommandGuard.h"
 #include "gui/app/CAboutDlg.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CSplashWnd.h"
@@ -11,6 +11,7 @@
 #include "gui/doc/CChildFrame.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/GridWindows.h"
+#include "output/ResultsWriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -242,13 +243,13 @@ void DesktopApp::OnSaveResults() {
     DocumentSession* session = activeSession();
     if (!session || !session->doc().m_bAnalysed)
         return;
-    session->doc().SaveResultsWorkbook();
+    saveResultsWorkbook(session->doc());
     session->notifyChanged();
 }
 
 void DesktopApp::OnFileSave() {
     if (DocumentSession* session = activeSession()) {
-        session->doc().OnSaveDocument(std::string());
+        saveResultsWorkbook(session->doc());
         session->notifyChanged();
     }
 }
@@ -257,7 +258,7 @@ bool DesktopApp::SaveAllModified() {
     bool go = true;
     guarded([&] {
         for (const auto& session : sessions_)
-            if (!session->doc().SaveModified()) {
+            if (!saveModified(session->doc())) {
                 go = false;
                 return;
             }

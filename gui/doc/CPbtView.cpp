@@ -1,11 +1,12 @@
 #include "gui/doc/CPbtView.h"
 
-#include "app/CommandGuard.h"
 #include "app/UserPort.h"
 #include "doc/AnalysisCommand.h"
+#include "doc/CommandGuard.h"
 #include "gui/app/DialogUnits.h"
 #include "gui/app/HelpCommand.h"
 #include "gui/doc/DocumentSession.h"
+#include "output/ResultsWriter.h"
 
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -96,7 +97,7 @@ void CPbtView::OnAnalyse() {
 
 void CPbtView::OnSave() {
     CPbtDoc& doc = session_.doc();
-    runGuarded(doc.port(), [&] { return doc.OnSaveDocument(std::string()); });
+    runGuarded(doc.port(), [&] { return saveResultsWorkbook(doc); });
     session_.notifyChanged();
 }
 

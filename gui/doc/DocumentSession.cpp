@@ -4,6 +4,7 @@
 #include "gui/doc/CChildFrame2.h"
 #include "gui/doc/CPbtView.h"
 #include "gui/output/GridWindows.h"
+#include "output/ResultsWriter.h"
 
 #include <QIcon>
 #include <QMdiArea>
@@ -73,7 +74,7 @@ void DocumentSession::CanCloseFrame(QMdiSubWindow* frame) {
 bool DocumentSession::closeDocument() {
     if (closing_)
         return true;
-    if (!doc_->SaveModified())
+    if (!saveModified(*doc_))
         return false;
     closing_ = true;
     closeWindows();

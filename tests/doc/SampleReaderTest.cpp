@@ -1,3 +1,4 @@
+#include "doc/SampleReader.h"
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
 #include "doc/WorksheetProposal.h"
@@ -51,9 +52,8 @@ protected:
         port.worksheet = WorksheetChoice{0, 0, true, 7, 3};
     }
     bool read(SampleSheet& s) {
-        doc.m_pBook = std::move(s.book);
         doc.SetTitle("DATA.XLS");
-        return doc.ReadWorkbook().ok();
+        return readSampleWorkbook(doc, *s.book).ok();
     }
     std::vector<std::string> messages() const { return port.texts(); }
 
@@ -69,7 +69,6 @@ TEST_F(SampleReaderTest, ReadsRiversWorkbook) {
     auto s = SampleSheet::rivers();
     ASSERT_TRUE(read(s)) << ::testing::PrintToString(messages());
     EXPECT_TRUE(messages().empty());
-    EXPECT_FALSE(doc.m_pBook);
     EXPECT_EQ(doc.m_nSamples, 3);
     EXPECT_EQ(doc.m_nTaxa, 2);
     EXPECT_EQ(doc.m_nInfoRows, 6);
@@ -105,8 +104,7 @@ TEST_F(SampleReaderTest, DocumentsKeepTheirOwnTables) {
     port.worksheet = WorksheetChoice{0, 1, true, 7, 3};
     auto s = SampleSheet::rivers();
     s.text(4, 1, "Lake type");
-    lake.m_pBook = std::move(s.book);
-    ASSERT_TRUE(lake.ReadWorkbook());
+    ASSERT_TRUE(readSampleWorkbook(lake, *s.book));
     EXPECT_EQ(lake.m_boundaryTable->rowCount, 2); // LTDI2: HA and MA
     EXPECT_EQ(doc.m_boundaryTable, riverBoundaries);
     EXPECT_EQ(doc.m_boundaryTable->rowCount, 1);
@@ -148,7 +146,7 @@ TEST_F(SampleReaderTest, ThirdTextIsReadWhenCountsStartAtColumnD) {
     EXPECT_EQ(doc.m_taxa[0].third, "third");
 }
 
-TEST_F(SampleReaderTest, FailuresShowTheirMessageAndReleaseTheBook) {
+TEST_F(SampleReaderTest, FailuresShowTheirMessage) {
     struct Case {
         const char* message;
         WorksheetChoice choice;
@@ -176,16 +174,13 @@ TEST_F(SampleReaderTest, FailuresShowTheirMessageAndReleaseTheBook) {
         CPbtDoc d(app, p);
         auto s = SampleSheet::rivers();
         c.change(s);
-        d.m_pBook = std::move(s.book);
-        const Outcome read = d.ReadWorkbook();
+        const Outcome read = readSampleWorkbook(d, *s.book);
         EXPECT_FALSE(read) << c.message;
         ASSERT_FALSE(p.shown.empty()) << c.message;
         EXPECT_EQ(p.shown.back().text, c.message);
         ASSERT_EQ(read.notices().size(), 1u) << c.message;
         EXPECT_EQ(read.notices()[0].text, c.message);
         EXPECT_EQ(p.shown.back().buttons, Buttons::Ok);
-        EXPECT_FALSE(d.m_pBook);
-        EXPECT_EQ(d.m_pSheet, nullptr);
     }
 }
 
@@ -197,7 +192,6 @@ TEST_F(SampleReaderTest, AFileThatIsNoWorkbookIsRefusedWithItsReason) {
     EXPECT_EQ(port.shown[0].text, "Error reading file");
     EXPECT_EQ(port.shown[0].detail,
               "the file is neither an Excel 97-2003 (.xls) nor an Excel 2007 (.xlsx) workbook");
-    EXPECT_FALSE(doc.m_pBook);
     std::remove(path.c_str());
 }
 
@@ -206,7 +200,6 @@ TEST_F(SampleReaderTest, CancelShowsNothing) {
     auto s = SampleSheet::rivers();
     EXPECT_FALSE(read(s));
     EXPECT_TRUE(messages().empty());
-    EXPECT_FALSE(doc.m_pBook);
     ASSERT_EQ(port.worksheetRequests.size(), 1u);
     EXPECT_EQ(port.worksheetRequests[0].sheetNames, (std::vector<std::string>{"Counts"}));
 }

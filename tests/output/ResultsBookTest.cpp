@@ -2,6 +2,7 @@
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
+#include "output/ResultsWriter.h"
 #include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
@@ -179,7 +180,7 @@ TEST(ResultsWriter, SaveBeforeAnalysisTellsTheUser) {
     test::ScriptedPort port;
     CPbtDoc doc(app, port);
     port.resultsFile = ResultsFileChoice{"/tmp/never-written.xlsx", ResultsFileType::Xlsx};
-    EXPECT_FALSE(doc.OnSaveDocument(""));
+    EXPECT_FALSE(saveResultsWorkbook(doc));
     ASSERT_EQ(port.shown.size(), 1u);
     EXPECT_EQ(port.shown[0].text.rfind("There are no results to save yet.", 0), 0u);
     EXPECT_FALSE(std::filesystem::exists("/tmp/never-written.xlsx"));
@@ -188,7 +189,7 @@ TEST(ResultsWriter, SaveBeforeAnalysisTellsTheUser) {
 TEST_F(ResultsBookTest, CancelledFileChoiceWritesNothing) {
     port.resultsFile.reset();
     doc.SetModifiedFlag();
-    EXPECT_FALSE(doc.SaveResultsWorkbook());
+    EXPECT_FALSE(saveResultsWorkbook(doc));
     EXPECT_TRUE(port.shown.empty());
     EXPECT_TRUE(doc.IsModified());
 }
@@ -196,20 +197,43 @@ TEST_F(ResultsBookTest, CancelledFileChoiceWritesNothing) {
 TEST_F(ResultsBookTest, SaveFailureKeepsTheDocumentModified) {
     port.resultsFile = ResultsFileChoice{"/nonexistent-folder/Results.xlsx", ResultsFileType::Xlsx};
     doc.SetModifiedFlag();
-    EXPECT_FALSE(doc.SaveResultsWorkbook());
+    EXPECT_FALSE(saveResultsWorkbook(doc));
     ASSERT_EQ(port.shown.size(), 1u);
     EXPECT_NE(port.shown[0].text.find("folder"), std::string::npos) << port.shown[0].text;
     EXPECT_TRUE(doc.IsModified());
 }
 
-// "Yes" to "Save Results?" lets the window close only when the results were written.
-TEST_F(ResultsBookTest, SaveModifiedYesWithAFailedSaveKeepsTheDocumentOpen) {
-    port.resultsFile = ResultsFileChoice{"/nonexistent-folder/Results.xlsx", ResultsFileType::Xlsx};
+// The question before the results are lost: none for an unmodified document; Cancel stops,
+// No goes on unsaved, and Yes lets the window close only when the results were written.
+TEST_F(ResultsBookTest, SaveResultsQuestion) {
+    doc.SetModifiedFlag(false);
+    EXPECT_TRUE(saveModified(doc));
+    EXPECT_TRUE(port.shown.empty());
     doc.SetModifiedFlag();
-    port.answers.push_back(Answer::Yes);
-    EXPECT_FALSE(doc.SaveModified());
-    EXPECT_EQ(port.shown.front().text, "Save Results?");
-    port.resultsFile.reset();
-    port.answers.push_back(Answer::Yes);
-    EXPECT_FALSE(doc.SaveModified());
+    const std::string missingFolder = "/nonexistent-folder/Results.xlsx";
+    struct Case {
+        Answer answer;
+        std::optional<std::string> file; // the results file chosen after Yes
+        bool goesOn;
+    };
+    for (const Case& c : {Case{Answer::Cancel, {}, false}, Case{Answer::No, {}, true},
+                          Case{Answer::Yes, missingFolder, false}, Case{Answer::Yes, {}, false}}) {
+        port.shown.clear();
+        port.answers = {c.answer};
+        port.resultsFile.reset();
+        if (c.file)
+            port.resultsFile = ResultsFileChoice{*c.file, ResultsFileType::Xlsx};
+        EXPECT_EQ(saveModified(doc), c.goesOn) << static_cast<int>(c.answer);
+        ASSERT_FALSE(port.shown.empty());
+        EXPECT_EQ(port.shown[0].text, "Save Results?");
+        EXPECT_EQ(port.shown[0].buttons, Buttons::YesNoCancel);
+        EXPECT_TRUE(doc.IsModified());
+    }
+    const std::string written = ::testing::TempDir() + "saved-results.xlsx";
+    port.answers = {Answer::Yes};
+    port.resultsFile = ResultsFileChoice{written, ResultsFileType::Xlsx};
+    EXPECT_TRUE(saveModified(doc));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(std::filesystem::exists(written));
+    std::filesystem::remove(written);
 }

@@ -1,4 +1,4 @@
-#include "app/CommandGuard.h"
+#include "doc/CommandGuard.h"
 
 #include "app/UserPort.h"
 #include "doc/dMat.h"

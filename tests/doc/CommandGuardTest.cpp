@@ -1,4 +1,4 @@
-#include "app/CommandGuard.h"
+#include "doc/CommandGuard.h"
 #include "doc/dMat.h"
 #include "support/ScriptedPort.h"
 
