@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <clocale>
+#include <tuple>
 
 namespace frusta {
 namespace {
@@ -110,24 +112,19 @@ TEST_F(GridDoc, DataTextsAndColumnNames) {
 }
 
 // Day numbers become dates only strictly between 20000 and 60000. Outside, the results grid
-// shows the number strtol read from the text, the data grid the text unchanged.
+// shows the number strtol read from the text (the leading digits), the data grid the text.
 TEST_F(GridDoc, DateRowBoundsAndFallbacks) {
-    doc.m_infoValues[2] = {"20000", "20001"};
-    EXPECT_EQ(cells::results(doc, kClasses, 1, 3), "20000");
-    EXPECT_EQ(cells::results(doc, kClasses, 2, 3), "04-Oct-1954");
-    EXPECT_EQ(cells::data(doc, 3, 3), "20000");
-    EXPECT_EQ(cells::data(doc, 3, 4), "04-Oct-1954");
-    doc.m_infoValues[2] = {"59999", "60000"};
-    EXPECT_EQ(cells::results(doc, kClasses, 1, 3), "07-Apr-2064");
-    EXPECT_EQ(cells::results(doc, kClasses, 2, 3), "60000");
-    EXPECT_EQ(cells::data(doc, 3, 3), "07-Apr-2064");
-    EXPECT_EQ(cells::data(doc, 3, 4), "60000");
-    // strtol reads the leading digits; what follows them is ignored.
-    doc.m_infoValues[2] = {" 40179.75", "1e5 days"};
-    EXPECT_EQ(cells::results(doc, kClasses, 1, 3), "01-Jan-2010");
-    EXPECT_EQ(cells::results(doc, kClasses, 2, 3), "1");
-    EXPECT_EQ(cells::data(doc, 3, 3), "01-Jan-2010");
-    EXPECT_EQ(cells::data(doc, 3, 4), "1e5 days");
+    const std::array<std::string, 3> cases[] = {{"20000", "20000", "20000"},
+                                                {"20001", "04-Oct-1954", "04-Oct-1954"},
+                                                {"59999", "07-Apr-2064", "07-Apr-2064"},
+                                                {"60000", "60000", "60000"},
+                                                {" 40179.75", "01-Jan-2010", "01-Jan-2010"},
+                                                {"1e5 days", "1", "1e5 days"}};
+    for (const auto& [text, result, data] : cases) {
+        doc.m_infoValues[2][0] = text;
+        EXPECT_EQ(cells::results(doc, kClasses, 1, 3), result) << text;
+        EXPECT_EQ(cells::data(doc, 3, 3), data) << text;
+    }
 }
 
 TEST(GridText, PreviewDatesOnlyInRowThreeFromColumnThree) {
@@ -168,30 +165,23 @@ TEST(GridText, MasterListRenderingsByFieldType) {
     t.setBool(0, 4, true);
     t.setBool(1, 4, false);
 
-    using cells::taxonList;
-    EXPECT_EQ(taxonList(t, 0, 0), "");
-    EXPECT_EQ(taxonList(t, 0, 1), "TaxonId");
-    EXPECT_EQ(taxonList(t, 0, 5), "Planktic");
-    EXPECT_EQ(taxonList(t, 0, 6), ""); // past the last field
-    EXPECT_EQ(taxonList(t, 1, 0), "1");
-    EXPECT_EQ(taxonList(t, 3, 0), "3");
-
-    EXPECT_EQ(taxonList(t, 1, 1), "17");
-    EXPECT_EQ(taxonList(t, 2, 1), "");
-    EXPECT_EQ(taxonList(t, 3, 1), "");
-    EXPECT_EQ(taxonList(t, 1, 2), "0");
-    EXPECT_EQ(taxonList(t, 2, 2), "-4");
-    EXPECT_EQ(taxonList(t, 3, 2), "2147483647");
-    EXPECT_EQ(taxonList(t, 1, 3), "0.3");
-    EXPECT_EQ(taxonList(t, 2, 3), "0.3333333333333");
-    EXPECT_EQ(taxonList(t, 3, 3), "1e+20");
-    EXPECT_EQ(taxonList(t, 1, 4), "Achnanthidium minutissimum");
-    EXPECT_EQ(taxonList(t, 2, 4), ""); // Null text
-    EXPECT_EQ(taxonList(t, 1, 5), "Yes");
-    EXPECT_EQ(taxonList(t, 2, 5), "");
-    EXPECT_EQ(taxonList(t, 3, 5), ""); // Null is false
-    EXPECT_EQ(taxonList(t, 4, 1), ""); // past the last record
-    EXPECT_EQ(taxonList(dbTable{}, 1, 1), "");
+    // Grid rows and columns: the header row, the row numbers, then one per record and field;
+    // a Null text and a Null Bool show nothing, and so do cells past the last field or record.
+    const std::vector<std::tuple<int, int, std::string>> expected = {
+        {0, 0, ""},         {0, 1, "TaxonId"},
+        {0, 5, "Planktic"}, {0, 6, ""},
+        {1, 0, "1"},        {3, 0, "3"},
+        {1, 1, "17"},       {2, 1, ""},
+        {3, 1, ""},         {1, 2, "0"},
+        {2, 2, "-4"},       {3, 2, "2147483647"},
+        {1, 3, "0.3"},      {2, 3, "0.3333333333333"},
+        {3, 3, "1e+20"},    {1, 4, "Achnanthidium minutissimum"},
+        {2, 4, ""},         {1, 5, "Yes"},
+        {2, 5, ""},         {3, 5, ""},
+        {4, 1, ""}};
+    for (const auto& [r, c, text] : expected)
+        EXPECT_EQ(cells::taxonList(t, r, c), text) << r << "," << c;
+    EXPECT_EQ(cells::taxonList(dbTable{}, 1, 1), "");
 }
 
 TEST(GridText, DatesAndDecimalsIgnoreTheProcessLocale) {
