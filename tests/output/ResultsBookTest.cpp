@@ -3,6 +3,7 @@
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "output/ResultsWriter.h"
+#include "support/FilledResults.h"
 #include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
@@ -35,17 +36,9 @@ protected:
         doc.m_nNoScoreTaxa = 2;
         doc.m_infoLabels = {"Sample", "Site", "Date", "Alkalinity"};
         doc.m_infoValues = {{"S1", "S2"}, {"A1", "A1"}, {"40179", "20000"}, {"50", ""}};
-        doc.m_pResults = std::make_unique<dMat>(2, kResultColumnCount);
-        dMat& r = *doc.m_pResults;
-        for (int k = col(ResultColumn::SampleSum); k <= col(ResultColumn::Saline); ++k)
-            r(0, k) = k + 0.25;
-        r(0, col(ResultColumn::Class)) = 2;
-        for (ResultColumn c :
-             {ResultColumn::Metric, ResultColumn::Expected, ResultColumn::Eqr, ResultColumn::Class})
-            r(1, col(c)) = -99.9;
-        doc.m_resultLabels = resultLabels(kMetricTDI4);
+        test::fillTwoSamples(
+            doc, kMetricTDI4, [](int k) { return k + 0.25; }, 2);
         doc.m_comments = {"", "No matching taxa found"};
-        doc.m_bAnalysed = true;
     }
     Book& build() {
         buildResultsBook(doc, defaultClassNames(), *book);
@@ -139,19 +132,12 @@ TEST_F(ResultsBookTest, SampleSummaryCells) {
 }
 
 TEST_F(ResultsBookTest, UncertaintySheet) {
-    doc.m_bUncertaintyDone = true;
-    doc.m_pUncertainty = std::make_unique<dMat>(2, kSiteColumnCount, -99.9);
-    dMat& u = *doc.m_pUncertainty;
-    u(0, col(SiteColumn::Samples)) = 4;
-    u(0, col(SiteColumn::Missing)) = 0;
-    u(0, col(SiteColumn::MeanEqr)) = 0.7;
-    u(0, col(SiteColumn::Class)) = 2;
-    u(0, col(SiteColumn::CocHigh)) = 1.18;
-    u(1, col(SiteColumn::Samples)) = 0;
-    u(1, col(SiteColumn::Missing)) = 2;
-    u(1, col(SiteColumn::Class)) = 0; // a class code outside 1..5 keeps its number
-    doc.m_siteCodes = {"A1", "B2"};
-    doc.m_uncLabels = siteLabels();
+    using S = SiteColumn;
+    // A class code outside 1..5 keeps its number.
+    test::fillTwoSites(
+        doc,
+        {{S::Samples, 4}, {S::Missing, 0}, {S::MeanEqr, 0.7}, {S::Class, 2}, {S::CocHigh, 1.18}},
+        {{S::Samples, 0}, {S::Missing, 2}, {S::Class, 0}});
     const Book& b = build();
     ASSERT_EQ(b.sheetCount(), 3);
     const Sheet& s = *b.getSheet(2);

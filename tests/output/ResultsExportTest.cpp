@@ -7,6 +7,7 @@
 #include "output/CsvWriter.h"
 #include "output/JsonWriter.h"
 #include "output/ResultsTables.h"
+#include "support/FilledResults.h"
 #include "support/ScriptedPort.h"
 
 #include <nlohmann/json.hpp>
@@ -35,29 +36,13 @@ protected:
         doc.m_nNoScoreTaxa = 1;
         doc.m_infoLabels = {"Sample", "Site", "Date", ""};
         doc.m_infoValues = {{"S1", "S2"}, {"A1", "B2"}, {"40179", "7"}, {"50", "60"}};
-        doc.m_pResults = std::make_unique<dMat>(2, kResultColumnCount);
-        dMat& r = *doc.m_pResults;
-        for (int k = col(ResultColumn::SampleSum); k <= col(ResultColumn::Saline); ++k)
-            r(0, k) = k / 3.0;
-        r(0, col(ResultColumn::Class)) = 2.9; // class code 2
-        for (ResultColumn c :
-             {ResultColumn::Metric, ResultColumn::Expected, ResultColumn::Eqr, ResultColumn::Class})
-            r(1, col(c)) = -99.9;
-        doc.m_resultLabels = resultLabels(kMetricTDI4);
+        test::fillTwoSamples(
+            doc, kMetricTDI4, [](int k) { return k / 3.0; }, 2.9); // class 2
         doc.m_comments = {"", "Missing Alkalinity, value set to 100 mg/l\nNo matching taxa found"};
-        doc.m_bUncertaintyDone = true;
-        doc.m_pUncertainty = std::make_unique<dMat>(2, kSiteColumnCount, -99.9);
-        dMat& u = *doc.m_pUncertainty;
-        u(0, col(SiteColumn::Samples)) = 1;
-        u(0, col(SiteColumn::Missing)) = 0;
-        u(0, col(SiteColumn::MeanEqr)) = 0.123456789;
-        u(0, col(SiteColumn::Class)) = 5;
-        u(1, col(SiteColumn::Samples)) = 0;
-        u(1, col(SiteColumn::Missing)) = 1;
-        u(1, col(SiteColumn::Class)) = 0;
-        doc.m_siteCodes = {"A1", "B2"};
-        doc.m_uncLabels = siteLabels();
-        doc.m_bAnalysed = true;
+        using S = SiteColumn;
+        test::fillTwoSites(
+            doc, {{S::Samples, 1}, {S::Missing, 0}, {S::MeanEqr, 0.123456789}, {S::Class, 5}},
+            {{S::Samples, 0}, {S::Missing, 1}, {S::Class, 0}});
     }
     ResultsTables tables() const { return buildResultsTables(doc, defaultClassNames()); }
 
