@@ -1,6 +1,7 @@
 #include "workbook/Book.h"
 
 #include "workbook/AtomicFile.h"
+#include "workbook/ods/OdsCodec.h"
 #include "workbook/xls/XlsCodec.h"
 #include "workbook/xlsx/XlsxCodec.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 namespace frusta {
 
@@ -218,13 +220,34 @@ void Book::clear() {
 
 namespace {
 
-enum class Signature { Unknown, Ole2, Zip, Biff };
+enum class Signature { Unknown, Ole2, Zip, Biff, FlatOds, Markup };
 
-Signature sniff(const std::string& path) {
+// The first bytes of a file, enough to tell its format.
+std::string head(const std::string& path) {
+    constexpr std::size_t kHeadBytes = 64 * 1024;
     std::ifstream in(path, std::ios::binary);
-    unsigned char magic[8] = {};
-    if (!in.read(reinterpret_cast<char*>(magic), 8))
-        return Signature::Unknown;
+    std::string bytes(kHeadBytes, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(kHeadBytes));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+// Whether the text starts, after a byte-order mark and white space, as XML or HTML does.
+bool isMarkup(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    const auto start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos || text[start] != '<' || start + 1 >= text.size())
+        return false;
+    const char next = text[start + 1];
+    return next == '?' || next == '!' || (next >= 'a' && next <= 'z') ||
+           (next >= 'A' && next <= 'Z');
+}
+
+Signature sniff(const std::string& bytes) {
+    const auto* magic = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() < 8)
+        return isMarkup(bytes) ? Signature::Markup : Signature::Unknown;
     static const unsigned char ole[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     if (std::equal(magic, magic + 8, ole))
         return Signature::Ole2;
@@ -237,6 +260,8 @@ Signature sniff(const std::string& path) {
     if ((bof == 0x0009 || bof == 0x0209 || bof == 0x0409 || bof == 0x0809) && size >= 4 &&
         size <= 20)
         return Signature::Biff;
+    if (isMarkup(bytes))
+        return ods::isFlatDocument(bytes) ? Signature::FlatOds : Signature::Markup;
     return Signature::Unknown;
 }
 
@@ -268,13 +293,19 @@ bool Book::load(const std::string& path) {
         return false;
     // The content decides the codec, so that a workbook saved under the other extension
     // still opens.
-    switch (sniff(path)) {
+    switch (sniff(head(path))) {
     case Signature::Ole2:
     case Signature::Biff:
         ok = xls::load(path, *this, error);
         break;
     case Signature::Zip:
-        ok = xlsx::load(path, *this, error);
+        ok = ods::isPackage(path) ? ods::load(path, *this, error) : xlsx::load(path, *this, error);
+        break;
+    case Signature::FlatOds:
+        ok = ods::loadFlat(path, *this, error);
+        break;
+    case Signature::Markup:
+        error = "the file is an XML or HTML document, not a workbook";
         break;
     case Signature::Unknown:
         error = "the file is neither an Excel 97-2003 (.xls) nor an Excel 2007 (.xlsx) workbook";
