@@ -1,6 +1,7 @@
 #include "workbook/Book.h"
 
 #include "workbook/AtomicFile.h"
+#include "workbook/csv/CsvCodec.h"
 #include "workbook/ods/OdsCodec.h"
 #include "workbook/xls/XlsCodec.h"
 #include "workbook/xlsx/XlsxCodec.h"
@@ -10,7 +11,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string_view>
+#include <strings.h>
 
 namespace frusta {
 
@@ -216,15 +219,18 @@ void Book::clear() {
     sheets_.clear();
     formats_.clear();
     strings_.clear();
+    notes_.clear();
+    format_ = FileFormat::None;
 }
 
 namespace {
 
 enum class Signature { Unknown, Ole2, Zip, Biff, FlatOds, Markup };
 
+constexpr std::size_t kHeadBytes = 64 * 1024;
+
 // The first bytes of a file, enough to tell its format.
 std::string head(const std::string& path) {
-    constexpr std::size_t kHeadBytes = 64 * 1024;
     std::ifstream in(path, std::ios::binary);
     std::string bytes(kHeadBytes, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(kHeadBytes));
@@ -282,6 +288,23 @@ std::string openFailure(const std::string& path) {
     return {};
 }
 
+bool hasExtension(const std::string& path, std::initializer_list<const char*> extensions) {
+    const std::string ext = std::filesystem::path(path).extension().string();
+    for (const char* known : extensions)
+        if (strcasecmp(ext.c_str(), known) == 0)
+            return true;
+    return false;
+}
+
+// Why a file of no known format is refused: the format that its name promises, or all.
+std::string unknownFormat(const std::string& path) {
+    if (hasExtension(path, {".xls", ".xlsx", ".xlsm"}))
+        return "the file is neither an Excel 97-2003 (.xls) nor an Excel 2007 (.xlsx) workbook";
+    if (hasExtension(path, {".ods", ".fods"}))
+        return "the file is not an OpenDocument spreadsheet (.ods, .fods)";
+    return "the file is neither a workbook (.xls, .xlsx, .ods, .fods) nor CSV or TSV text";
+}
+
 } // namespace
 
 bool Book::load(const std::string& path) {
@@ -291,25 +314,39 @@ bool Book::load(const std::string& path) {
     error_ = openFailure(path);
     if (!error_.empty())
         return false;
-    // The content decides the codec, so that a workbook saved under the other extension
-    // still opens.
-    switch (sniff(head(path))) {
+    // The content decides the codec, so that a workbook saved under another extension still
+    // opens; text is read as CSV.
+    const std::string bytes = head(path);
+    switch (sniff(bytes)) {
     case Signature::Ole2:
     case Signature::Biff:
+        format_ = FileFormat::Xls;
         ok = xls::load(path, *this, error);
         break;
     case Signature::Zip:
-        ok = ods::isPackage(path) ? ods::load(path, *this, error) : xlsx::load(path, *this, error);
+        format_ = ods::isPackage(path) ? FileFormat::Ods : FileFormat::Xlsx;
+        ok = format_ == FileFormat::Ods ? ods::load(path, *this, error)
+                                        : xlsx::load(path, *this, error);
         break;
     case Signature::FlatOds:
+        format_ = FileFormat::Ods;
         ok = ods::loadFlat(path, *this, error);
         break;
     case Signature::Markup:
         error = "the file is an XML or HTML document, not a workbook";
         break;
-    case Signature::Unknown:
-        error = "the file is neither an Excel 97-2003 (.xls) nor an Excel 2007 (.xlsx) workbook";
+    case Signature::Unknown: {
+        // Text is CSV when its name says so, or when its name is not that of a workbook.
+        const bool named = csv::isTextExtension(path);
+        const bool workbookName = hasExtension(path, {".xls", ".xlsx", ".xlsm", ".ods", ".fods"});
+        if (named || (!workbookName && csv::looksLikeText(bytes, bytes.size() < kHeadBytes))) {
+            format_ = FileFormat::Csv;
+            ok = csv::load(path, *this, named, error);
+        } else {
+            error = unknownFormat(path);
+        }
         break;
+    }
     }
     if (!ok) {
         clear();
