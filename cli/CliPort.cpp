@@ -11,6 +11,10 @@ CliPort::CliPort(CliChoices choices, std::ostream& err) : choices_(std::move(cho
 
 void CliPort::say(const std::string& text) {
     messages_.push_back(text);
+    print(text);
+}
+
+void CliPort::print(const std::string& text) {
     if (sink_) {
         sink_(text);
         return;
@@ -32,6 +36,10 @@ Answer CliPort::message(const std::string& text, Buttons buttons) {
 }
 
 std::optional<WorksheetChoice> CliPort::chooseWorksheet(const WorksheetRequest& request) {
+    // What the dialog would show about how the file was read; not a message of the reading.
+    if (request.book)
+        for (const std::string& note : request.book->notes())
+            print("Note: " + note);
     WorksheetChoice choice;
     if (choices_.sheet) {
         int found = -1;

@@ -3,7 +3,9 @@
 #include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/TextFormat.h"
+#include "doc/WorksheetProposal.h"
 #include "workbook/Book.h"
+#include "workbook/csv/FieldValue.h"
 
 #include <algorithm>
 #include <cctype>
@@ -116,6 +118,7 @@ private:
     bool loadTables();
     bool readTaxaAndCounts();
     void writeSummary();
+    std::string ambiguousDates() const;
 
     CPbtDoc& doc_;
     UserPort& port_;
@@ -265,6 +268,39 @@ bool SampleReader::readTaxaAndCounts() {
     return true;
 }
 
+// A CSV file keeps dates such as 30/01/2009 as texts, which the analysis takes for missing
+// dates: the warning about the sampling dates so written, or nothing.
+std::string SampleReader::ambiguousDates() const {
+    constexpr int kDateRow = 2; // 0-based
+    if (doc_.m_pBook->fileFormat() != FileFormat::Csv || doc_.m_nInfoRows <= kDateRow)
+        return {};
+    int count = 0;
+    int firstCol = 0;
+    std::string example;
+    for (int s = 0; s < doc_.m_nSamples; ++s) {
+        const int col = firstCol_ - 1 + s;
+        const char* text = doc_.m_pSheet->readStr(kDateRow, col);
+        if (!text || !csv::isAmbiguousDate(text))
+            continue;
+        if (count++ == 0) {
+            firstCol = col;
+            example = text;
+        }
+    }
+    if (count == 0)
+        return {};
+    const std::string where = "(row 3, column " + columnLetters(firstCol + 1) + ")";
+    const std::string advice =
+        "\nWrite dates in CSV files as year-month-day, for example 2009-01-30.";
+    if (count == 1)
+        return "The sampling date of 1 sample is written as " + example + " " + where +
+               ", which may be day/month or month/day; it is read as a missing date." + advice;
+    return formatText("The sampling dates of %d samples are written as ", count) + example + " " +
+           where +
+           " and the like, which may be day/month or month/day; they are read as missing dates." +
+           advice;
+}
+
 void SampleReader::writeSummary() {
     std::string& s = doc_.m_strSummary;
     s = "File:\t" + doc_.GetTitle();
@@ -304,8 +340,12 @@ bool SampleReader::read() {
     if (!checkLayout() || !readInfoRows() || !loadTables())
         return false;
     const bool countsRead = readTaxaAndCounts();
+    const std::string dateWarning = ambiguousDates();
     release();
     writeSummary();
+    // Told once the workbook is read, before any analysis.
+    if (countsRead && !dateWarning.empty())
+        port_.message(dateWarning, Buttons::Ok);
     return countsRead;
 }
 
