@@ -42,5 +42,6 @@ void tourShell(TourContext& tour);    // main window, splash, About box
 void tourAnalysis(TourContext& tour); // File Open, worksheet dialog, command panel, defaults, save
 void tourGrids(TourContext& tour);    // results, data and master taxon list windows
 void tourCharts(TourContext& tour);   // the charts of the example's three worksheets
+void tourTextFile(TourContext& tour); // a CSV file: its note and the warning about its dates
 
 } // namespace frusta::gui::tour

@@ -6,11 +6,13 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 namespace frusta::gui::tour {
 
@@ -61,6 +63,32 @@ void tourAnalysis(TourContext& tour) {
     tour.shot(session->panelFrame(), "command-panel");
     tour.shotModal("results-file-dialog", [&] { panel->OnSave(); });
     session->doc().SetModifiedFlag(false);
+}
+
+void tourTextFile(TourContext& tour) {
+    // A CSV file in Windows-1252 ("\xB5" is the micro sign) with its dates written day first.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Survey 2011.csv");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write("Sample name,,R01-1,R01-2,R02-1\r\n"
+               "Site code,,SITE01,SITE01,SITE02\r\n"
+               "Sampling date,,30/01/2011,21/05/2011,13/07/2011\r\n"
+               "Alkalinity (mg/l),,6,13,54\r\n"
+               "Calcium (\xB5"
+               "eq/l),,31,34,56\r\n"
+               "DOC (mg/l),,7.6,3.4,4.8\r\n"
+               "AC001A,Achnanthes,12,0,3\r\n"
+               "NA001A,Navicula,5,8,0\r\n");
+    file.close();
+    tour.shotModal(
+        "worksheet-dialog-csv", [&] { tour.app.OpenDocumentFile(path.toStdString()); }, {},
+        [&tour](QWidget* dialog) {
+            tour.shotModal(
+                "csv-dates-message", [dialog] { press(dialog, "OK"); }, {},
+                [](QWidget* box) { qobject_cast<QDialog*>(box)->accept(); });
+        });
 }
 
 } // namespace frusta::gui::tour

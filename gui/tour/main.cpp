@@ -26,6 +26,7 @@ int main(int argc, char* argv[]) {
     frusta::gui::tour::tourAnalysis(tour);
     frusta::gui::tour::tourGrids(tour);
     frusta::gui::tour::tourCharts(tour);
+    frusta::gui::tour::tourTextFile(tour);
     std::printf("%d pictures in %s\n", tour.count(), argv[1]);
     return 0;
 }
