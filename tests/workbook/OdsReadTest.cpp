@@ -120,7 +120,7 @@ const std::vector<std::string> kEveryKindCells = {
     "B3 boolean FALSE",
     "C3 text Navicula\ncryptocephala",
     "D3 text a   b\tc\nd",
-    "A4 text Achnanthidium minutissimum",
+    "A4 text Achnanthidium minutissimum ",
     "B4 text link",
     "C4 text stored",
     "D4 text ",

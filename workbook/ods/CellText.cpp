@@ -25,8 +25,6 @@ void CellText::beginParagraph() {
 }
 
 void CellText::endParagraph() {
-    if (collapsed_)
-        text_.pop_back();
     collapsed_ = false;
 }
 

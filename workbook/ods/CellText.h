@@ -1,8 +1,9 @@
 #pragma once
 // The text of a cell as OpenDocument writes it: paragraphs joined by line breaks. Within a
 // paragraph a run of white space in the XML counts as one space and white space at its start
-// and end is dropped, while <text:s/>, <text:tab/> and <text:line-break/> stand for the
-// spaces, tab and line break that they name.
+// is dropped (LibreOffice writes leading spaces and runs of spaces as <text:s/>, a single
+// space anywhere else as it is), while <text:s/>, <text:tab/> and <text:line-break/> stand
+// for the spaces, tab and line break that they name.
 #include <cstdint>
 #include <string>
 #include <string_view>
