@@ -9,6 +9,7 @@
 #include "workbook/xlsx/OoxmlText.h"
 #include "workbook/xlsx/XlsxLimits.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -111,7 +112,12 @@ bool Reader::run() {
     file_.reset(std::fopen(path_.c_str(), "rb"));
     if (!file_)
         return fail("can't open file '" + path_ + "'");
-    buffer_.resize(kChunk + kMaxRecordBytes + 1);
+    // Room for a chunk after the unread rest of a record, or for the whole of a small file,
+    // and the end mark.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path_, ec);
+    const std::size_t room = kChunk + kMaxRecordBytes;
+    buffer_.resize((ec || size > room ? room : static_cast<std::size_t>(size)) + 1);
     for (;;) {
         const Outcome outcome = pass();
         if (outcome != Outcome::Restart)
@@ -133,7 +139,9 @@ bool Reader::fill() {
     std::memmove(buffer_.data(), buffer_.data() + begin_, unread);
     begin_ = 0;
     end_ = unread;
-    const std::size_t n = std::fread(buffer_.data() + end_, 1, kChunk, file_.get());
+    const std::size_t space = buffer_.size() - 1 - end_;
+    const std::size_t n =
+        std::fread(buffer_.data() + end_, 1, std::min(kChunk, space), file_.get());
     if (n == 0) {
         if (std::ferror(file_.get()))
             return fail("the file can't be read to its end");

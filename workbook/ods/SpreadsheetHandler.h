@@ -4,18 +4,13 @@
 // it as the XML arrives. Repeated rows and cells are expanded only where they hold values, so
 // that the empty rows and columns that LibreOffice writes to the end of the sheet cost
 // nothing.
+#include "workbook/Book.h"
 #include "workbook/ods/CellText.h"
 #include "workbook/xlsx/XmlReader.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-namespace frusta {
-class Book;
-class Sheet;
-struct Cell;
-} // namespace frusta
 
 namespace frusta::xlsx {
 class ReadBudget;
