@@ -4,23 +4,16 @@
 // wrapped into a valid package, so that the XML readers are reached without first getting
 // past the zip checksums. A manifest left empty lists no encryption, a mimetype left empty
 // says "spreadsheet", and one of "-" is left out.
-#include "workbook/Book.h"
+#include "FuzzSupport.h"
 
 #include <zip.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-std::string scratchPath(const char* extension) {
-    const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    return std::string(dir) + "/fuzz_ods." + std::to_string(getpid()) + extension;
-}
 
 std::vector<std::string> splitParts(std::string_view data) {
     static constexpr std::string_view kSeparator = "\n----\n";
@@ -65,41 +58,19 @@ bool writePackage(const std::vector<std::string>& parts, const std::string& path
     return zip_close(archive) == 0;
 }
 
-bool writeRaw(std::string_view data, const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-    return std::fclose(f) == 0 && ok;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string package = scratchPath(".ods");
-    static const std::string flat = scratchPath(".fods");
+    using namespace frusta::fuzz;
+    static const std::string package = scratchPath("fuzz_ods", ".ods");
+    static const std::string flat = scratchPath("fuzz_ods", ".fods");
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const bool isFlat = input.substr(0, 1) == "F";
     const std::string& path = isFlat ? flat : package;
-    const bool written = input.substr(0, 2) == "PK" ? writeRaw(input, path)
-                         : isFlat                   ? writeRaw(input.substr(1), path)
+    const bool written = input.substr(0, 2) == "PK" ? writeFile(path, input)
+                         : isFlat                   ? writeFile(path, input.substr(1))
                                                     : writePackage(splitParts(input), path);
-    if (!written)
-        return 0;
-    auto book = frusta::Book::createXml();
-    if (book->load(path)) {
-        // Touch every cell as the program would.
-        for (int i = 0; i < book->sheetCount(); ++i) {
-            const frusta::Sheet* sheet = book->getSheet(i);
-            for (int r = 0; r < sheet->lastRow() && r < 64; ++r)
-                for (int c = 0; c < sheet->lastCol() && c < 64; ++c)
-                    if (const char* s = sheet->readStr(r, c))
-                        (void)std::string_view(s).size();
-        }
-    } else if (std::string_view(book->errorMessage()).empty() ||
-               std::string_view(book->errorMessage()) == "ok") {
-        __builtin_trap(); // a failed load must say why
-    }
-    std::remove(path.c_str());
+    if (written)
+        loadAndTouch(path);
     return 0;
 }

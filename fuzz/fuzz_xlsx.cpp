@@ -5,27 +5,17 @@
 // checksums. Parts left empty get usable defaults; a package relationships part of "-" is
 // left out (the reader falls back to the content types and the usual place), and so is the
 // worksheet part when it is "-" (the sheet is listed but unreadable).
-#include "workbook/Book.h"
+#include "FuzzSupport.h"
 
 #include <zip.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-const std::string& scratchPath() {
-    static const std::string path = [] {
-        const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        return std::string(dir) + "/fuzz_xlsx." + std::to_string(getpid()) + ".xlsx";
-    }();
-    return path;
-}
 
 std::vector<std::string> splitParts(std::string_view data) {
     static constexpr std::string_view kSeparator = "\n----\n";
@@ -91,37 +81,15 @@ bool writePackage(const std::vector<std::string>& xml, const std::string& path) 
     return zip_close(archive) == 0;
 }
 
-bool writeRaw(const uint8_t* data, size_t size, const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& path = scratchPath();
+    using namespace frusta::fuzz;
+    static const std::string path = scratchPath("fuzz_xlsx", ".xlsx");
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const bool written = input.substr(0, 2) == "PK" ? writeRaw(data, size, path)
-                                                    : writePackage(splitParts(input), path);
-    if (!written)
-        return 0;
-    auto book = frusta::Book::createXml();
-    if (book->load(path)) {
-        // Touch every cell as the program would.
-        for (int i = 0; i < book->sheetCount(); ++i) {
-            const frusta::Sheet* sheet = book->getSheet(i);
-            for (int r = 0; r < sheet->lastRow() && r < 64; ++r)
-                for (int c = 0; c < sheet->lastCol() && c < 64; ++c)
-                    if (const char* s = sheet->readStr(r, c))
-                        (void)std::string_view(s).size();
-        }
-    } else if (std::string_view(book->errorMessage()).empty() ||
-               std::string_view(book->errorMessage()) == "ok") {
-        __builtin_trap(); // a failed load must say why
-    }
-    std::remove(path.c_str());
+    const bool written =
+        input.substr(0, 2) == "PK" ? writeFile(path, input) : writePackage(splitParts(input), path);
+    if (written)
+        loadAndTouch(path);
     return 0;
 }
