@@ -288,6 +288,14 @@ TEST(OdsRead, FilesThatCannotBeReadAreRefusedWithTheReason) {
         EXPECT_EQ(loaded.book->sheetCount(), 0) << c.what;
     }
 
+    // A type written with a line end, or a template, is a spreadsheet all the same.
+    for (const char* type : {"application/vnd.oasis.opendocument.spreadsheet\r\n",
+                             "application/vnd.oasis.opendocument.spreadsheet-template"}) {
+        auto package = odsPackage(odsTable("R", ""));
+        package.parts["mimetype"] = type;
+        EXPECT_TRUE(loadOds(package, dir).ok) << type;
+    }
+
     // A flat file names its kind in an attribute.
     const auto odt = loadFods(odsDocument("", "document",
                                           " office:mimetype=\"application/"

@@ -3,6 +3,9 @@
 namespace frusta::ods {
 
 std::string refusalForMimetype(std::string_view mimetype) {
+    while (!mimetype.empty() &&
+           (mimetype.back() == '\n' || mimetype.back() == '\r' || mimetype.back() == ' '))
+        mimetype.remove_suffix(1);
     constexpr std::string_view kPrefix = "application/vnd.oasis.opendocument.";
     if (mimetype.substr(0, kPrefix.size()) != kPrefix) {
         if (mimetype.substr(0, 28) == "application/vnd.sun.xml.calc")
