@@ -3,10 +3,14 @@
 // file as the program does, touching every cell it reads.
 #include "workbook/Book.h"
 
+#include <zip.h>
+
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace frusta::fuzz {
 
@@ -22,6 +26,29 @@ inline bool writeFile(const std::string& path, std::string_view data) {
         return false;
     const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
     return std::fclose(f) == 0 && ok;
+}
+
+// Writes a zip package of the given files (name, content), stored without compression so
+// that the readers get past the checksums; a file whose content is "-" is left out.
+inline bool writeStoredZip(const std::string& path,
+                           const std::vector<std::pair<std::string, std::string>>& files) {
+    int err = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    if (!archive)
+        return false;
+    for (const auto& [name, content] : files) {
+        if (content == "-")
+            continue;
+        zip_source_t* src = zip_source_buffer(archive, content.data(), content.size(), 0);
+        const zip_int64_t index = src ? zip_file_add(archive, name.c_str(), src, 0) : -1;
+        if (index < 0) {
+            zip_source_free(src);
+            zip_discard(archive);
+            return false;
+        }
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+    }
+    return zip_close(archive) == 0;
 }
 
 // Loads the file into a book and reads its first cells; a load that fails must say why.

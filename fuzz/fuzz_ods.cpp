@@ -6,8 +6,6 @@
 // says "spreadsheet", and one of "-" is left out.
 #include "FuzzSupport.h"
 
-#include <zip.h>
-
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,22 +38,7 @@ bool writePackage(const std::vector<std::string>& parts, const std::string& path
                             "xmlns:manifest:1.0\"/>"
                           : parts[1]},
     };
-    std::erase_if(files, [](const auto& file) { return file.second == "-"; });
-    int err = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
-    if (!archive)
-        return false;
-    for (const auto& [name, content] : files) {
-        zip_source_t* src = zip_source_buffer(archive, content.data(), content.size(), 0);
-        const zip_int64_t index = src ? zip_file_add(archive, name.c_str(), src, 0) : -1;
-        if (index < 0) {
-            zip_source_free(src);
-            zip_discard(archive);
-            return false;
-        }
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
-    }
-    return zip_close(archive) == 0;
+    return frusta::fuzz::writeStoredZip(path, files);
 }
 
 } // namespace

@@ -7,9 +7,6 @@
 // worksheet part when it is "-" (the sheet is listed but unreadable).
 #include "FuzzSupport.h"
 
-#include <zip.h>
-
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -63,22 +60,7 @@ bool writePackage(const std::vector<std::string>& xml, const std::string& path) 
     };
     if (!xml[5].empty())
         parts.emplace_back("[Content_Types].xml", xml[5]);
-    std::erase_if(parts, [](const auto& part) { return part.second == "-"; });
-    int err = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
-    if (!archive)
-        return false;
-    for (const auto& [name, content] : parts) {
-        zip_source_t* src = zip_source_buffer(archive, content.data(), content.size(), 0);
-        const zip_int64_t index = src ? zip_file_add(archive, name.c_str(), src, 0) : -1;
-        if (index < 0) {
-            zip_source_free(src);
-            zip_discard(archive);
-            return false;
-        }
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
-    }
-    return zip_close(archive) == 0;
+    return frusta::fuzz::writeStoredZip(path, parts);
 }
 
 } // namespace
