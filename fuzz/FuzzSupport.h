@@ -28,6 +28,22 @@ inline bool writeFile(const std::string& path, std::string_view data) {
     return std::fclose(f) == 0 && ok;
 }
 
+// The input split at "\n----\n" into `count` parts; missing parts are empty.
+inline std::vector<std::string> splitParts(std::string_view data, std::size_t count) {
+    static constexpr std::string_view kSeparator = "\n----\n";
+    std::vector<std::string> parts;
+    while (parts.size() + 1 < count) {
+        const auto at = data.find(kSeparator);
+        if (at == std::string_view::npos)
+            break;
+        parts.emplace_back(data.substr(0, at));
+        data.remove_prefix(at + kSeparator.size());
+    }
+    parts.emplace_back(data);
+    parts.resize(count);
+    return parts;
+}
+
 // Writes a zip package of the given files (name, content), stored without compression so
 // that the readers get past the checksums; a file whose content is "-" is left out.
 inline bool writeStoredZip(const std::string& path,

@@ -13,21 +13,6 @@
 
 namespace {
 
-std::vector<std::string> splitParts(std::string_view data) {
-    static constexpr std::string_view kSeparator = "\n----\n";
-    std::vector<std::string> parts;
-    while (parts.size() < 2) {
-        const auto at = data.find(kSeparator);
-        if (at == std::string_view::npos)
-            break;
-        parts.emplace_back(data.substr(0, at));
-        data.remove_prefix(at + kSeparator.size());
-    }
-    parts.emplace_back(data);
-    parts.resize(3);
-    return parts;
-}
-
 bool writePackage(const std::vector<std::string>& parts, const std::string& path) {
     std::vector<std::pair<std::string, std::string>> files = {
         {"mimetype",
@@ -52,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& path = isFlat ? flat : package;
     const bool written = input.substr(0, 2) == "PK" ? writeFile(path, input)
                          : isFlat                   ? writeFile(path, input.substr(1))
-                                                    : writePackage(splitParts(input), path);
+                                                    : writePackage(splitParts(input, 3), path);
     if (written)
         loadAndTouch(path);
     return 0;

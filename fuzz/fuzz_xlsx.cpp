@@ -14,21 +14,6 @@
 
 namespace {
 
-std::vector<std::string> splitParts(std::string_view data) {
-    static constexpr std::string_view kSeparator = "\n----\n";
-    std::vector<std::string> parts;
-    while (parts.size() < 5) {
-        const auto at = data.find(kSeparator);
-        if (at == std::string_view::npos)
-            break;
-        parts.emplace_back(data.substr(0, at));
-        data.remove_prefix(at + kSeparator.size());
-    }
-    parts.emplace_back(data);
-    parts.resize(6);
-    return parts;
-}
-
 std::string relationship(const char* id, const char* kind, const char* target) {
     return std::string("<Relationship Id=\"") + id +
            "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" + kind +
@@ -69,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace frusta::fuzz;
     static const std::string path = scratchPath("fuzz_xlsx", ".xlsx");
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const bool written =
-        input.substr(0, 2) == "PK" ? writeFile(path, input) : writePackage(splitParts(input), path);
+    const bool written = input.substr(0, 2) == "PK" ? writeFile(path, input)
+                                                    : writePackage(splitParts(input, 6), path);
     if (written)
         loadAndTouch(path);
     return 0;
