@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstring>
@@ -29,6 +30,8 @@ int main(int argc, char* argv[]) {
     const QString folder = QString::fromLocal8Bit(folderArg);
     QDir().mkpath(folder);
     frusta::gui::DesktopApp app;
+    // As the desktop program does, so that every window shows the program's icon.
+    QApplication::setWindowIcon(QIcon(":/frusta/icons/frusta2.svg"));
     frusta::gui::DesktopOptions options;
     options.splashMs = 0;
     if (!app.InitInstance(options))
