@@ -145,6 +145,16 @@ def _split_top(toks, sep):
     return parts
 
 
+def _statement_end(toks, i, stops=(";",)):
+    """Index of the first top-level token at or after i that is one of `stops`."""
+    end = i
+    while end < len(toks) and toks[end].text not in stops:
+        if toks[end].text in _OPEN:
+            end = _close(toks, end)
+        end += 1
+    return end
+
+
 # ---------------------------------------------------------------------------------------
 # What the sources declare
 
@@ -285,11 +295,7 @@ def _find_definitions(toks, out, bodies):
         prev = toks[i - 1] if i > 0 else None
         if nxt == "=" and prev is not None and (prev.kind == "id" or prev.text in ("*", "&")):
             # TYPE NAME = EXPR ;
-            end = i + 2
-            while end < len(toks) and toks[end].text != ";":
-                if toks[end].text in _OPEN:
-                    end = _close(toks, end)
-                end += 1
+            end = _statement_end(toks, i + 2)
             expr = toks[i + 2:end]
             if expr and expr[0].text == "{" and prev.kind == "id" and prev.text in out.structs:
                 _add_instance(out, prev.text, expr[1:-1])
@@ -300,11 +306,7 @@ def _find_definitions(toks, out, bodies):
             end = _close(toks, i + 1)
             _add_instance(out, prev.text, toks[i + 2:end])
         elif nxt == "=" and prev is not None and prev.text in (".", "->"):
-            end = i + 2
-            while end < len(toks) and toks[end].text != ";":
-                if toks[end].text in _OPEN:
-                    end = _close(toks, end)
-                end += 1
+            end = _statement_end(toks, i + 2)
             out.field_values.setdefault(t.text, []).append(toks[i + 2:end])
 
 
@@ -400,11 +402,7 @@ class Context:
             declared = i > 0 and (body[i - 1].kind == "id" or body[i - 1].text in ("*", "&"))
             member = i > 0 and body[i - 1].text in (".", "->")
             if (op == "=" and declared) or (op == "+=" and not member):
-                end = i + 2
-                while end < len(body) and body[end].text not in (";", ")"):
-                    if body[end].text in _OPEN:
-                        end = _close(body, end)
-                    end += 1
+                end = _statement_end(body, i + 2, (";", ")"))
                 (assigned if op == "=" else appended).append(body[i + 2:end])
         return assigned, appended
 
@@ -420,8 +418,8 @@ def _product(parts):
 def render(expr, ctx, whole=True):
     """The renderings of an expression: a list of Text. `whole`: the expression is the
     whole text, not a part of a larger one."""
-    expr = [t for t in expr]
-    while expr and expr[0].kind == "op" and expr[0].text in ("*", "&", "!") :
+    expr = list(expr)
+    while expr and expr[0].kind == "op" and expr[0].text in ("*", "&", "!"):
         expr = expr[1:]
     if not expr:
         return [Text.value()]
@@ -516,10 +514,10 @@ def _identifier(name, ctx, whole):
             return [Text.value()]
         out = []
         for expr in assigned + appended:
-            out += _rendered_local(expr, ctx)
+            out += render(expr, Context(ctx.src, ctx.function, ctx.bindings, ctx.depth + 1))
         return [o for o in dict.fromkeys(out) if o.text.strip()] or [Text.value()]
     for expr in assigned:
-        return _rendered_local(expr, ctx)
+        return render(expr, Context(ctx.src, ctx.function, ctx.bindings, ctx.depth + 1))
     if ctx.function:
         k = ctx.function.param_index(name)
         if k is not None:
@@ -530,11 +528,6 @@ def _identifier(name, ctx, whole):
             out += render(expr, Context(ctx.src, None, {}, ctx.depth + 1))
         return list(dict.fromkeys(out))
     return [Text.value()]
-
-
-def _rendered_local(expr, ctx):
-    out = render(expr, Context(ctx.src, ctx.function, ctx.bindings, ctx.depth + 1))
-    return out
 
 
 def _field(obj, member, ctx):
@@ -584,11 +577,7 @@ def _returns(f):
     body, out = f.body, []
     for i, t in enumerate(body):
         if t.text == "return":
-            end = i + 1
-            while end < len(body) and body[end].text != ";":
-                if body[end].text in _OPEN:
-                    end = _close(body, end)
-                end += 1
+            end = _statement_end(body, i + 1)
             expr = body[i + 1:end]
             if expr and any(x.kind in ("str", "id") for x in expr) and expr[0].text != "{":
                 out.append(expr)
@@ -645,6 +634,17 @@ _BOX_STATICS = {"QMessageBox::warning", "QMessageBox::critical", "QMessageBox::i
 _ERR_STREAMS = {"err", "err_", "std::cerr", "stderr"}
 
 
+def _worth_gathering(chunk):
+    """A text with a word in it, or values joined by punctuation ("(%s)", "%s: %s"); not a
+    bare separator ("; ") and not one value on its own (a text relayed from elsewhere)."""
+    bare = chunk.strip()
+    if bare in ("", PLACEHOLDER, "%s"):
+        return False
+    if re.search(r"[A-Za-z]", re.sub(r"%[sdg]", "", bare.replace(PLACEHOLDER, ""))):
+        return True
+    return PLACEHOLDER in bare or re.search(r"%[sdg]", bare) is not None
+
+
 def _finish(texts, kind, where, split_lines):
     out = []
     for t in texts:
@@ -655,21 +655,15 @@ def _finish(texts, kind, where, split_lines):
             continue
         text = re.sub(r"\x1b\[[0-9;]*[A-Za-z]", "", t.text)  # terminal control
         if split_lines:
-            chunks = [c for c in text.split("\n")]
-        elif kind in ("summary",):
-            chunks = re.split(r"(?:\r?\n){2,}", text)
+            chunks = text.split("\n")
+        elif kind == "summary":
+            chunks = re.split(r"(?:\r?\n){2,}", text)  # one note per paragraph
         else:
             chunks = [text]
         for c in chunks:
-            c = c.strip("\r\n")
-            c = c.replace("\r\n", "\n")
-            if not re.search(r"[A-Za-z]", c.replace("%s", "").replace("%d", "")
-                             .replace("%g", "")):
-                if c.strip() != "(" + PLACEHOLDER + ")" and "%s" not in c and PLACEHOLDER not in c:
-                    continue
-            if c.strip() in ("", PLACEHOLDER, "%s"):
-                continue
-            out.append(Message(kind, c.replace(PLACEHOLDER, "%s"), "", where))
+            c = c.strip("\r\n").replace("\r\n", "\n")
+            if _worth_gathering(c):
+                out.append(Message(kind, c.replace(PLACEHOLDER, "%s"), "", where))
     return out
 
 
@@ -744,11 +738,7 @@ class Gatherer:
             if (t.kind == "id" and t.text in _ERR_STREAMS or self._stream_param(f, t)) \
                     and i + 1 < len(body) and body[i + 1].text == "<<" \
                     and not (i > 0 and body[i - 1].text in (".", "->", "<<")):
-                end = i + 1
-                while end < len(body) and body[end].text != ";":
-                    if body[end].text in _OPEN:
-                        end = _close(body, end)
-                    end += 1
+                end = _statement_end(body, i + 1)
                 pieces = [p for p in _split_top(body[i + 2:end], "<<") if p]
                 rendered = [_usage_first_line(render(p, ctx)) for p in pieces]
                 # What the chain writes besides line breaks.
@@ -780,11 +770,7 @@ class Gatherer:
             # m_strSummary += TEXT, m_comments[s] += TEXT, and their stand-ins
             kind, rhs_at = self._append_target(f, body, i, extra_sinks)
             if kind:
-                end = rhs_at
-                while end < len(body) and body[end].text != ";":
-                    if body[end].text in _OPEN:
-                        end = _close(body, end)
-                    end += 1
+                end = _statement_end(body, rhs_at)
                 self._emit(f, render(body[rhs_at:end], ctx), kind, t.line)
                 i = end
                 continue
@@ -854,9 +840,7 @@ class Gatherer:
         for k, t in enumerate(body):
             if t.text == name and k > 0 and body[k - 1].text == "&" and k + 1 < len(body) \
                     and body[k + 1].text == "=":
-                end = k + 2
-                while end < len(body) and body[end].text != ";":
-                    end += 1
+                end = _statement_end(body, k + 2)
                 rhs = " ".join(x.text for x in body[k + 2:end])
                 if "m_strSummary" in rhs:
                     return "summary"
@@ -906,4 +890,5 @@ if __name__ == "__main__":
     import sys
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..")
     for m in sorted(gather(root), key=lambda m: (m.kind, m.text, m.dynamic)):
-        print("%-8s %-40s %s" % (m.kind, m.where, repr(m.text) if m.text else "<" + m.dynamic + ">"))
+        shown = repr(m.text) if m.text else "<%s>" % m.dynamic
+        print("%-8s %-40s %s" % (m.kind, m.where, shown))
