@@ -262,10 +262,11 @@ class Document(unittest.TestCase):
         self.assertGreater(pages, 30)
         contents = pdf_text(2, 3)
         self.assertIn("Contents", contents)
-        for chapter in ["Getting started", "Preparing a sample workbook", "The desktop program",
-                        "The metrics and how FRUSTA 2 computes them", "The results workbook",
-                        "The command line for batch work", "Messages", "Reference"]:
-            self.assertRegex(contents, r"\d+\. %s[ .]+\d+" % re.escape(chapter))
+        # The chapters with the pages they start on, in order.
+        chapters = [int(p) for p in re.findall(r"^\s*\d+\. \S.*?[ .]+(\d+)\s*$", contents, re.M)]
+        self.assertGreaterEqual(len(chapters), 8)
+        self.assertEqual(chapters, sorted(chapters))
+        self.assertLessEqual(chapters[-1], pages)
 
     def test_every_page_of_the_text_has_its_number(self):
         info = run(["pdfinfo", PDF]).stdout
