@@ -1,6 +1,8 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/doc/CPbtView.h"
 #include "gui/doc/DocumentSession.h"
+#include "gui/doc/ImpGrid.h"
+#include "gui/doc/WorksheetSelectDialog.h"
 #include "gui/tour/Tour.h"
 
 #include <QAbstractButton>
@@ -8,11 +10,14 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace frusta::gui::tour {
 
@@ -24,6 +29,24 @@ void press(QWidget* w, const QString& text) {
             return;
         }
 }
+// The worksheet as the preview shows it, labels and names in full: the picture of a
+// well-formed worksheet.
+void shootLayout(TourContext& tour, QWidget* w) {
+    auto* dialog = qobject_cast<WorksheetSelectDialog*>(w);
+    if (!dialog)
+        return;
+    ImpGrid* grid = dialog->preview();
+    dialog->resize(1500, 560);
+    grid->resizeColumnToContents(0);
+    grid->resizeColumnToContents(1);
+    TourContext::settle();
+    const int rows = 14;
+    const int width = std::min(grid->width(), grid->verticalHeader()->width() +
+                                                  grid->horizontalHeader()->sectionPosition(8));
+    const int height = grid->horizontalHeader()->height() + grid->rowViewportPosition(rows);
+    tour.shotPart(grid, QRect(0, 0, width, height), "worksheet-layout");
+}
+
 } // namespace
 
 void tourAnalysis(TourContext& tour) {
@@ -37,7 +60,10 @@ void tourAnalysis(TourContext& tour) {
         });
     tour.shotModal(
         "worksheet-dialog", [&] { tour.app.OpenDocumentFile(example); }, {},
-        [](QWidget* w) { press(w, "OK"); });
+        [&tour](QWidget* w) {
+            shootLayout(tour, w);
+            press(w, "OK");
+        });
     DocumentSession* session = tour.app.activeSession();
     if (!session)
         return;
@@ -61,6 +87,12 @@ void tourAnalysis(TourContext& tour) {
     panel->OnAnalyse();
     tour.shotMain("command-panel-after-analyse");
     tour.shot(session->panelFrame(), "command-panel");
+    // For the user guide: the main window only as large as its menus, toolbar, the panel and
+    // the status bar need, so that they stay legible on a printed page.
+    const QSize full = tour.app.mainFrame().size();
+    tour.app.mainFrame().resize(720, 440);
+    tour.shotMain("guide-main-window");
+    tour.app.mainFrame().resize(full);
     tour.shotModal("results-file-dialog", [&] { panel->OnSave(); });
     session->doc().SetModifiedFlag(false);
 }
