@@ -15,6 +15,7 @@ namespace frusta {
 namespace {
 
 const char kTaxonTable[] = "NBSMasterTaxonList_PhaseII";
+const char* const kCannotOpenBoundaries = "Error opening boundary database";
 
 std::string quotedArg(const std::filesystem::path& path) {
     return " \"" + path.string() + "\"";
@@ -163,13 +164,12 @@ Outcome CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
         boundaryTable = kept->second;
         return Outcome::done();
     }
-    const Notice cannotOpen{"Error opening boundary database"};
     if (!database->Open(connectionString, "", ""))
-        return fail(port, cannotOpen);
+        return fail(port, {kCannotOpenBoundaries});
     CADORecordset rs(*database);
     if (!rs.Open(boundaryQuery(siteType), CADORecordset::openUnknown)) {
         database->Close();
-        return fail(port, cannotOpen);
+        return fail(port, {kCannotOpenBoundaries});
     }
     boundaryTable = loadDbTable(rs);
     rs.Close();

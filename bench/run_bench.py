@@ -9,7 +9,13 @@ For every case it generates a sample workbook, then runs, several times each:
   floor    (.xlsx) inflating the sheet part and an expat parse that does nothing
 and prints the median wall time and peak memory of each, and the ratios ours/peer.
 
-Usage: bench/run_bench.py [--build DIR] [--runs N] [--cases a,b,c,d] [--work DIR]
+The dense case (a) is also converted by LibreOffice to .ods (e) and .csv (f), the formats
+LibreOffice users and scripts have; for those the bare read is `frusta2-cli sheets` too (no
+output to write), the floor of the .ods is inflating content.xml with an expat parse that
+does nothing, and that of the .csv is `wc -l` on the same file. LibreOffice's own conversion
+of the file (.ods to CSV, CSV to .ods) is the peer.
+
+Usage: bench/run_bench.py [--build DIR] [--runs N] [--cases a,b,c,d,e,f] [--work DIR]
 """
 import argparse
 import os
@@ -19,6 +25,7 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
@@ -30,6 +37,9 @@ CASES = {
     "c": (".xls 250 x 8,000, every count cell filled", "xls", 250, 8000, 0.10, True),
     # An .xlsx sheet has at most 16,384 columns: two go to the taxon code and name.
     "d": ("largest .xlsx 16,382 x 1,500", "xlsx", 16382, 1500, 0.10, True),
+    # Case (a) as LibreOffice saves it.
+    "e": ("dense (a) as .ods by LibreOffice", "ods", 2000, 1500, 0.10, True),
+    "f": ("dense (a) as .csv by LibreOffice", "csv", 2000, 1500, 0.10, True),
 }
 
 PY_READ = {
@@ -41,14 +51,14 @@ PY_READ = {
 
 
 def timed(cmd, cwd=None):
-    """Wall seconds and peak resident memory (MB) of one run, measured by /usr/bin/time -v."""
+    """Wall seconds and peak resident memory (MB) of one run; the memory measured by
+    /usr/bin/time -v, the time by the clock around it (to the microsecond)."""
+    start = time.perf_counter()
     p = subprocess.run(["/usr/bin/time", "-v"] + cmd, cwd=cwd, stdout=subprocess.DEVNULL,
                        stderr=subprocess.PIPE, text=True)
+    seconds = time.perf_counter() - start
     if p.returncode != 0:
         raise RuntimeError("failed (%d): %s\n%s" % (p.returncode, " ".join(cmd), p.stderr[-2000:]))
-    wall = re.search(r"Elapsed \(wall clock\) time.*: (?:(\d+):)?(\d+):([\d.]+)", p.stderr)
-    h, m, s = wall.group(1), wall.group(2), wall.group(3)
-    seconds = (int(h) * 3600 if h else 0) + int(m) * 60 + float(s)
     rss = int(re.search(r"Maximum resident set size \(kbytes\): (\d+)", p.stderr).group(1)) / 1024
     return seconds, rss
 
@@ -58,11 +68,17 @@ def median_run(cmd, runs, cwd=None):
     return statistics.median(r[0] for r in results), statistics.median(r[1] for r in results)
 
 
+def min_run(cmd, runs, cwd=None):
+    """The fastest of `runs` runs: on a loaded machine the least disturbed one."""
+    results = [timed(cmd, cwd) for _ in range(runs)]
+    return min(r[0] for r in results), min(r[1] for r in results)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--build", default=os.path.join(ROOT, "build"))
     ap.add_argument("--runs", type=int, default=3)
-    ap.add_argument("--cases", default="a,b,c,d")
+    ap.add_argument("--cases", default="a,b,c,d,e,f")
     ap.add_argument("--work", default=None)
     args = ap.parse_args()
     bindir = os.path.join(args.build, "bin")
@@ -81,6 +97,9 @@ def main():
     rows = []
     for key in args.cases.split(","):
         desc, ext, samples, taxa, occ, zeros = CASES[key]
+        if ext in ("ods", "csv"):
+            rows.append(converted_case(key, desc, ext, args.runs, work, gen, cli, floor, lo_profile))
+            continue
         book = os.path.join(work, "case_%s.%s" % (key, ext))
         if not os.path.exists(book):
             subprocess.run([gen, book, str(samples), str(taxa), str(occ), "zeros" if zeros else "empty"],
@@ -110,6 +129,51 @@ def main():
         subprocess.run([analysis])
     if not args.work:
         shutil.rmtree(work, ignore_errors=True)
+
+
+def converted_case(key, desc, ext, runs, work, gen, cli, floor, lo_profile):
+    """Case (a) converted by LibreOffice to `ext`, timed as our read against its floor."""
+    source = os.path.join(work, "case_a.xlsx")
+    if not os.path.exists(source):
+        _, _, samples, taxa, occ, _ = CASES["a"]
+        subprocess.run([gen, source, str(samples), str(taxa), str(occ), "zeros"], check=True)
+    book = os.path.join(work, "case_%s.%s" % (key, ext))
+    outdir = os.path.join(work, "conv_" + key)
+    converted = timed(["soffice", "-env:UserInstallation=" + lo_profile, "--headless",
+                       "--convert-to", ext, "--outdir", outdir, source])
+    shutil.move(os.path.join(outdir, "case_a." + ext), book)
+    measured = {"convert": converted}
+    runs = max(runs, 5)
+    measured["read"] = min_run([cli, "sheets", book], runs)
+    measured["dump"] = min_run(["sh", "-c", '"$0" dump "$1" > /dev/null', cli, book], runs)
+    measured["assess"] = min_run([cli, "assess", book, "--database",
+                                  os.path.join(work, "master10000.sqlite"),
+                                  "-o", os.path.join(work, "out_%s.xlsx" % key)], runs)
+    back = "csv" if ext == "ods" else "ods"
+    measured["soffice"] = min_run(
+        ["soffice", "-env:UserInstallation=" + lo_profile, "--headless", "--convert-to", back,
+         "--outdir", os.path.join(work, "back_" + key), book], runs)
+    if ext == "ods":
+        measured["floor"] = min_run([floor, book, "content.xml"], runs)
+    else:
+        measured["floor"] = min_run(["wc", "-l", book], runs)
+    cells = count_cells(cli, book)
+    print("\n(%s) %s, %.1f MB, %.2f M cells (fastest of %d runs)"
+          % (key, desc, os.path.getsize(book) / 1e6, cells / 1e6, runs))
+    print("  %-34s %10s %12s %14s" % ("", "wall s", "peak MB", "M cells/s"))
+    names = {"convert": "LibreOffice .xlsx to ." + ext, "read": "frusta2-cli sheets (read)",
+             "dump": "frusta2-cli dump", "assess": "frusta2-cli assess",
+             "soffice": "LibreOffice .%s to %s" % (ext, back),
+             "floor": "inflate + expat floor" if ext == "ods" else "wc -l floor"}
+    for k in ("convert", "read", "dump", "assess", "soffice", "floor"):
+        rate = cells / measured[k][0] / 1e6 if measured[k][0] > 0 else float("inf")
+        print("  %-34s %10.3f %12.0f %14.2f" % (names[k], measured[k][0], measured[k][1], rate))
+    ratio = lambda a, b: measured[a][0] / measured[b][0] if measured[b][0] > 0 else float("inf")
+    print("  ratios: read/floor %.2f (goal %s), read/LibreOffice %.3f, assess/LibreOffice %.3f"
+          % (ratio("read", "floor"), "1.5" if ext == "ods" else "2", ratio("read", "soffice"),
+             ratio("assess", "soffice")))
+    sys.stdout.flush()
+    return (key, desc, os.path.getsize(book), measured)
 
 
 def count_cells(cli, book):

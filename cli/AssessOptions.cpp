@@ -1,7 +1,7 @@
 #include "cli/AssessOptions.h"
 
-#include "engine/TextFormat.h"
 #include "doc/WorksheetProposal.h"
+#include "engine/TextFormat.h"
 
 #include <charconv>
 #include <cmath>
@@ -13,6 +13,9 @@ namespace frusta::cli {
 const char* const kAssessUsage =
     "Usage: frusta2-cli assess WORKBOOK [options]\n"
     "       frusta2-cli assess WORKBOOK... --out-dir DIR [options]\n"
+    "\n"
+    "WORKBOOK: .xls, .xlsx, .ods, .fods, or .csv, .tsv, .txt (one worksheet named after the\n"
+    "file; write dates as 2009-01-30, year-month-day).\n"
     "\n"
     "Options:\n"
     "  --sheet NAME          worksheet to assess (default: the first)\n"

@@ -10,6 +10,10 @@ namespace frusta {
 CliPort::CliPort(CliChoices choices, std::ostream& err) : choices_(std::move(choices)), err_(err) {}
 
 void CliPort::say(const std::string& text) {
+    print(text);
+}
+
+void CliPort::print(const std::string& text) {
     if (sink_) {
         sink_(text);
         return;
@@ -33,6 +37,10 @@ Answer CliPort::notify(const Notice& notice) {
 }
 
 std::optional<WorksheetChoice> CliPort::chooseWorksheet(const WorksheetRequest& request) {
+    // What the dialog would show about how the file was read; not a message of the reading.
+    if (request.book)
+        for (const std::string& note : request.book->notes())
+            print("Note: " + note);
     WorksheetChoice choice;
     if (choices_.sheet) {
         int found = -1;
@@ -42,8 +50,10 @@ std::optional<WorksheetChoice> CliPort::chooseWorksheet(const WorksheetRequest& 
                 break;
             }
         if (found < 0) {
-            refusal_ = "No worksheet named \"" + *choices_.sheet + "\" in this workbook.";
-            say(refusal_);
+            const std::string refusal =
+                "No worksheet named \"" + *choices_.sheet + "\" in this workbook.";
+            refusal_ = refusal;
+            say(refusal);
             return std::nullopt;
         }
         choice.sheetIndex = found;

@@ -42,7 +42,10 @@ public:
     void setSink(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
 
 private:
+    // Shows a message and keeps it among the messages.
     void say(const std::string& text);
+    // Shows a text that is no message of the work, such as a note on how a file was read.
+    void print(const std::string& text);
 
     CliChoices choices_;
     std::ostream& err_;

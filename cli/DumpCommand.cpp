@@ -19,6 +19,8 @@ std::unique_ptr<Book> openBook(const std::string& path, std::ostream& err) {
         err << "frusta2-cli: cannot read '" << path << "': " << book->errorMessage() << '\n';
         return nullptr;
     }
+    for (const std::string& note : book->notes())
+        err << "frusta2-cli: '" << path << "': " << note << '\n';
     return book;
 }
 

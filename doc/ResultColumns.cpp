@@ -69,11 +69,11 @@ std::vector<std::string> resultLabels(int metric) {
         return labels;
     const std::string name = metricName(metric);
     // The comment labels of TDI4 and LTDI2 have always been written with the digit one.
-    std::string comment = "Comment " + name;
+    std::string commentLabel = "Comment " + name;
     if (metric == kMetricTDI4)
-        comment = "Comment TD14";
+        commentLabel = "Comment TD14";
     else if (metric == kMetricLTDI2)
-        comment = "Comment LTD12";
+        commentLabel = "Comment LTD12";
     const auto set = [&labels](ResultColumn c, std::string text) {
         labels[static_cast<std::size_t>(col(c))] = std::move(text);
     };
@@ -88,7 +88,7 @@ std::vector<std::string> resultLabels(int metric) {
     set(ResultColumn::Motile, "% Motile");
     set(ResultColumn::OrganicTolerant, "% Organic tolerant");
     set(ResultColumn::Saline, "% Saline");
-    set(ResultColumn::Comment, comment);
+    set(ResultColumn::Comment, commentLabel);
     return labels;
 }
 

@@ -4,8 +4,10 @@
 #include "app/CPbtApp.h"
 #include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
+#include "doc/WorksheetProposal.h"
 #include "engine/TextFormat.h"
 #include "workbook/Book.h"
+#include "workbook/csv/FieldValue.h"
 
 #include <algorithm>
 #include <cctype>
@@ -102,15 +104,14 @@ public:
     Outcome read();
 
 private:
-    Outcome failWith(const std::string& message, const Outcome& cause = Outcome::failed()) {
-        return fail(port_, {message}, cause);
-    }
+    Outcome failWith(const std::string& message) { return fail(port_, {message}); }
     bool chooseWorksheet(WorksheetChoice& choice);
     Outcome checkLayout();
     Outcome readInfoRows();
     Outcome loadTables();
     Outcome readTaxaAndCounts();
     void writeSummary();
+    std::string ambiguousDates() const;
 
     CPbtDoc& doc_;
     UserPort& port_;
@@ -199,7 +200,7 @@ Outcome SampleReader::readInfoRows() {
 Outcome SampleReader::loadTables() {
     CPbtApp& app = doc_.app();
     if (const Outcome loaded = app.LoadBoundaries(doc_.m_strMetric, port_); !loaded)
-        return failWith("Error retrieving boundary data", loaded);
+        return fail(port_, {"Error retrieving boundary data"}, loaded);
     doc_.m_boundaryTable = app.boundaryTable;
     if (doc_.m_nFamily == kFamilyAcid) {
         doc_.m_bDoUncertainty = false;
@@ -261,6 +262,39 @@ Outcome SampleReader::readTaxaAndCounts() {
     return Outcome::done();
 }
 
+// A CSV file keeps dates such as 30/01/2009 as texts, which the analysis takes for missing
+// dates: the warning about the sampling dates so written, or nothing.
+std::string SampleReader::ambiguousDates() const {
+    constexpr int kDateRow = 2; // 0-based
+    if (book_.fileFormat() != FileFormat::Csv || doc_.m_nInfoRows <= kDateRow)
+        return {};
+    int count = 0;
+    int firstCol = 0;
+    std::string example;
+    for (int s = 0; s < doc_.m_nSamples; ++s) {
+        const int col = firstCol_ - 1 + s;
+        const char* text = sheet_->readStr(kDateRow, col);
+        if (!text || !csv::isAmbiguousDate(text))
+            continue;
+        if (count++ == 0) {
+            firstCol = col;
+            example = text;
+        }
+    }
+    if (count == 0)
+        return {};
+    const std::string where = "(row 3, column " + columnLetters(firstCol + 1) + ")";
+    const std::string advice =
+        "\nWrite dates in CSV files as year-month-day, for example 2009-01-30.";
+    if (count == 1)
+        return "The sampling date of 1 sample is written as " + example + " " + where +
+               ", which may be day/month or month/day; it is read as a missing date." + advice;
+    return formatText("The sampling dates of %d samples are written as ", count) + example + " " +
+           where +
+           " and the like, which may be day/month or month/day; they are read as missing dates." +
+           advice;
+}
+
 void SampleReader::writeSummary() {
     std::string& s = doc_.m_strSummary;
     s = "File:\t" + doc_.GetTitle();
@@ -301,7 +335,11 @@ Outcome SampleReader::read() {
     if (Outcome o = loadTables(); !o)
         return o;
     const Outcome countsRead = readTaxaAndCounts();
+    const std::string dateWarning = ambiguousDates();
     writeSummary();
+    // Told once the workbook is read, before any analysis.
+    if (countsRead && !dateWarning.empty())
+        port_.message(dateWarning, Buttons::Ok);
     return countsRead;
 }
 

@@ -32,9 +32,9 @@ void countMatches(Assessment& a) {
 Assessment assess(const SampleSet& samples, const ReferenceTables& tables,
                   const AnalysisSettings& settings) {
     Assessment a;
-    EnvironmentReport environment = checkEnvironment(samples, settings);
-    if (environment.stop) {
-        a.stopMessage = std::move(environment.stop);
+    const EnvironmentReport environment = checkEnvironment(samples, settings);
+    if (environment.stopMessage) {
+        a.stopMessage = environment.stopMessage;
         return a;
     }
     a.summaryNotes = environment.notes + "\r\n";

@@ -11,15 +11,16 @@ bool outside(double v, double lo, double hi) {
     return v < lo || v > hi;
 }
 
-std::optional<std::string> checkLakeTypes(const SampleSet& samples) {
+EnvironmentReport checkLakeTypes(const SampleSet& samples) {
+    EnvironmentReport report;
     int bad = 0;
     for (int s = 0; s < samples.sampleCount(); ++s)
         if (samples.info(kRowAlkalinityOrType, s).size() != 2)
             ++bad;
-    if (bad == 0)
-        return std::nullopt;
-    return "Lake typology information missing for " + std::to_string(bad) +
-           " samples with no default.\nCorrect the error and try again.";
+    if (bad > 0)
+        report.stopMessage = "Lake typology information missing for " + std::to_string(bad) +
+                             " samples with no default.\nCorrect the error and try again.";
+    return report;
 }
 
 // "<count> <what>." and the range into which the values were clamped.
@@ -48,19 +49,19 @@ std::string checkRivers(const SampleSet& samples, const AnalysisSettings& a) {
         const long long d = leadingWholeNumber(samples.info(kRowDate, s));
         badDates += !isValidDateSerial(d);
     }
-    std::string out;
+    std::string notes;
     if (missing >= 1)
-        out += missingNote("Alkalinity", missing, a.defAlk, "mg/l");
+        notes += missingNote("Alkalinity", missing, a.defAlk, "mg/l");
     if (a.metric == kMetricTDI3 && outTDI3 >= 1)
-        out += rangeNote(outTDI3, "alkalinity values out of range for TDI3 calculations",
-                         a.alkMinTDI3, a.alkMaxTDI3, "mg/l");
+        notes += rangeNote(outTDI3, "alkalinity values out of range for TDI3 calculations",
+                           a.alkMinTDI3, a.alkMaxTDI3, "mg/l");
     if (a.metric == kMetricTDI4 && outTDI4 >= 1)
-        out += rangeNote(outTDI4, "alkalinity values out of range for TDI4 calculations",
-                         a.alkMinTDI4, a.alkMaxTDI4, "mg/l");
+        notes += rangeNote(outTDI4, "alkalinity values out of range for TDI4 calculations",
+                           a.alkMinTDI4, a.alkMaxTDI4, "mg/l");
     if (a.metric == kMetricTDI3 && badDates >= 1)
-        out += "\r\n\r\nSampling date missing for " + std::to_string(badDates) +
-               " samples.\r\nMissing values will be set to Spring for TDI3 calculations.";
-    return out;
+        notes += "\r\n\r\nSampling date missing for " + std::to_string(badDates) +
+                 " samples.\r\nMissing values will be set to Spring for TDI3 calculations.";
+    return notes;
 }
 
 std::string checkAcidification(const SampleSet& samples, const AnalysisSettings& a) {
@@ -79,16 +80,16 @@ std::string checkAcidification(const SampleSet& samples, const AnalysisSettings&
         else
             docOut += outside(o, a.docMin, a.docMax);
     }
-    std::string out;
+    std::string notes;
     if (caMissing >= 1)
-        out += missingNote("Calcium", caMissing, a.defCa, "ueq/l");
+        notes += missingNote("Calcium", caMissing, a.defCa, "ueq/l");
     if (caOut >= 1)
-        out += rangeNote(caOut, "calcium values out of range", a.caMin, a.caMax, "ueq/l");
+        notes += rangeNote(caOut, "calcium values out of range", a.caMin, a.caMax, "ueq/l");
     if (docMissing >= 1)
-        out += missingNote("DOC", docMissing, a.defDoc, "mg/l");
+        notes += missingNote("DOC", docMissing, a.defDoc, "mg/l");
     if (docOut >= 1)
-        out += rangeNote(docOut, "DOC values out of range", a.docMin, a.docMax, "mg/l");
-    return out;
+        notes += rangeNote(docOut, "DOC values out of range", a.docMin, a.docMax, "mg/l");
+    return notes;
 }
 
 } // namespace
@@ -96,7 +97,7 @@ std::string checkAcidification(const SampleSet& samples, const AnalysisSettings&
 EnvironmentReport checkEnvironment(const SampleSet& samples, const AnalysisSettings& settings) {
     switch (settings.family) {
     case kFamilyLakes:
-        return {{}, checkLakeTypes(samples)};
+        return checkLakeTypes(samples);
     case kFamilyRivers:
         return {checkRivers(samples, settings), std::nullopt};
     case kFamilyAcid:

@@ -10,7 +10,7 @@ namespace frusta::engine {
 struct EnvironmentReport {
     std::string notes; // about missing and out-of-range chemistry and dates, for the summary
     // Lakes whose type is not a two-character code: why the analysis cannot run.
-    std::optional<std::string> stop;
+    std::optional<std::string> stopMessage;
 };
 
 EnvironmentReport checkEnvironment(const SampleSet& samples, const AnalysisSettings& settings);

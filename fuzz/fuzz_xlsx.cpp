@@ -5,42 +5,14 @@
 // checksums. Parts left empty get usable defaults; a package relationships part of "-" is
 // left out (the reader falls back to the content types and the usual place), and so is the
 // worksheet part when it is "-" (the sheet is listed but unreadable).
-#include "workbook/Book.h"
+#include "FuzzSupport.h"
 
-#include <zip.h>
-
-#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 namespace {
-
-const std::string& scratchPath() {
-    static const std::string path = [] {
-        const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        return std::string(dir) + "/fuzz_xlsx." + std::to_string(getpid()) + ".xlsx";
-    }();
-    return path;
-}
-
-std::vector<std::string> splitParts(std::string_view data) {
-    static constexpr std::string_view kSeparator = "\n----\n";
-    std::vector<std::string> parts;
-    while (parts.size() < 5) {
-        const auto at = data.find(kSeparator);
-        if (at == std::string_view::npos)
-            break;
-        parts.emplace_back(data.substr(0, at));
-        data.remove_prefix(at + kSeparator.size());
-    }
-    parts.emplace_back(data);
-    parts.resize(6);
-    return parts;
-}
 
 std::string relationship(const char* id, const char* kind, const char* target) {
     return std::string("<Relationship Id=\"") + id +
@@ -73,54 +45,18 @@ bool writePackage(const std::vector<std::string>& xml, const std::string& path) 
     };
     if (!xml[5].empty())
         parts.emplace_back("[Content_Types].xml", xml[5]);
-    std::erase_if(parts, [](const auto& part) { return part.second == "-"; });
-    int err = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
-    if (!archive)
-        return false;
-    for (const auto& [name, content] : parts) {
-        zip_source_t* src = zip_source_buffer(archive, content.data(), content.size(), 0);
-        const zip_int64_t index = src ? zip_file_add(archive, name.c_str(), src, 0) : -1;
-        if (index < 0) {
-            zip_source_free(src);
-            zip_discard(archive);
-            return false;
-        }
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
-    }
-    return zip_close(archive) == 0;
-}
-
-bool writeRaw(const uint8_t* data, size_t size, const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
+    return frusta::fuzz::writeStoredZip(path, parts);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string& path = scratchPath();
+    using namespace frusta::fuzz;
+    static const std::string path = scratchPath("fuzz_xlsx", ".xlsx");
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const bool written = input.substr(0, 2) == "PK" ? writeRaw(data, size, path)
-                                                    : writePackage(splitParts(input), path);
-    if (!written)
-        return 0;
-    auto book = frusta::Book::createXml();
-    if (book->load(path)) {
-        // Touch every cell as the program would.
-        for (int i = 0; i < book->sheetCount(); ++i) {
-            const frusta::Sheet* sheet = book->getSheet(i);
-            for (int r = 0; r < sheet->lastRow() && r < 64; ++r)
-                for (int c = 0; c < sheet->lastCol() && c < 64; ++c)
-                    if (const char* s = sheet->readStr(r, c))
-                        (void)std::string_view(s).size();
-        }
-    } else if (std::string_view(book->errorMessage()).empty()) {
-        __builtin_trap(); // a failed load must say why
-    }
-    std::remove(path.c_str());
+    const bool written = input.substr(0, 2) == "PK" ? writeFile(path, input)
+                                                    : writePackage(splitParts(input, 6), path);
+    if (written)
+        loadAndTouch(path);
     return 0;
 }

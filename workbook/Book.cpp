@@ -1,6 +1,8 @@
 #include "workbook/Book.h"
 
 #include "workbook/AtomicFile.h"
+#include "workbook/csv/CsvCodec.h"
+#include "workbook/ods/OdsCodec.h"
 #include "workbook/xls/XlsCodec.h"
 #include "workbook/xlsx/XlsxCodec.h"
 
@@ -9,6 +11,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <string_view>
+#include <strings.h>
 
 namespace frusta {
 
@@ -214,17 +219,41 @@ void Book::clear() {
     sheets_.clear();
     formats_.clear();
     strings_.clear();
+    notes_.clear();
+    format_ = FileFormat::None;
 }
 
 namespace {
 
-enum class Signature { Unknown, Ole2, Zip, Biff };
+enum class Signature { Unknown, Ole2, Zip, Biff, FlatOds, Markup };
 
-Signature sniff(const std::string& path) {
+constexpr std::size_t kHeadBytes = 64 * 1024;
+
+// The first bytes of a file, enough to tell its format.
+std::string head(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    unsigned char magic[8] = {};
-    if (!in.read(reinterpret_cast<char*>(magic), 8))
-        return Signature::Unknown;
+    std::string bytes(kHeadBytes, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(kHeadBytes));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+// Whether the text starts, after a byte-order mark and white space, as XML or HTML does.
+bool isMarkup(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    const auto start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos || text[start] != '<' || start + 1 >= text.size())
+        return false;
+    const char next = text[start + 1];
+    return next == '?' || next == '!' || (next >= 'a' && next <= 'z') ||
+           (next >= 'A' && next <= 'Z');
+}
+
+Signature sniff(const std::string& bytes) {
+    const auto* magic = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() < 8)
+        return isMarkup(bytes) ? Signature::Markup : Signature::Unknown;
     static const unsigned char ole[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     if (std::equal(magic, magic + 8, ole))
         return Signature::Ole2;
@@ -237,6 +266,8 @@ Signature sniff(const std::string& path) {
     if ((bof == 0x0009 || bof == 0x0209 || bof == 0x0409 || bof == 0x0809) && size >= 4 &&
         size <= 20)
         return Signature::Biff;
+    if (isMarkup(bytes))
+        return ods::isFlatDocument(bytes) ? Signature::FlatOds : Signature::Markup;
     return Signature::Unknown;
 }
 
@@ -257,6 +288,23 @@ std::string openFailure(const std::string& path) {
     return {};
 }
 
+bool hasExtension(const std::string& path, std::initializer_list<const char*> extensions) {
+    const std::string ext = std::filesystem::path(path).extension().string();
+    for (const char* known : extensions)
+        if (strcasecmp(ext.c_str(), known) == 0)
+            return true;
+    return false;
+}
+
+// Why a file of no known format is refused: the format that its name promises, or all.
+std::string unknownFormat(const std::string& path) {
+    if (hasExtension(path, {".xls", ".xlsx", ".xlsm"}))
+        return "the file is neither an Excel 97-2003 (.xls) nor an Excel 2007 (.xlsx) workbook";
+    if (hasExtension(path, {".ods", ".fods"}))
+        return "the file is not an OpenDocument spreadsheet (.ods, .fods)";
+    return "the file is neither a workbook (.xls, .xlsx, .ods, .fods) nor CSV or TSV text";
+}
+
 } // namespace
 
 bool Book::load(const std::string& path) {
@@ -266,19 +314,39 @@ bool Book::load(const std::string& path) {
     error_ = openFailure(path);
     if (!error_.empty())
         return false;
-    // The content decides the codec, so that a workbook saved under the other extension
-    // still opens.
-    switch (sniff(path)) {
+    // The content decides the codec, so that a workbook saved under another extension still
+    // opens; text is read as CSV.
+    const std::string bytes = head(path);
+    switch (sniff(bytes)) {
     case Signature::Ole2:
     case Signature::Biff:
+        format_ = FileFormat::Xls;
         ok = xls::load(path, *this, error);
         break;
     case Signature::Zip:
-        ok = xlsx::load(path, *this, error);
+        format_ = ods::isPackage(path) ? FileFormat::Ods : FileFormat::Xlsx;
+        ok = format_ == FileFormat::Ods ? ods::load(path, *this, error)
+                                        : xlsx::load(path, *this, error);
         break;
-    case Signature::Unknown:
-        error = "the file is neither an Excel 97-2003 (.xls) nor an Excel 2007 (.xlsx) workbook";
+    case Signature::FlatOds:
+        format_ = FileFormat::Ods;
+        ok = ods::loadFlat(path, *this, error);
         break;
+    case Signature::Markup:
+        error = "the file is an XML or HTML document, not a workbook";
+        break;
+    case Signature::Unknown: {
+        // Text is CSV when its name says so, or when its name is not that of a workbook.
+        const bool named = csv::isTextExtension(path);
+        const bool workbookName = hasExtension(path, {".xls", ".xlsx", ".xlsm", ".ods", ".fods"});
+        if (named || (!workbookName && csv::looksLikeText(bytes, bytes.size() < kHeadBytes))) {
+            format_ = FileFormat::Csv;
+            ok = csv::load(path, *this, named, error);
+        } else {
+            error = unknownFormat(path);
+        }
+        break;
+    }
     }
     if (!ok) {
         clear();

@@ -1,8 +1,8 @@
 #pragma once
 // The workbook interface: a book, its worksheets and its cell formats, read from .xls files
-// of every Excel version (BIFF2 to BIFF8) and .xlsx (Office Open XML) files, and written to
-// .xls (BIFF8 in an OLE2 compound file) and .xlsx. Rows and columns are 0-based; texts are
-// UTF-8.
+// of every Excel version (BIFF2 to BIFF8), .xlsx (Office Open XML) files, OpenDocument
+// spreadsheets (.ods, .fods) and CSV or TSV text, and written to .xls (BIFF8 in an OLE2
+// compound file) and .xlsx. Rows and columns are 0-based; texts are UTF-8.
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -13,6 +13,8 @@ namespace frusta {
 
 enum class CellType : int { Empty = 0, Number = 1, String = 2, Boolean = 3, Blank = 4, Error = 5 };
 enum class BookKind { Binary, Xml }; // .xls, .xlsx
+// The format of the file that a book was loaded from.
+enum class FileFormat { None, Xls, Xlsx, Ods, Csv };
 
 // Limits of the two formats.
 constexpr int kXlsMaxRows = 65536;
@@ -121,6 +123,10 @@ public:
     bool save(const std::string& path);
     // Why the last load or save failed; empty after one that succeeded.
     const char* errorMessage() const { return error_.c_str(); }
+    FileFormat fileFormat() const { return format_; }
+    // What the user should know about how the file was read (such as the text encoding that
+    // was assumed), one sentence each.
+    const std::vector<std::string>& notes() const { return notes_; }
 
     int sheetCount() const { return static_cast<int>(sheets_.size()); }
     Sheet* getSheet(int index);
@@ -136,10 +142,13 @@ public:
     std::size_t stringCount() const { return strings_.size(); }
     void clear();
     void setError(std::string message) { error_ = std::move(message); }
+    void addNote(std::string note) { notes_.push_back(std::move(note)); }
 
 private:
     BookKind kind_;
     std::string error_;
+    FileFormat format_ = FileFormat::None;
+    std::vector<std::string> notes_;
     std::vector<std::unique_ptr<Sheet>> sheets_;
     std::deque<Format> formats_;
     std::vector<std::string> strings_;

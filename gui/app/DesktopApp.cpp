@@ -176,8 +176,9 @@ void DesktopApp::OnFileOpen() {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setNameFilters({"Excel Workbook (*.xls *.xlsx)", "All Files (*)"});
-    dialog.selectNameFilter("Excel Workbook (*.xls *.xlsx)");
+    dialog.setNameFilters({"Workbooks (*.xls *.xlsx *.ods *.fods *.csv *.tsv)",
+                           "Excel Workbook (*.xls *.xlsx)", "All Files (*)"});
+    dialog.selectNameFilter("Workbooks (*.xls *.xlsx *.ods *.fods *.csv *.tsv)");
     fitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;

@@ -31,8 +31,9 @@ const char* const kMetricTexts[] = {"TDI: Trophic Diatom Indices for rivers",
 WorksheetSelectDialog::WorksheetSelectDialog(const WorksheetRequest& request, UserPort& port,
                                              QWidget* parent)
     : QDialog(parent), m_sheetNames(request.sheetNames), m_pBook(request.book),
-      m_nFamily(request.family), port_(port), sheets_(new QListWidget), rows_(new QComboBox),
-      cols_(new QComboBox), latest_(nullptr), previous_(nullptr), grid_(new ImpGrid) {
+      m_nFamily(request.family), port_(port), sheets_(new QListWidget), notes_(new QLabel),
+      rows_(new QComboBox), cols_(new QComboBox), latest_(nullptr), previous_(nullptr),
+      grid_(new ImpGrid) {
     setWindowTitle("Select worksheet");
     setObjectName("worksheetDialog");
     setSizeGripEnabled(true);
@@ -40,6 +41,19 @@ WorksheetSelectDialog::WorksheetSelectDialog(const WorksheetRequest& request, Us
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel("Avaliable worksheets"));
     left->addWidget(sheets_, 1);
+    // How a text file was read (its encoding), below the worksheet it became.
+    notes_->setObjectName("readingNotes");
+    notes_->setWordWrap(true);
+    QStringList notes;
+    if (m_pBook)
+        for (const std::string& note : m_pBook->notes()) {
+            QString text = QString::fromStdString(note);
+            text[0] = text[0].toUpper();
+            notes << text + ".";
+        }
+    notes_->setText(notes.join("\n"));
+    notes_->setVisible(!notes.isEmpty());
+    left->addWidget(notes_);
     auto* rowLine = new QHBoxLayout;
     rowLine->addWidget(new QLabel("First data row"));
     rowLine->addWidget(rows_);

@@ -11,6 +11,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QLabel;
 class QListWidget;
 class QRadioButton;
 class QPushButton;
@@ -51,6 +52,8 @@ public:
     QRadioButton* latestButton() const { return latest_; }
     QRadioButton* previousButton() const { return previous_; }
     ImpGrid* preview() const { return grid_; }
+    // How the file was read, when there is something to tell (hidden otherwise).
+    QLabel* notesLabel() const { return notes_; }
 
     void accept() override;
 
@@ -62,6 +65,7 @@ private:
 
     UserPort& port_;
     QListWidget* sheets_;
+    QLabel* notes_;
     QComboBox* rows_;
     QComboBox* cols_;
     QRadioButton* metric_[3];

@@ -23,6 +23,12 @@ void TourContext::shot(QWidget* widget, const QString& name) {
     ++count_;
 }
 
+void TourContext::shotPart(QWidget* widget, const QRect& area, const QString& name) {
+    settle();
+    widget->grab(area).save(folder_ + "/" + name + ".png");
+    ++count_;
+}
+
 void TourContext::shotMain(const QString& name) {
     shot(&app.mainFrame(), name);
 }

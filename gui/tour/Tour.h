@@ -3,6 +3,7 @@
 // and dialog to a folder. Each group of windows has its own tour function.
 #include "gui/app/DesktopApp.h"
 
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -19,6 +20,8 @@ public:
 
     // Writes `widget` (a window, with its frame's contents) to <folder>/<name>.png.
     void shot(QWidget* widget, const QString& name);
+    // Writes the part `area` of `widget` (in its own coordinates) to <folder>/<name>.png.
+    void shotPart(QWidget* widget, const QRect& area, const QString& name);
     // Writes the main frame with all its child windows.
     void shotMain(const QString& name);
     // Runs `trigger`, which opens a modal dialog or message box; when it shows, `prepare`
@@ -42,5 +45,7 @@ void tourShell(TourContext& tour);    // main window, splash, About box
 void tourAnalysis(TourContext& tour); // File Open, worksheet dialog, command panel, defaults, save
 void tourGrids(TourContext& tour);    // results, data and master taxon list windows
 void tourCharts(TourContext& tour);   // the charts of the example's three worksheets
+void tourTextFile(TourContext& tour); // a CSV file: its note and the warning about its dates
+void tourLargeCharts(TourContext& tour); // the charts of 2,000 samples at 500 sites
 
 } // namespace frusta::gui::tour

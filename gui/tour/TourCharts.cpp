@@ -116,8 +116,11 @@ void tourCharts(TourContext& tour) {
         if (DocumentSession* session = openAnalysed(tour, port))
             shootCharts(tour, *session, QString("chart-") + sheet.name);
     }
+}
 
-    port.sheet = sheets[0].choice;
+void tourLargeCharts(TourContext& tour) {
+    static TourPort port;
+    port.sheet = {0, kFamilyRivers, true, 7, 3};
     DocumentSession* large = openAnalysed(tour, port);
     if (!large)
         return;

@@ -21,6 +21,32 @@ void showAlone(QMdiArea& area, QMdiSubWindow* frame) {
     area.setActiveSubWindow(frame);
 }
 
+// A window of `size`, alone in the workspace, written as `name`.
+void shootSized(TourContext& tour, QMdiSubWindow* frame, const QSize& size, const QString& name) {
+    QMdiArea& area = *frame->mdiArea();
+    showAlone(area, frame);
+    frame->resize(size);
+    TourContext::settle();
+    tour.shot(frame, name);
+}
+
+// The grid windows again, 900 pixels wide and as tall as the example's rows need: the user
+// guide prints its pictures across the page, where a narrower window shows larger text.
+void shootForGuide(TourContext& tour, DocumentSession& session, QMdiSubWindow* masterList) {
+    const int width = 900;
+    shootSized(tour, masterList, QSize(width, 420), "guide-master-taxon-list");
+    shootSized(tour, session.dataFrame(), QSize(width, 520), "guide-data-window");
+    auto* tabs = qobject_cast<CChildResFrame*>(session.resultsFrame()->widget());
+    if (!tabs)
+        return;
+    tabs->setCurrentIndex(0);
+    shootSized(tour, session.resultsFrame(), QSize(width, 500), "guide-results-samples");
+    if (tabs->count() > 1) {
+        tabs->setCurrentIndex(1);
+        shootSized(tour, session.resultsFrame(), QSize(width, 250), "guide-results-sites");
+    }
+}
+
 } // namespace
 
 void tourGrids(TourContext& tour) {
@@ -61,6 +87,7 @@ void tourGrids(TourContext& tour) {
     TourContext::settle();
     tour.shot(area.activeSubWindow(), "grid-master-taxon-list");
     tour.shotMain("grid-main-window");
+    shootForGuide(tour, *session, area.activeSubWindow());
 }
 
 } // namespace frusta::gui::tour

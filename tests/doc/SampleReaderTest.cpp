@@ -213,6 +213,43 @@ TEST_F(SampleReaderTest, TooManyTaxaEndTheOpenWithAMessage) {
     EXPECT_EQ(messages()[0].rfind("The worksheet has 20001 taxa", 0), 0u);
 }
 
+// Dates that a CSV file writes as 30/01/2009 stay texts, which the analysis takes for
+// missing dates: the open tells so once the file is read, and only for such dates in CSV.
+TEST_F(SampleReaderTest, AmbiguousCsvDatesAreWarnedAboutOnceTheFileIsRead) {
+    const std::string head = "Sample,,S1,S2,S3\nSite,,A,A,B\nDate,,";
+    const std::string tail = "\nAlkalinity,,10,20,30\nCa\nDOC\nAC001A,Achnanthes,1,2,";
+    const std::string many =
+        "The sampling dates of 2 samples are written as 01/30/2009 (row 3, column D) and the "
+        "like, which may be day/month or month/day; they are read as missing dates.\nWrite "
+        "dates in CSV files as year-month-day, for example 2009-01-30.";
+    const std::string one =
+        "The sampling date of 1 sample is written as 30.01.09 (row 3, column E), which may be "
+        "day/month or month/day; it is read as a missing date.\nWrite dates in CSV files as "
+        "year-month-day, for example 2009-01-30.";
+    const std::string indeterminate = "Error: indeterminate data in row 7, col 5";
+    struct Case {
+        const char* what;
+        std::string dates;
+        std::string lastCount;
+        bool opened;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"two ambiguous", "2009-01-30,01/30/2009,1/31/2009", "3", true, {many}},
+        {"one ambiguous", "2009-01-30,none,30.01.09", "3", true, {one}},
+        {"ISO dates", "2009-01-30,2009-01-31 12:00,2010-05-21", "3", true, {}},
+        {"a failed open says only why", "01/30/2009,,", "<1", false, {indeterminate}},
+    };
+    const std::string path = ::testing::TempDir() + "/dates.csv";
+    for (const auto& c : cases) {
+        { std::ofstream(path) << head << c.dates << tail << c.lastCount << "\n"; }
+        port.shown.clear();
+        CPbtDoc csvDoc{app, port};
+        EXPECT_EQ(csvDoc.OnOpenDocument(path).ok(), c.opened) << c.what;
+        EXPECT_EQ(port.texts(), c.messages) << c.what;
+    }
+}
+
 TEST(WorksheetProposal, FirstRowFromColumnB) {
     auto book = Book::createXml();
     Sheet& s = *book->addSheet("x");

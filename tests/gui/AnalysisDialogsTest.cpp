@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -36,6 +37,8 @@ namespace {
 
 const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
 const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
+// The example as LibreOffice and scripts save it.
+const std::filesystem::path kFormats = FRUSTA_EXAMPLE_FORMATS_DIR;
 
 struct NoLauncher : ViewerLauncher {
     int calls = 0;
@@ -105,8 +108,10 @@ void chooseFileAndSheet(const std::string& path, const SheetChoice& choice) {
         auto* d = qobject_cast<QFileDialog*>(w);
         QVERIFY(d);
         QCOMPARE(d->windowTitle(), QString("Open"));
-        QCOMPARE(d->nameFilters(), (QStringList{"Excel Workbook (*.xls *.xlsx)", "All Files (*)"}));
-        QCOMPARE(d->selectedNameFilter(), QString("Excel Workbook (*.xls *.xlsx)"));
+        QCOMPARE(d->nameFilters(), (QStringList{"Workbooks (*.xls *.xlsx *.ods *.fods *.csv *.tsv)",
+                                                "Excel Workbook (*.xls *.xlsx)", "All Files (*)"}));
+        QCOMPARE(d->selectedNameFilter(),
+                 QString("Workbooks (*.xls *.xlsx *.ods *.fods *.csv *.tsv)"));
         chooseSheet(choice);
         typeNameAndAccept(d, QString::fromStdString(path));
     });
@@ -179,6 +184,40 @@ QStringList cellsOf(const std::string& path) {
     return out;
 }
 
+// The results workbook of the example's `sheet` as the command line writes it from the .xls.
+QStringList cliResultsOfExample(const QString& sheet, const char* metric, const QString& path) {
+    QProcess cli;
+    cli.start(QString::fromStdString((kProgramDir / "frusta2-cli").string()),
+              {"assess", QString::fromStdString(kExample), "--sheet", sheet, "--metric", metric,
+               "-o", path});
+    if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
+        return {"failed"};
+    return cellsOf(path.toStdString());
+}
+
+// The cells with the workbook's file name in the job summary made neutral.
+QStringList withoutFileName(QStringList cells, const QString& name) {
+    return cells.replaceInStrings(name, "WORKBOOK");
+}
+
+// Answers File Open with `path`, then reads the worksheet dialog's note and presses OK; the
+// message that follows, if any, goes to `shown`.
+void openNotingTheDialog(const std::string& path, QString& note, std::vector<std::string>& shown) {
+    whenModal([path, &note, &shown](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        QVERIFY(d);
+        whenModal([&note, &shown](QWidget* s) {
+            auto* dialog = qobject_cast<WorksheetSelectDialog*>(s);
+            QVERIFY(dialog);
+            note = dialog->notesLabel()->isVisibleTo(dialog) ? dialog->notesLabel()->text()
+                                                             : QString("(none)");
+            answerMessage(shown, "OK", 2000);
+            guitest::pressButton(dialog, "OK");
+        });
+        typeNameAndAccept(d, QString::fromStdString(path));
+    });
+}
+
 } // namespace
 
 class AnalysisDialogsTest : public QObject {
@@ -238,6 +277,83 @@ private slots:
             QTest::mouseClick(panel->button("Close"), Qt::LeftButton);
             QTRY_VERIFY(app.sessions().empty());
         }
+    }
+
+    // The example saved as .ods, .fods and CSV opens through File Open as the .xls does and
+    // gives the same results workbook, cell for cell; the recent-file list takes the files.
+    void everyFormatOpenedThroughFileOpenGivesTheResultsOfTheXls() {
+        DesktopApp app;
+        QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+        QTemporaryDir out;
+        const struct {
+            std::filesystem::path file;
+            SheetChoice choice;
+            const char* metric;
+        } cases[] = {
+            {kFormats / "FRUSTA2TestData.ods", {"Lakes", 1, true, -1, -1}, "LTDI2"},
+            {kFormats / "FRUSTA2TestData.fods", {"Rivers", 0, true, -1, -1}, "TDI4"},
+            {kFormats / "csv/Acidification.csv", {"Acidification", 2, true, -1, -1}, "DAM"},
+            {kFormats / "semicolon/Rivers.csv", {"Rivers", 0, false, -1, -1}, "TDI3"}};
+        for (const auto& c : cases) {
+            const QString name = QString::fromStdString(c.file.filename().string());
+            chooseFileAndSheet(c.file.string(), c.choice);
+            app.mainFrame().actions().fileOpen->trigger();
+            QCOMPARE(app.sessions().size(), std::size_t(1));
+            CPbtView* panel = panelOf(app.activeSession());
+            QVERIFY(panel->summary()->toPlainText().startsWith("File:\t" + name));
+            QTest::mouseClick(panel->button("Analyse"), Qt::LeftButton);
+            const QString ours = out.filePath(name + ".xlsx");
+            saveAs(ours.toStdString(), true);
+            QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
+            const QStringList want =
+                cliResultsOfExample(c.choice.sheet, c.metric, out.filePath(name + "-cli.xlsx"));
+            QCOMPARE(withoutFileName(cellsOf(ours.toStdString()), name),
+                     withoutFileName(want, "FRUSTA2TestData.xls"));
+            QTest::mouseClick(panel->button("Close"), Qt::LeftButton);
+            QTRY_VERIFY(app.sessions().empty());
+        }
+        // The last file opened heads the recent-file list and opens again from it.
+        chooseSheet({"Rivers", 0, true, -1, -1});
+        app.OnOpenRecentFile(0);
+        QCOMPARE(app.sessions().size(), std::size_t(1));
+        QVERIFY(
+            panelOf(app.activeSession())->summary()->toPlainText().startsWith("File:\tRivers.csv"));
+    }
+
+    // A text file that is not UTF-8 says so in the worksheet dialog; dates written as
+    // 01/30/2009 are warned about once the file is read, before any analysis.
+    void textFilesTellHowTheyWereRead() {
+        DesktopApp app;
+        QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+        QTemporaryDir dir;
+        QFile utf8(QString::fromStdString((kFormats / "csv/Rivers.csv").string()));
+        QVERIFY(utf8.open(QIODevice::ReadOnly));
+        QByteArray bytes = utf8.readAll();
+        bytes.replace("Sample name", "\xC9"
+                                     "chantillon"); // Windows-1252
+        const QString windows = dir.filePath("Rivers-1252.csv");
+        writeBytes(windows, bytes);
+        QString note;
+        std::vector<std::string> shown;
+        openNotingTheDialog(windows.toStdString(), note, shown);
+        app.mainFrame().actions().fileOpen->trigger();
+        QCOMPARE(note, QString("The file is not UTF-8 text; it was read as Windows-1252 (Western "
+                               "European)."));
+        QVERIFY(shown.empty());
+        QCOMPARE(app.sessions().size(), std::size_t(1));
+        QTest::qWait(2100); // the unanswered wait for a message ends
+
+        openNotingTheDialog((kFormats / "libreoffice/FRUSTA2TestData-Rivers.csv").string(), note,
+                            shown);
+        app.mainFrame().actions().fileOpen->trigger();
+        QCOMPARE(note, QString("(none)"));
+        QCOMPARE(shown, std::vector<std::string>{
+                            "The sampling dates of 24 samples are written as 01/30/2009 (row 3, "
+                            "column C) and the like, which may be day/month or month/day; they are "
+                            "read as missing dates.\nWrite dates in CSV files as year-month-day, "
+                            "for example 2009-01-30."});
+        QCOMPARE(app.sessions().size(), std::size_t(2));
+        QVERIFY(panelOf(app.activeSession())->button("Analyse")->isEnabled());
     }
 
     void fileDialogsCancelRefuseAndReport() {

@@ -3,6 +3,7 @@ files where the installed programs and the desktop expect them, and the installe
 run from outside the source and build folders."""
 import glob
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -91,6 +92,45 @@ class Package(unittest.TestCase):
             # Nothing is written into the program folder at run time.
             self.assertEqual(sorted(os.listdir(os.path.join(self.root, "opt/frusta2"))),
                              ["FRUSTA2.pdf", "FRUSTA2.sqlite", "TestData", "frusta2", "frusta2-cli"])
+
+    def test_help_of_the_installed_program_opens_the_installed_guide(self):
+        """F1 in the installed desktop program, under a real X server, hands the installed
+        FRUSTA2.pdf to the desktop's viewer; that file is the whole user guide."""
+        gui = self.installed("usr/bin/frusta2")
+        with tempfile.TemporaryDirectory() as work:
+            opened = os.path.join(work, "opened.txt")
+            tools = {"xdg-mime": "echo org.example.Viewer.desktop\n",
+                     "xdg-open": 'echo "$1" >> %s\n' % opened}
+            for name, body in tools.items():
+                path = os.path.join(work, name)
+                with open(path, "w") as f:
+                    f.write("#!/bin/sh\n" + body)
+                os.chmod(path, 0o755)
+            # The first key press closes the splash window; F1 is pressed until the viewer
+            # is asked for.
+            drive = os.path.join(work, "drive.sh")
+            with open(drive, "w") as f:
+                f.write("""#!/bin/sh
+"%s" & pid=$!
+wid=$(xdotool search --sync --onlyvisible --name "FRUSTA2 - Periphyton Status Assessment" | head -1)
+for i in $(seq 1 40); do
+  [ -s "%s" ] && break
+  xdotool windowfocus --sync "$wid" key F1 2>/dev/null
+  sleep 0.5
+done
+kill $pid
+""" % (gui, opened))
+            env = dict(os.environ, XDG_CONFIG_HOME=work,
+                       PATH=work + os.pathsep + os.environ["PATH"])
+            r = run(["xvfb-run", "-a", "sh", drive], cwd=work, env=env)
+            self.assertTrue(os.path.exists(opened), r.stdout + r.stderr)
+            with open(opened) as f:
+                self.assertEqual(f.read().split("\n")[0],
+                                 os.path.join(self.root, "opt/frusta2/FRUSTA2.pdf"))
+        guide = os.path.join(self.root, "opt/frusta2/FRUSTA2.pdf")
+        info = run(["pdfinfo", guide]).stdout
+        self.assertGreater(int(re.search(r"^Pages:\s+(\d+)", info, re.M).group(1)), 30)
+        self.assertIn("FRUSTA 2 User Guide", run(["pdftotext", "-l", "1", guide, "-"]).stdout)
 
     def test_metainfo_and_desktop_entry_are_valid(self):
         r = run(["appstreamcli", "validate", "--no-net",

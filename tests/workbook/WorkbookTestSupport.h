@@ -268,4 +268,42 @@ inline Loaded load(const Package& package, const TempDir& dir) {
     return load(dir.file("t.xlsx"));
 }
 
+// ---- OpenDocument ----
+
+inline const char* const kOdfNamespaces =
+    "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+    "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+    "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+    "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0\" "
+    "xmlns:draw=\"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0\"";
+
+// The document element of content.xml (or of a flat file, `root` "document") around the
+// given tables.
+inline std::string odsDocument(const std::string& tables,
+                               const std::string& root = "document-content",
+                               const std::string& rootAttrs = "") {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><office:" + root + " " + kOdfNamespaces +
+           rootAttrs + "><office:body><office:spreadsheet>" + tables +
+           "</office:spreadsheet></office:body></office:" + root + ">";
+}
+
+inline std::string odsTable(const std::string& name, const std::string& rows) {
+    return "<table:table table:name=\"" + name + "\">" + rows + "</table:table>";
+}
+
+// An .ods package around the given tables.
+inline Package odsPackage(const std::string& tables) {
+    Package p;
+    p.parts["mimetype"] = "application/vnd.oasis.opendocument.spreadsheet";
+    p.parts["META-INF/manifest.xml"] =
+        "<manifest:manifest "
+        "xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">"
+        "<manifest:file-entry manifest:full-path=\"/\" "
+        "manifest:media-type=\"application/vnd.oasis.opendocument.spreadsheet\"/>"
+        "<manifest:file-entry manifest:full-path=\"content.xml\" "
+        "manifest:media-type=\"text/xml\"/></manifest:manifest>";
+    p.parts["content.xml"] = odsDocument(tables);
+    return p;
+}
+
 } // namespace frusta::wbtest

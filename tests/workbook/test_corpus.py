@@ -2,7 +2,8 @@
 record-by-record generator for the older versions (Excel 2.x to 95), and every .xlsx made
 for the reader's fallbacks, is read or refused with a reason, never with a crash. Where
 xlrd reads a file, `frusta2-cli dump` agrees with it on every cell's type and value; where
-openpyxl reads an .xlsx, it agrees with openpyxl too."""
+openpyxl reads an .xlsx, it agrees with openpyxl too. Every .ods and .fods that LibreOffice
+made of these workbooks (ods/make_ods.sh) reads as the workbook it came from."""
 import glob
 import os
 import sys
@@ -17,6 +18,7 @@ from WorkbookOracle import (TEST_DATA_DIR, cli, openpyxl_cells, our_cells, xlrd_
 CORPUS = os.path.join(TEST_DATA_DIR, "workbook", "corpus")
 MADE = os.path.join(TEST_DATA_DIR, "workbook", "xls")
 MADE_XLSX = os.path.join(TEST_DATA_DIR, "workbook", "xlsx")
+ODS = os.path.join(TEST_DATA_DIR, "workbook", "ods")
 
 # Files refused on purpose, though xlrd reads them or fails for its own reason.
 REFUSED = {
@@ -64,6 +66,50 @@ def openpyxl_sheets(path):
         return None
     return {name: {k: v[:2] for k, v in cells.items() if v[:2] != ("text", "")}
             for name, cells in sheets.items()}
+
+
+# What LibreOffice does otherwise than we do, by workbook: the cells (or sheets) its .ods
+# holds differently, and why.
+LO_RECALCULATES = {  # formulas recalculated on loading, or of versions it reads otherwise
+    "ErrPtg.xls": {"Sheet1": {(0, 0), (1, 0), (2, 0), (4, 0), (5, 0)}},
+    "biff5_book.xls": {"Daten": {(6, c) for c in range(7)}},
+    "biff7_1904.xls": {"Daten": {(6, c) for c in range(7)}},
+    "biff7_cp1251.xls": {"\u041f\u0440\u043e\u0431\u0430": {(2, 0)}},
+    "biff7_cp932.xls": {"\u8a66\u6599\u4e00": {(3, 0)}},
+    "biff8_old_formula_ids.xls": {"Formulas": "all"},
+    # A time of day in a 1904-system workbook stays a time of day in LibreOffice.
+    "xlwt_1904.xls": {"Dates": {(1, 0)}},
+}
+# Excel 2.x to 4.0 files: LibreOffice names their sheets itself, ignores their 1904 date
+# system and reads their formulas otherwise; only their sheets are compared.
+LO_READS_OLD_BIFF_OTHERWISE = {"biff20_no_xf.xls", "biff2_1904.xls", "biff2_types.xls",
+                               "biff3_cp1251.xls", "biff4_cp1250.xls", "biff4w_workbook.xls"}
+LO_KEEPS_CHART_SHEETS = {"biff5_book.xls": ["Diagramm"], "biff7_1904.xls": ["Diagramm"]}
+LO_CANNOT_READ = {"prerelease_namespace.xlsx"}  # the namespace of Excel 2007 pre-releases
+
+
+def comparable(cells):
+    """Cells as both formats can hold them: no blanks or empty texts (LibreOffice drops them),
+    booleans as the numbers it often writes for them, line breaks as line feeds."""
+    out = {}
+    for key, (kind, value) in cells.items():
+        if kind == "blank" or (kind == "text" and value == ""):
+            continue
+        if kind == "boolean":
+            kind, value = "number", 1.0 if value == "TRUE" else 0.0
+        elif kind == "text":
+            value = value.replace("\r\n", "\n")
+        out[key] = (kind, value)
+    return out
+
+
+def same_cell(a, b):
+    """LibreOffice writes numbers to 15 significant digits and times to the millisecond."""
+    if a is None or b is None or a[0] != b[0]:
+        return False
+    if a[0] == "number":
+        return a[1] == b[1] or abs(a[1] - b[1]) <= 1e-12 * abs(a[1])
+    return a[1] == b[1]
 
 
 class CorpusTest(unittest.TestCase):
@@ -122,6 +168,64 @@ class CorpusTest(unittest.TestCase):
                     self.assertEqual(name, "SimpleStrict.xlsx", "nobody reads it but we do")
         self.assertEqual(old_compared, OLD_BIFF)
         self.assertEqual(compared, {"xlrd": 34, "openpyxl": 12})
+
+    def test_every_opendocument_file_libreoffice_made_reads_as_its_original(self):
+        made = sorted(glob.glob(os.path.join(ODS, "*.ods")) + glob.glob(os.path.join(ODS, "*.fods")))
+        self.assertEqual(len(made), 78)
+        compared = 0
+        for path in made:
+            name = os.path.basename(path)
+            source = name.rsplit(".", 1)[0]
+            original = next(p for p in (os.path.join(d, source) for d in (CORPUS, MADE, MADE_XLSX, ODS))
+                            if os.path.exists(p))
+            with self.subTest(file=name):
+                theirs = cli("sheets", path)
+                self.assertEqual(theirs.returncode, 0, theirs.stderr)
+                ours = cli("sheets", original)
+                if ours.returncode != 0 or source in LO_CANNOT_READ:
+                    continue  # LibreOffice repairs what we refuse as damaged
+                sheets = ours.stdout.split("\n")[:-1]
+                converted = [s for s in theirs.stdout.split("\n")[:-1]
+                             if s not in LO_KEEPS_CHART_SHEETS.get(source, [])]
+                self.assertEqual(len(converted), len(sheets))
+                if source in LO_READS_OLD_BIFF_OTHERWISE:
+                    continue
+                self.assertEqual(converted, sheets)
+                for sheet, their_sheet in zip(sheets, converted):
+                    if (source, sheet) in UNREADABLE_SHEETS:
+                        continue
+                    excused = LO_RECALCULATES.get(source, {}).get(sheet, set())
+                    if excused == "all":
+                        continue
+                    want = comparable(our_cells(original, sheet))
+                    got = comparable(our_cells(path, their_sheet))
+                    wrong = [k for k in sorted(set(want) | set(got))
+                             if k not in excused and not same_cell(want.get(k), got.get(k))]
+                    self.assertEqual(wrong, [], "%s / %s: %r" % (name, sheet, [
+                        (k, want.get(k), got.get(k)) for k in wrong[:5]]))
+                compared += 1
+        self.assertEqual(compared, 58)
+
+    def test_libreoffice_wrote_every_kind_of_opendocument_cell(self):
+        """features.xlsx.ods holds what the comparison above must cover."""
+        with zipfile.ZipFile(os.path.join(ODS, "features.xlsx.ods")) as z:
+            content = z.read("content.xml").decode("utf-8")
+        for construct in ("table:number-columns-repeated=", "table:number-rows-repeated=",
+                          'office:value-type="date"', 'office:value-type="time"',
+                          'office:value-type="percentage"', 'office:value-type="currency"',
+                          "<table:covered-table-cell", "table:formula=", "<text:s", "<text:span",
+                          "<text:tab/>", 'calcext:value-type="error"'):
+            self.assertIn(construct, content)
+        self.assertRegex(content, r"</text:p><text:p>")  # a text of several paragraphs
+        cells = our_cells(os.path.join(ODS, "features.xlsx.ods"), "Features")
+        self.assertEqual(cells[(9, 0)], ("text", "Navicula\ncryptocephala"))
+        self.assertEqual(cells[(9, 3)], ("text", "  leading and trailing  "))
+        self.assertEqual(cells[(7, 0)], ("number", 39843.0))
+        self.assertEqual(cells[(7, 4)], ("number", 0.125))
+        self.assertEqual(cells[(11, 3)], ("error", "#DIV/0!"))
+        self.assertEqual(cells[(13, 1)], ("text", "Merged"))
+        self.assertNotIn((13, 2), cells)
+        self.assertEqual(cells[(4999, 1)], ("number", 42.0))
 
     def test_strict_ooxml(self):
         cells = our_cells(os.path.join(CORPUS, "SimpleStrict.xlsx"), "Sheet1")

@@ -36,11 +36,6 @@ std::string refusalForContentType(const std::string& type) {
     return {};
 }
 
-// OpenDocument packages are zip files too; they name their kind in a "mimetype" entry.
-bool isOpenDocument(ZipPackage& package) {
-    return package.contains("mimetype") && !package.contains("[Content_Types].xml");
-}
-
 // Finds the workbook part through the package relationships. When they are missing, damaged
 // or lead to no part, the workbook part is the one that the content types declare, or the
 // one at the usual place.
@@ -88,11 +83,6 @@ public:
     bool run(const std::string& path) {
         if (!package_.open(path, error_))
             return false;
-        if (isOpenDocument(package_)) {
-            error_ = "OpenDocument files (.ods) are not supported; save the workbook as .xlsx "
-                     "or .xls";
-            return false;
-        }
         ContentTypes types;
         std::string workbookPart;
         if (!types.read(package_, error_) ||

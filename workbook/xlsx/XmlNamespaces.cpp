@@ -1,5 +1,6 @@
 #include "workbook/xlsx/XmlNamespaces.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace frusta::xlsx {
@@ -53,6 +54,16 @@ XmlNs classifyNamespace(std::string_view uri) {
         return XmlNs::Package;
     if (uri == "http://schemas.openxmlformats.org/package/2006/content-types")
         return XmlNs::ContentTypes;
+    if (uri == "urn:oasis:names:tc:opendocument:xmlns:office:1.0")
+        return XmlNs::OdfOffice;
+    if (uri == "urn:oasis:names:tc:opendocument:xmlns:table:1.0")
+        return XmlNs::OdfTable;
+    if (uri == "urn:oasis:names:tc:opendocument:xmlns:text:1.0")
+        return XmlNs::OdfText;
+    if (uri == "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0")
+        return XmlNs::OdfManifest;
+    if (uri == "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0")
+        return XmlNs::OdfCalcExt;
     return XmlNs::Other;
 }
 
@@ -71,8 +82,10 @@ bool NamespaceScope::enter(const char* const* attrs, int depth) {
         bindings_.push_back({std::string(prefix), classifyNamespace(attrs[1]), depth});
         declared = true;
     }
-    if (declared)
+    if (declared) {
         updateDefault();
+        recentCount_ = 0;
+    }
     return true;
 }
 
@@ -83,6 +96,7 @@ void NamespaceScope::leave(int depth) {
     while (bindings_.back().depth == depth)
         bindings_.pop_back();
     updateDefault();
+    recentCount_ = 0;
 }
 
 void NamespaceScope::updateDefault() {
@@ -95,9 +109,19 @@ void NamespaceScope::updateDefault() {
 }
 
 bool NamespaceScope::lookup(std::string_view prefix, XmlNs& ns) const {
+    for (std::size_t i = 0; i < recentCount_; ++i)
+        if (recent_[i].prefix == prefix) {
+            ns = recent_[i].ns;
+            return true;
+        }
     for (auto it = bindings_.rbegin(); it != bindings_.rend(); ++it)
         if (it->prefix == prefix) {
             ns = it->ns;
+            Recent& slot = recent_[recentNext_];
+            slot.prefix.assign(prefix);
+            slot.ns = ns;
+            recentNext_ = (recentNext_ + 1) % kRecent;
+            recentCount_ = std::min(recentCount_ + 1, kRecent);
             return true;
         }
     return false;

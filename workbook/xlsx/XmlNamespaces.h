@@ -17,6 +17,11 @@ enum class XmlNs : unsigned char {
     Relationships, // officeDocument relationships (r:id), transitional or strict
     Package,       // package relationships (.rels parts)
     ContentTypes,  // [Content_Types].xml
+    OdfOffice,     // OpenDocument: office:, table:, text: and manifest: elements
+    OdfTable,
+    OdfText,
+    OdfManifest,
+    OdfCalcExt, // LibreOffice's calcext: attributes
     Other
 };
 
@@ -64,6 +69,16 @@ private:
 
     std::vector<Binding> bindings_;
     XmlNs default_ = XmlNs::None;
+    // The prefixes looked up last, valid until the bindings change: an OpenDocument part
+    // declares some forty prefixes and uses three of them on every cell.
+    struct Recent {
+        std::string prefix;
+        XmlNs ns;
+    };
+    static constexpr std::size_t kRecent = 4;
+    mutable Recent recent_[kRecent];
+    mutable std::size_t recentCount_ = 0;
+    mutable std::size_t recentNext_ = 0;
 };
 
 } // namespace frusta::xlsx

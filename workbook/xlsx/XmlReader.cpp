@@ -108,12 +108,23 @@ const char* XmlHandler::relationshipId(const char** attrs) const {
     return nullptr;
 }
 
+bool XmlHandler::resolveAttribute(const char* qname, XmlNs& ns, std::string_view& local) const {
+    return scope_ && scope_->resolveAttribute(qname, ns, local);
+}
+
 bool parsePart(ZipPackage& package, std::string_view partName, XmlHandler& handler,
                std::string& error) {
     auto entry = package.openPart(partName, error);
     if (!entry)
         return false;
     PartStream stream(std::move(entry));
+    return parseXml([&stream](char* buffer, std::size_t capacity,
+                              std::string& why) { return stream.read(buffer, capacity, why); },
+                    "the part '" + std::string(partName) + "'", handler, error);
+}
+
+bool parseXml(const XmlSource& source, const std::string& what, XmlHandler& handler,
+              std::string& error) {
     std::unique_ptr<XML_ParserStruct, ParserFree> parser(XML_ParserCreate(nullptr));
     if (!parser) {
         error = "not enough memory to read the workbook";
@@ -133,23 +144,22 @@ bool parsePart(ZipPackage& package, std::string_view partName, XmlHandler& handl
     XML_SetEntityDeclHandler(parser.get(), onEntityDecl);
     XML_SetParamEntityParsing(parser.get(), XML_PARAM_ENTITY_PARSING_NEVER);
 
-    const std::string name(partName);
     for (;;) {
         void* buffer = XML_GetBuffer(parser.get(), kChunk);
         if (!buffer) {
-            error = "not enough memory to read the part '" + name + "'";
+            error = "not enough memory to read " + what;
             return false;
         }
-        const long n = stream.read(static_cast<char*>(buffer), kChunk, error);
+        const long n = source(static_cast<char*>(buffer), kChunk, error);
         if (n < 0)
             return false;
         if (XML_ParseBuffer(parser.get(), static_cast<int>(n), n == 0) != XML_STATUS_OK) {
             if (handler.failed())
                 error = handler.failure();
             else if (!session.refusal.empty())
-                error = "the part '" + name + "' is refused: " + session.refusal;
+                error = what + " is refused: " + session.refusal;
             else
-                error = "the part '" + name + "' is not well-formed XML (line " +
+                error = what + " is not well-formed XML (line " +
                         std::to_string(XML_GetCurrentLineNumber(parser.get())) + ": " +
                         (session.malformed.empty() ? XML_ErrorString(XML_GetErrorCode(parser.get()))
                                                    : session.malformed.c_str()) +

@@ -4,6 +4,8 @@
 // (and so any entity declaration) are refused, and nesting is bounded.
 #include "workbook/xlsx/XmlNamespaces.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,9 +41,13 @@ protected:
     // Value of the r:id attribute (either relationships namespace, whatever its prefix), or
     // nullptr; only while an element is being handled.
     const char* relationshipId(const char** attrs) const;
+    // Splits an attribute name into its namespace and local part; false when its prefix is
+    // not declared. Only while an element is being handled.
+    bool resolveAttribute(const char* qname, XmlNs& ns, std::string_view& local) const;
 
 private:
-    friend bool parsePart(ZipPackage&, std::string_view, XmlHandler&, std::string&);
+    friend bool parseXml(const std::function<long(char*, std::size_t, std::string&)>&,
+                         const std::string&, XmlHandler&, std::string&);
 
     std::string failure_;
     const NamespaceScope* scope_ = nullptr; // set while parsePart runs
@@ -55,5 +61,14 @@ const char* attribute(const char** attrs, std::string_view name);
 // well-formed, refused, or the handler failed.
 bool parsePart(ZipPackage& package, std::string_view partName, XmlHandler& handler,
                std::string& error);
+
+// Reads the next bytes of a document: the count read, 0 at the end, -1 on failure with the
+// reason.
+using XmlSource = std::function<long(char* buffer, std::size_t capacity, std::string& error)>;
+
+// Parses the document that `source` delivers through `handler`. `what` names the document in
+// messages ("the part 'content.xml'", "the file").
+bool parseXml(const XmlSource& source, const std::string& what, XmlHandler& handler,
+              std::string& error);
 
 } // namespace frusta::xlsx

@@ -51,17 +51,20 @@ inline bool pressButton(QWidget* w, const QString& text) {
 }
 
 // Records the text of the next message box and answers it with the button `answer`.
-inline void answerMessage(std::vector<std::string>& log, const QString& answer = "OK") {
-    whenModal([&log, answer](QWidget* w) {
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            log.push_back(box->text().toStdString());
-            if (!pressButton(box, answer))
-                box->done(QMessageBox::Cancel);
-        } else if (auto* d = qobject_cast<QDialog*>(w)) {
-            log.push_back("<dialog " + d->windowTitle().toStdString() + ">");
-            d->reject();
-        }
-    });
+inline void answerMessage(std::vector<std::string>& log, const QString& answer = "OK",
+                          int timeoutMs = 10000) {
+    whenModal(
+        [&log, answer](QWidget* w) {
+            if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                log.push_back(box->text().toStdString());
+                if (!pressButton(box, answer))
+                    box->done(QMessageBox::Cancel);
+            } else if (auto* d = qobject_cast<QDialog*>(w)) {
+                log.push_back("<dialog " + d->windowTitle().toStdString() + ">");
+                d->reject();
+            }
+        },
+        timeoutMs);
 }
 
 } // namespace frusta::guitest
