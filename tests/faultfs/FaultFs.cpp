@@ -52,6 +52,7 @@ struct State {
     std::unordered_map<FILE*, int> broken; // streams after an injected failure: their errno
     std::vector<Hook> hooks;
     std::string report;
+    long slowRenameMs = 0; // each rename under a watched folder waits this long first
     pid_t owner = 0;
     std::string described;
 };
@@ -80,6 +81,8 @@ void configureFromEnvironment(State& s) {
         s.armedErr = std::atoi(err);
     if (const char* r = std::getenv("FRUSTA_FAULT_REPORT"))
         s.report = r;
+    if (const char* slow = std::getenv("FRUSTA_FAULT_SLOW_RENAME_MS"))
+        s.slowRenameMs = std::atol(slow);
     if (const char* h = std::getenv("FRUSTA_FAULT_HOOKS")) {
         std::vector<std::string> lines;
         splitInto(h, '\n', lines);
@@ -281,6 +284,21 @@ int closeFault(int fd) {
     const Tracked t = std::move(it->second);
     s.fds.erase(it);
     return t.writable && !t.folder ? decide(s, "close", t.path) : 0;
+}
+
+// Widens the moment in which a set of files is being put in place, so that two programs
+// saving at once meet there.
+void slowDown(const char* from, const char* to) {
+    State& s = state();
+    long ms = 0;
+    {
+        std::lock_guard lock(s.mutex);
+        if (s.slowRenameMs > 0 &&
+            (isWatched(s, absolute(AT_FDCWD, from)) || isWatched(s, absolute(AT_FDCWD, to))))
+            ms = s.slowRenameMs;
+    }
+    if (ms > 0)
+        usleep(static_cast<useconds_t>(ms * 1000));
 }
 
 int failWith(int err, int result) {
@@ -616,6 +634,7 @@ int rename(const char* from, const char* to) {
     REAL(rename);
     if (const int err = pathFault("rename", AT_FDCWD, from, AT_FDCWD, to))
         return failWith(err, -1);
+    slowDown(from, to);
     return real_rename(from, to);
 }
 

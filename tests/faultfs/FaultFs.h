@@ -15,6 +15,7 @@
 //   FRUSTA_FAULT_ERRNO   its errno (a number)
 //   FRUSTA_FAULT_REPORT  a file that receives, at exit, "ops N", "fired 0|1" and one line
 //                        per operation: its number, kind and path
+//   FRUSTA_FAULT_SLOW_RENAME_MS  each rename under a watched folder waits this long first
 //   FRUSTA_FAULT_HOOKS   lines "PATH<TAB>COMMAND": the first time the program opens PATH,
 //                        COMMAND runs (sh -c, without these variables) and is waited for
 #ifdef __cplusplus
