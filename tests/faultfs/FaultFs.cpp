@@ -45,6 +45,7 @@ struct State {
     long count = 0;
     long armedAt = 0;
     int armedErr = 0;
+    std::string armedKind; // fail the first operation of this kind instead
     bool fired = false;
     std::vector<std::string> log;
     std::unordered_map<int, Tracked> fds;
@@ -140,7 +141,8 @@ bool isWatched(State& s, const std::string& path) {
 int decide(State& s, const char* kind, const std::string& path) {
     ++s.count;
     s.log.push_back(std::string(kind) + " " + path);
-    if (s.count == s.armedAt && s.armedErr != 0) {
+    const bool chosen = s.armedKind.empty() ? s.count == s.armedAt : s.armedKind == kind;
+    if (chosen && s.armedErr != 0 && !s.fired) {
         s.fired = true;
         return s.armedErr;
     }
@@ -323,6 +325,7 @@ void frusta_fault_reset(void) {
     s.count = 0;
     s.armedAt = 0;
     s.armedErr = 0;
+    s.armedKind.clear();
     s.fired = false;
     s.log.clear();
 }
@@ -341,6 +344,14 @@ void frusta_fault_arm(long op, int err) {
     s.fired = false;
     s.armedAt = op;
     s.armedErr = err;
+    s.armedKind.clear();
+}
+
+void frusta_fault_arm_kind(const char* kind, int err) {
+    frusta_fault_arm(0, err);
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    s.armedKind = kind;
 }
 
 long frusta_fault_count(void) {

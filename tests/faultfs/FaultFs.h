@@ -27,6 +27,8 @@ void frusta_fault_reset(void);
 void frusta_fault_watch(const char* folder);
 // Operation number `op` (from 1, counted since the last reset) fails with `err`; 0: none.
 void frusta_fault_arm(long op, int err);
+// The first operation of `kind` ("rename", "write", ...) from now on fails with `err`.
+void frusta_fault_arm_kind(const char* kind, int err);
 long frusta_fault_count(void);
 // 1 when the armed operation was reached and failed.
 int frusta_fault_fired(void);

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers of the fault tests: folders watched by the fault-injecting file layer, their
 // files and bytes, and a small rivers workbook opened and analysed as the user does.
-#include "FaultFs.h"
+#include "faultfs/FaultFs.h"
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
 #include "support/ScriptedPort.h"
@@ -66,6 +66,10 @@ public:
 private:
     fs::path path_;
 };
+
+inline void writeBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 inline std::string readBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
