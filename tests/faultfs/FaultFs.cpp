@@ -6,6 +6,7 @@
 #include "FaultFs.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +40,13 @@ struct Hook {
     bool done = false;
 };
 
+// What befalls a child process (a forked reading) that opens a given file.
+struct ChildTrap {
+    std::string action; // "kill", "stall" or empty
+    std::string path;
+    pid_t parent = 0; // the process that set the trap, which it spares
+};
+
 struct State {
     std::recursive_mutex mutex;
     std::vector<std::string> watched;
@@ -52,6 +60,7 @@ struct State {
     std::unordered_map<FILE*, int> files;
     std::unordered_map<FILE*, int> broken; // streams after an injected failure: their errno
     std::vector<Hook> hooks;
+    ChildTrap trap;
     std::string report;
     long slowRenameMs = 0; // each rename under a watched folder waits this long first
     pid_t owner = 0;
@@ -149,12 +158,47 @@ int decide(State& s, const char* kind, const std::string& path) {
     return 0;
 }
 
+void setTrap(State& s, const std::string& action, const std::string& path) {
+    s.trap = {action, path, getpid()};
+}
+
+// A child process that opens the trapped file is killed, or stalls until its parent kills it.
+void springTrap(State& s, const std::string& path) {
+    if (s.trap.action.empty() || s.trap.path != path || getpid() == s.trap.parent)
+        return;
+    if (s.trap.action == "kill")
+        ::kill(getpid(), SIGKILL);
+    if (s.trap.action == "stall")
+        for (;;)
+            pause();
+}
+
+// A hook command of this library itself: "@kill-children-opening PATH", "@stall-children-
+// opening PATH" or "@spare-children"; false for a shell command.
+bool runInternal(State& s, const std::string& command) {
+    if (command.empty() || command[0] != '@')
+        return false;
+    const auto space = command.find(' ');
+    const std::string verb = command.substr(1, space == std::string::npos ? space : space - 1);
+    const std::string path = space == std::string::npos ? "" : command.substr(space + 1);
+    if (verb == "kill-children-opening")
+        setTrap(s, "kill", path);
+    else if (verb == "stall-children-opening")
+        setTrap(s, "stall", path);
+    else
+        setTrap(s, "", "");
+    return true;
+}
+
 // Runs the hook for `path` once, with the variables of this library removed.
 void runHooks(State& s, const std::string& path) {
+    springTrap(s, path);
     for (Hook& hook : s.hooks) {
         if (hook.done || hook.path != path)
             continue;
         hook.done = true;
+        if (runInternal(s, hook.command))
+            continue;
         std::vector<char*> env;
         for (char** e = environ; *e; ++e)
             if (std::strncmp(*e, "FRUSTA_FAULT_", 13) != 0 &&
@@ -328,6 +372,13 @@ void frusta_fault_reset(void) {
     s.armedKind.clear();
     s.fired = false;
     s.log.clear();
+    setTrap(s, "", "");
+}
+
+void frusta_fault_trap_children(const char* action, const char* path) {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    setTrap(s, action ? action : "", path ? path : "");
 }
 
 void frusta_fault_watch(const char* folder) {

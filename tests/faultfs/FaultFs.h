@@ -17,12 +17,14 @@
 //                        per operation: its number, kind and path
 //   FRUSTA_FAULT_SLOW_RENAME_MS  each rename under a watched folder waits this long first
 //   FRUSTA_FAULT_HOOKS   lines "PATH<TAB>COMMAND": the first time the program opens PATH,
-//                        COMMAND runs (sh -c, without these variables) and is waited for
+//                        COMMAND runs (sh -c, without these variables) and is waited for;
+//                        "@kill-children-opening FILE", "@stall-children-opening FILE" and
+//                        "@spare-children" set or clear the trap below instead
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-// Forgets the operations counted, the folders watched and the armed failure.
+// Forgets the operations counted, the folders watched, the armed failure and the trap.
 void frusta_fault_reset(void);
 void frusta_fault_watch(const char* folder);
 // Operation number `op` (from 1, counted since the last reset) fails with `err`; 0: none.
@@ -32,6 +34,9 @@ void frusta_fault_arm_kind(const char* kind, int err);
 long frusta_fault_count(void);
 // 1 when the armed operation was reached and failed.
 int frusta_fault_fired(void);
+// From now on a child process of this one that opens `path` (a forked reading) is killed
+// ("kill") or stalls until it is killed ("stall"); "" clears the trap.
+void frusta_fault_trap_children(const char* action, const char* path);
 // "KIND PATH" of operation `op` since the last reset; "" when there was none.
 const char* frusta_fault_describe(long op);
 

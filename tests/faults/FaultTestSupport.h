@@ -1,9 +1,9 @@
 #pragma once
 // Helpers of the fault tests: folders watched by the fault-injecting file layer, their
 // files and bytes, and a small rivers workbook opened and analysed as the user does.
-#include "faultfs/FaultFs.h"
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "faultfs/FaultFs.h"
 #include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
