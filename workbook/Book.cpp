@@ -240,6 +240,14 @@ Signature sniff(const std::string& path) {
     return Signature::Unknown;
 }
 
+} // namespace
+
+bool looksLikeWorkbook(const std::string& path) {
+    return sniff(path) != Signature::Unknown;
+}
+
+namespace {
+
 // Why the file cannot be read as a workbook at all, or empty when it can be opened.
 std::string openFailure(const std::string& path) {
     std::error_code ec;

@@ -47,6 +47,10 @@ struct Cell {
     Cell() : number(0.0) {}
 };
 
+// True when the file begins as a workbook that Book::load reads (an OLE2 compound file, a
+// zip package or a bare BIFF stream); false when it cannot be read or begins otherwise.
+bool looksLikeWorkbook(const std::string& path);
+
 // Text of an Excel error code ("#DIV/0!" for 0x07), "#N/A" for unknown codes.
 const char* errorText(int code);
 
