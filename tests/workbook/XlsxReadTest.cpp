@@ -328,4 +328,44 @@ TEST(XlsxRead, TheNamespaceOfExcel2007PreReleases) {
     EXPECT_TRUE(s.readBool(0, 2));
 }
 
+TEST(XlsxRead, SharedStringsOfExcel2007PreReleasesAndOfUnknownKinds) {
+    // Pre-releases of Excel 2007 wrote the string items as <sstItem>.
+    const std::string ns = "http://schemas.microsoft.com/office/excel/2006/2";
+    auto beta = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                   "<c r=\"B1\" t=\"s\"><v>1</v></c></row>"},
+                                  "<sstItem><t>Achnanthes</t></sstItem>"
+                                  "<sstItem><r><t>ri</t></r><r><t>ch</t></r></sstItem>");
+    for (auto& [name, xml] : beta.parts)
+        for (std::size_t at; (at = xml.find(kMainNs)) != std::string::npos;)
+            xml.replace(at, std::strlen(kMainNs), ns);
+    TempDir dir;
+    const auto loaded = load(beta, dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_STREQ(loaded.book->getSheet(0)->readStr(0, 0), "Achnanthes");
+    EXPECT_STREQ(loaded.book->getSheet(0)->readStr(0, 1), "rich");
+
+    // A table of entries of another kind: the refusal says what it found.
+    struct Case {
+        const char* sst;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"<si><t>a</t></si>", "shared string 1 does not exist (the table holds 1)"},
+        {"<item><t>a</t></item><item><t>b</t></item>",
+         "shared string 1 does not exist (the table holds 0 strings and 2 entries <item> of a "
+         "kind this program does not read)"},
+        {"<si><t>a</t></si><string>b</string>",
+         "shared string 1 does not exist (the table holds 1 string and 1 entry <string> of a "
+         "kind this program does not read)"},
+        {"<si><t>a</t></si><extLst/>", "shared string 1 does not exist (the table holds 1)"},
+    };
+    for (const Case& c : cases) {
+        const auto p =
+            Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>"}, c.sst);
+        const auto refused = load(p, dir);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_EQ(refused.error, std::string("sheet 'S1', cell A1: ") + c.reason);
+    }
+}
+
 } // namespace
