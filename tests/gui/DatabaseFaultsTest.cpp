@@ -20,10 +20,6 @@ using namespace frusta::faulttest;
 
 namespace {
 
-struct NoLauncher : ViewerLauncher {
-    LaunchResult open(ViewerKind, const std::string&) override { return {}; }
-};
-
 struct Shown {
     std::string text;
     std::string detail;
@@ -60,7 +56,7 @@ class DatabaseFaultsTest : public QObject {
         const fs::path workbook = dir / "small.xlsx";
         writeSmallRiversWorkbook(workbook);
         DesktopApp app;
-        QVERIFY(app.InitInstance({kProgramDir, db, 0, std::make_shared<NoLauncher>()}));
+        QVERIFY(app.InitInstance({kProgramDir, db, 0, std::make_shared<guitest::NoLauncher>()}));
         const auto masterList = app.core().taxonTable;
         QVERIFY(masterList && masterList->rowCount > 0);
         const std::string intact = readBytes(db);

@@ -31,10 +31,6 @@ namespace {
 
 const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
 
-struct NoLauncher : ViewerLauncher {
-    LaunchResult open(ViewerKind, const std::string&) override { return {}; }
-};
-
 CPbtView* panelOf(DocumentSession* s) {
     return qobject_cast<CPbtView*>(s->panelFrame()->widget());
 }
@@ -111,7 +107,7 @@ private slots:
     void initTestCase() {
         QSettings("FRUSTA2", "FRUSTA").clear();
         app_ = std::make_unique<DesktopApp>();
-        QVERIFY(app_->InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+        QVERIFY(app_->InitInstance({kProgramDir, {}, 0, std::make_shared<guitest::NoLauncher>()}));
         panel_ = openAndAnalyse(*app_);
         QVERIFY(panel_);
         QVERIFY(doc().IsModified());

@@ -25,10 +25,6 @@ using namespace frusta::faulttest;
 
 namespace {
 
-struct NoLauncher : ViewerLauncher {
-    LaunchResult open(ViewerKind, const std::string&) override { return {}; }
-};
-
 // Settings kept in `folder` while the object lives.
 class SettingsIn {
 public:
@@ -57,7 +53,7 @@ std::vector<std::string> start(DesktopApp& app) {
         guitest::pressButton(box, "OK");
     });
     timer.start(20);
-    if (!app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}))
+    if (!app.InitInstance({kProgramDir, {}, 0, std::make_shared<guitest::NoLauncher>()}))
         shown.push_back("(start-up failed)");
     return shown;
 }

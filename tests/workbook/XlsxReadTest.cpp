@@ -310,15 +310,20 @@ TEST(XlsxRead, DamagedOrMissingPackageRelationshipsFallBackToTheWorkbookPart) {
     }
 }
 
-TEST(XlsxRead, TheNamespaceOfExcel2007PreReleases) {
-    // Pre-release versions of Excel 2007 wrote SpreadsheetML in another namespace.
+// The package's SpreadsheetML moved to the namespace that pre-releases of Excel 2007 wrote.
+void inPreReleaseNamespace(Package& p) {
     const std::string ns = "http://schemas.microsoft.com/office/excel/2006/2";
-    auto p = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
-                                "<c r=\"B1\"><v>2.5</v></c><c r=\"C1\" t=\"b\"><v>1</v></c></row>"},
-                               "<si><t>beta</t></si>", "<workbookPr date1904=\"1\"/>");
     for (auto& [name, xml] : p.parts)
         for (std::size_t at; (at = xml.find(kMainNs)) != std::string::npos;)
             xml.replace(at, std::strlen(kMainNs), ns);
+}
+
+TEST(XlsxRead, TheNamespaceOfExcel2007PreReleases) {
+    // Pre-release versions of Excel 2007 wrote SpreadsheetML in another namespace.
+    auto p = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                "<c r=\"B1\"><v>2.5</v></c><c r=\"C1\" t=\"b\"><v>1</v></c></row>"},
+                               "<si><t>beta</t></si>", "<workbookPr date1904=\"1\"/>");
+    inPreReleaseNamespace(p);
     TempDir dir;
     const auto loaded = load(p, dir);
     ASSERT_TRUE(loaded.ok) << loaded.error;
@@ -330,14 +335,11 @@ TEST(XlsxRead, TheNamespaceOfExcel2007PreReleases) {
 
 TEST(XlsxRead, SharedStringsOfExcel2007PreReleasesAndOfUnknownKinds) {
     // Pre-releases of Excel 2007 wrote the string items as <sstItem>.
-    const std::string ns = "http://schemas.microsoft.com/office/excel/2006/2";
     auto beta = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
                                    "<c r=\"B1\" t=\"s\"><v>1</v></c></row>"},
                                   "<sstItem><t>Achnanthes</t></sstItem>"
                                   "<sstItem><r><t>ri</t></r><r><t>ch</t></r></sstItem>");
-    for (auto& [name, xml] : beta.parts)
-        for (std::size_t at; (at = xml.find(kMainNs)) != std::string::npos;)
-            xml.replace(at, std::strlen(kMainNs), ns);
+    inPreReleaseNamespace(beta);
     TempDir dir;
     const auto loaded = load(beta, dir);
     ASSERT_TRUE(loaded.ok) << loaded.error;

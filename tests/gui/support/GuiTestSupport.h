@@ -1,6 +1,8 @@
 #pragma once
 // Helpers for driving the desktop program's windows in tests, as a user does: answer the
 // next modal dialog or message box, find widgets by type and text.
+#include "gui/app/ViewerLauncher.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -18,6 +20,11 @@
 #include <vector>
 
 namespace frusta::guitest {
+
+// Opens nothing: help and the example stay closed in tests.
+struct NoLauncher : gui::ViewerLauncher {
+    gui::LaunchResult open(gui::ViewerKind, const std::string&) override { return {}; }
+};
 
 // Calls `act` with the next modal widget (dialog or message box) once it is shown. Queue
 // several to answer a sequence; each waits for a modal widget other than the previous one.
