@@ -5,8 +5,9 @@ EIO and EACCES, for .xls, .xlsx, CSV and JSON and a run over several workbooks. 
 failure the previous results are there byte for byte, no temporary file is left, the exit
 status is 1 with the reason, and in a run over several workbooks the others are done.
 
-The writes that libxlsxwriter makes to its own temporary files (over a thousand per workbook)
-fail here one in 25; the fault tests of the core (tests/faults) fail every one of them.
+Of the many writes that libxlsxwriter and minizip make to one file (its temporary files, the
+.xlsx: over a thousand per workbook) the first and one in 25 fail here; the fault tests of the
+core (tests/faults) fail every one of them.
 Also: the folder removed while the program runs, a results name that is a folder, a
 read-only folder, and two programs saving the same name at once."""
 import collections
@@ -21,7 +22,7 @@ import assesslib as A  # noqa: E402
 import faultlib as F  # noqa: E402
 
 ERRNOS = (errno.ENOSPC, errno.EIO, errno.EACCES)
-SCRATCH_WRITE_STRIDE = 25
+WRITE_STRIDE = 25
 
 
 def river_rows(first_count):
@@ -76,14 +77,14 @@ class SaveFaults(unittest.TestCase):
         return self.tmp in op
 
     def chosen(self, report):
-        """Every operation, but only one in SCRATCH_WRITE_STRIDE of the writes to libxlsxwriter's
-        temporary files."""
-        ks, scratch_writes = [], 0
+        """Every operation, but of the many writes that libxlsxwriter and minizip make to one file
+        (its temporary files, the .xlsx) the first and one in WRITE_STRIDE."""
+        ks, writes = [], collections.Counter()
         for k in range(1, report.ops + 1):
-            op = report.op(k)
-            if self.is_scratch(op) and op.split()[0] in ("write", "flush"):
-                scratch_writes += 1
-                if scratch_writes % SCRATCH_WRITE_STRIDE != 1:
+            kind, _, path = report.op(k).partition(" ")
+            if kind in ("write", "flush"):
+                writes[path] += 1
+                if writes[path] % WRITE_STRIDE != 1:
                     continue
             ks.append(k)
         return ks
