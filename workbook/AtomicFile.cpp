@@ -91,7 +91,7 @@ public:
 
     std::optional<SaveFailure> run() {
         for (Staged& f : files_)
-            if (!f.removal && !check(f))
+            if (!check(f))
                 return failure_;
         for (Staged& f : files_)
             if (!f.removal && !stage(f))
@@ -117,13 +117,14 @@ private:
     }
     bool failErrno(const Staged& f, int err) { return fail(f, describeErrno(err)); }
 
-    // Refused before anything is written: a folder or a read-only file under the name.
+    // Refused before anything is written: a folder under the name of a new file, a
+    // read-only file under the name of any file of the set.
     bool check(Staged& f) {
         struct stat st {};
         if (::stat(f.target.c_str(), &st) != 0)
             return true;
         if (S_ISDIR(st.st_mode))
-            return failErrno(f, EISDIR);
+            return f.removal || failErrno(f, EISDIR);
         if (::access(f.target.c_str(), W_OK) != 0)
             return failErrno(f, EACCES);
         return true;

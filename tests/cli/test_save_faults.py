@@ -212,20 +212,26 @@ class SaveFaults(unittest.TestCase):
             self.assertIn("a folder of that name exists", stderr)
             self.assertEqual(F.contents(self.out), files)
 
-    def test_read_only_folder(self):
-        ro = os.path.join(self.out, "ro")
-        for ext, names in ((".xls", ["r.xls"]), (".csv", ["r-samples.csv", "r-sites.csv", "r-unmatched.csv"])):
-            F.restore(self.out, {})
-            os.mkdir(ro)
+    def test_read_only_folder_or_file(self):
+        """A folder that cannot be written, and a file of the set that is read-only (one to be
+        replaced; the sites file that results without a site table would remove)."""
+        csv_set = ["r-samples.csv", "r-sites.csv", "r-unmatched.csv"]
+        for ext, names, read_only, metric in ((".xls", ["r.xls"], "ro", "TDI4"),
+                                              (".csv", csv_set, "ro", "TDI4"),
+                                              (".csv", csv_set, "ro/r-samples.csv", "TDI4"),
+                                              (".csv", csv_set, "ro/r-sites.csv", "DAM")):
+            ro = os.path.join(self.out, "ro")
+            F.restore(self.out, {"ro": None})
             previous = {n: b"previous" for n in names}
             F.restore(ro, previous)
-            os.chmod(ro, 0o555)
+            locked = os.path.join(self.out, read_only)
+            os.chmod(locked, 0o555 if locked == ro else 0o444)
             try:
                 p = subprocess.run(F.unprivileged([A.CLI, "assess", self.books[0], "--database", self.db,
-                                                   "-o", os.path.join(ro, "r" + ext)]),
+                                                   "--metric", metric, "-o", os.path.join(ro, "r" + ext)]),
                                    capture_output=True, text=True, timeout=120)
             finally:
-                os.chmod(ro, 0o755)
+                os.chmod(locked, 0o755 if locked == ro else 0o644)
             self.assertEqual(p.returncode, 1, p.stderr)
             self.assertIn("permission denied", p.stderr)
             self.assertEqual(F.contents(ro), previous)
