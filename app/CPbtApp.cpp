@@ -147,20 +147,36 @@ bool CPbtApp::LoadTaxonList() {
     return true;
 }
 
+bool CPbtApp::OpenForLoad() {
+    lastLoadFailure.clear();
+    if (database->Open(connectionString, "", ""))
+        return true;
+    lastLoadFailure = database->GetLastErrorDescription();
+    return false;
+}
+
+bool CPbtApp::Query(CADORecordset& rs, const std::string& query) {
+    if (rs.Open(query, CADORecordset::openUnknown))
+        return true;
+    lastLoadFailure = rs.GetLastErrorDescription();
+    database->Close();
+    return false;
+}
+
 bool CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
     if (auto kept = keptBoundaries_.find(siteType);
         keepReferenceTables && kept != keptBoundaries_.end()) {
+        lastLoadFailure.clear();
         boundaryTable = kept->second;
         return true;
     }
-    if (!database->Open(connectionString, "", "")) {
+    if (!OpenForLoad()) {
         port.message("Error opening boundary database", Buttons::Ok);
         return false;
     }
     CADORecordset rs(*database);
-    if (!rs.Open(boundaryQuery(siteType), CADORecordset::openUnknown)) {
+    if (!Query(rs, boundaryQuery(siteType))) {
         port.message("Error opening boundary database", Buttons::Ok);
-        database->Close();
         return false;
     }
     boundaryTable = loadDbTable(rs);
@@ -173,24 +189,26 @@ bool CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
 
 bool CPbtApp::LoadCocCoefficients(const std::string& siteType) {
     if (auto kept = keptCoc_.find(siteType); keepReferenceTables && kept != keptCoc_.end()) {
-        cocTable = kept->second;
+        cocTable = kept->second.table;
+        lastLoadFailure = kept->second.failure;
         return cocTable != nullptr;
     }
-    if (!database->Open(connectionString, "", ""))
+    if (!OpenForLoad())
         return false;
     CADORecordset rs(*database);
-    if (!rs.Open(cocQuery(siteType), CADORecordset::openUnknown)) {
-        database->Close();
+    if (!Query(rs, cocQuery(siteType)))
         return false;
-    }
     auto table = loadDbTable(rs);
     rs.Close();
     database->Close();
-    if (table->rowCount < 4)
+    if (table->rowCount < 4) {
+        lastLoadFailure = "the table CoC holds " + std::to_string(table->rowCount) +
+                          " coefficients for '" + siteType + "', not the 4 needed";
         table.reset();
+    }
     cocTable = std::move(table);
     if (keepReferenceTables)
-        keptCoc_[siteType] = cocTable;
+        keptCoc_[siteType] = {cocTable, lastLoadFailure};
     return cocTable != nullptr;
 }
 

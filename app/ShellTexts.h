@@ -12,6 +12,9 @@ extern const char* const kSettingsOrganisation; // "FRUSTA2"
 extern const char* const kSettingsApplication;  // "FRUSTA"
 extern const char* const kRecentFileSection;    // "Recent File List"
 
+// Said once at start-up when the settings file cannot be written.
+std::string settingsNotKeptMessage(const std::string& file, const std::string& reason);
+
 // The product version as shown: the three parts of the build's version, "2.0.1".
 std::string productVersion();
 

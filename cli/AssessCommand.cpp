@@ -79,6 +79,9 @@ Outcome assessWorkbook(Run& run, const std::string& workbook,
             port.message("(" + doc.lastLoadError() + ")", Buttons::Ok);
         return failed(outcome, reasonSince(port, mark));
     }
+    // Opened without the confidence-of-class coefficients: why, after the message.
+    if (!doc.lastLoadError().empty())
+        port.message("(" + doc.lastLoadError() + ")", Buttons::Ok);
     outcome.samples = doc.m_nSamples;
     doc.m_defAlk = run.options.choices.defaults.alk;
     doc.m_defCa = run.options.choices.defaults.ca;

@@ -1,36 +1,28 @@
 #include "cli/ResultsOutput.h"
 
 #include "app/UserPort.h"
+#include "output/CsvFileSet.h"
 #include "output/CsvWriter.h"
 #include "output/JsonWriter.h"
 #include "output/ResultsBook.h"
 #include "output/ResultsTables.h"
+#include "workbook/AtomicFile.h"
 #include "workbook/Book.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <functional>
 #include <ostream>
+#include <sstream>
 
 namespace frusta::cli {
 
 namespace {
 
-bool writeFile(const std::filesystem::path& path, const std::function<void(std::ostream&)>& body,
-               UserPort& port) {
-    errno = 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out)
-        body(out);
-    out.close();
-    if (!out) {
-        const int e = errno;
-        port.message("The results could not be written to " + path.string() +
-                     (e ? std::string(": ") + std::strerror(e) : std::string()));
-        return false;
-    }
-    return true;
+// Saves the files as one set: all of them replaced, or, after the message, none.
+bool save(AtomicFileSet& files, UserPort& port) {
+    const auto failure = files.commit();
+    if (failure)
+        port.message("The results could not be written to " + failure->target + ": " +
+                     failure->reason);
+    return !failure;
 }
 
 bool writeWorkbook(const ResultsTables& tables, const ResultsTarget& target, UserPort& port) {
@@ -47,25 +39,13 @@ bool writeWorkbook(const ResultsTables& tables, const ResultsTarget& target, Use
     return true;
 }
 
-// The samples, the sites when the site table was computed, and the unmatched taxa.
-bool writeCsvFiles(const ResultsTables& tables, const ResultsTarget& target, UserPort& port) {
-    if (!writeFile(
-            target.csvFile("samples"), [&](std::ostream& o) { writeCsv(tables.samples, o); }, port))
-        return false;
-    if (tables.hasSites &&
-        !writeFile(
-            target.csvFile("sites"), [&](std::ostream& o) { writeCsv(tables.sites, o); }, port))
-        return false;
-    return writeFile(
-        target.csvFile("unmatched"), [&](std::ostream& o) { writeCsv(tables.unmatched, o); }, port);
-}
-
 } // namespace
 
 bool writeResults(const CPbtDoc& doc, const std::vector<std::string>& classNames,
                   const ResultsTarget& target, const JsonSource& source, std::ostream& stdOut,
                   UserPort& port) {
     const ResultsTables tables = buildResultsTables(doc, classNames);
+    AtomicFileSet files;
     switch (target.format) {
     case ResultsFormat::Xlsx:
     case ResultsFormat::Xls:
@@ -75,14 +55,18 @@ bool writeResults(const CPbtDoc& doc, const std::vector<std::string>& classNames
             writeCsv(tables.samples, stdOut);
             return static_cast<bool>(stdOut.flush());
         }
-        return writeCsvFiles(tables, target, port);
-    case ResultsFormat::Json:
+        addCsvFiles(tables, target.path, files);
+        return save(files, port);
+    case ResultsFormat::Json: {
         if (target.toStdout) {
             writeJson(tables, source, stdOut);
             return static_cast<bool>(stdOut.flush());
         }
-        return writeFile(
-            target.path, [&](std::ostream& o) { writeJson(tables, source, o); }, port);
+        std::ostringstream json;
+        writeJson(tables, source, json);
+        files.add(target.path, std::move(json).str());
+        return save(files, port);
+    }
     }
     return false;
 }

@@ -53,8 +53,11 @@ public:
     bool OnOpenDocument(const std::string& path);
     // The reading of the workbook held in m_pBook, from the sheet count on; releases the book.
     bool ReadWorkbook();
-    // Why the workbook could not be loaded, after "Error reading file"; empty otherwise.
+    // The reason behind the last failure of reading: why the workbook could not be loaded
+    // (after "Error reading file") or why the class boundaries or the confidence-of-class
+    // coefficients could not be loaded; empty otherwise.
     const std::string& lastLoadError() const { return m_strLoadError; }
+    void SetLoadError(std::string reason) { m_strLoadError = std::move(reason); }
     // The assessment of every sample; false when it stopped.
     bool RunAnalysis();
     // The confidence of class per site; false when no site table was made.

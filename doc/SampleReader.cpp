@@ -204,8 +204,10 @@ bool SampleReader::readInfoRows() {
 
 bool SampleReader::loadTables() {
     CPbtApp& app = doc_.app();
-    if (!app.LoadBoundaries(doc_.m_strMetric, port_))
+    if (!app.LoadBoundaries(doc_.m_strMetric, port_)) {
+        doc_.SetLoadError(app.lastLoadFailure);
         return fail("Error retrieving boundary data");
+    }
     doc_.m_boundaryTable = app.boundaryTable;
     if (doc_.m_nFamily == kFamilyAcid) {
         doc_.m_bDoUncertainty = false;
@@ -215,6 +217,7 @@ bool SampleReader::loadTables() {
             metricName(doc_.m_nFamily == kFamilyRivers ? kMetricTDI : kMetricLTDI))) {
         doc_.m_cocTable = app.cocTable;
     } else {
+        doc_.SetLoadError(app.lastLoadFailure);
         port_.message(
             "Error retrieving confidence of class data, uncertainty estimates will not be "
             "calculated.",

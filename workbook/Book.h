@@ -49,6 +49,11 @@ struct Cell {
     Cell() : number(0.0) {}
 };
 
+// True when Book::load would take the file up by its first bytes and name: an OLE2 compound
+// file, a zip package, a bare BIFF stream, a flat OpenDocument file or text read as CSV;
+// false when it cannot be read or is of another kind.
+bool looksLikeWorkbook(const std::string& path);
+
 // Text of an Excel error code ("#DIV/0!" for 0x07), "#N/A" for unknown codes.
 const char* errorText(int code);
 

@@ -5,6 +5,7 @@
 #include "gui/app/CAboutDlg.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CSplashWnd.h"
+#include "gui/app/DesktopSettings.h"
 #include "gui/app/FileDialogLayout.h"
 #include "gui/app/HelpCommand.h"
 #include "gui/app/ViewCommands.h"
@@ -22,7 +23,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSettings>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -37,13 +37,6 @@ static void initResources() {
 namespace frusta::gui {
 
 namespace {
-
-const char kDatabaseKey[] = "Settings/ReferenceDatabase";
-
-QSettings settings() {
-    return QSettings(QString::fromUtf8(kSettingsOrganisation),
-                     QString::fromUtf8(kSettingsApplication));
-}
 
 ViewCommands* viewOf(QMdiSubWindow* frame) {
     return frame ? dynamic_cast<ViewCommands*>(frame->widget()) : nullptr;
@@ -66,10 +59,7 @@ CSplashWnd* DesktopApp::splash() const {
 }
 
 std::optional<std::filesystem::path> DesktopApp::savedDatabase() {
-    const QString saved = settings().value(kDatabaseKey).toString();
-    if (saved.isEmpty())
-        return std::nullopt;
-    return std::filesystem::path(saved.toStdString());
+    return DesktopSettings::referenceDatabase();
 }
 
 bool DesktopApp::InitInstance(const DesktopOptions& options) {
@@ -94,6 +84,8 @@ bool DesktopApp::InitInstance(const DesktopOptions& options) {
     startup.programFolder = options.programFolder;
     startup.database = options.database ? options.database : savedDatabase();
     guarded([&] { core_.InitInstance(port_, startup); });
+    if (const std::string why = DesktopSettings::unwritableReason(); !why.empty())
+        port_.message(settingsNotKeptMessage(DesktopSettings::fileName(), why), Buttons::Ok);
     updateCommandStates();
     return true;
 }
@@ -318,7 +310,7 @@ bool DesktopApp::UseReferenceDatabase(const std::filesystem::path& file) {
         used = core_.UseReferenceDatabase(file, port_);
     });
     if (used)
-        settings().setValue(kDatabaseKey, QString::fromStdString(file.string()));
+        DesktopSettings::storeReferenceDatabase(file);
     return used;
 }
 
@@ -374,23 +366,11 @@ void DesktopApp::OnPrintSetup() {
 // ---- Recent files, kept in the settings as File1 to File4 ----
 
 void DesktopApp::loadRecentFiles() {
-    QSettings s = settings();
-    s.beginGroup(QString::fromUtf8(kRecentFileSection));
-    std::vector<std::string> entries;
-    for (std::size_t i = 1; i <= kRecentFileCount; ++i) {
-        const QString value = s.value(QString("File%1").arg(i)).toString();
-        if (!value.isEmpty())
-            entries.push_back(value.toStdString());
-    }
-    recent_ = RecentFileList(entries);
+    recent_ = RecentFileList(DesktopSettings::recentFiles());
 }
 
 void DesktopApp::storeRecentFiles() {
-    QSettings s = settings();
-    s.beginGroup(QString::fromUtf8(kRecentFileSection));
-    s.remove("");
-    for (std::size_t i = 0; i < recent_.entries().size(); ++i)
-        s.setValue(QString("File%1").arg(i + 1), QString::fromStdString(recent_.entries()[i]));
+    DesktopSettings::storeRecentFiles(recent_.entries());
 }
 
 void DesktopApp::showRecentFiles() {

@@ -11,6 +11,17 @@
 
 namespace frusta::gui {
 
+namespace {
+
+// The messages after which the reader's reason is given.
+bool isReadingFailure(const std::string& text) {
+    return text == "Error reading file" || text == "Error retrieving boundary data" ||
+           text == "Error retrieving confidence of class data, uncertainty estimates will not "
+                   "be calculated.";
+}
+
+} // namespace
+
 QWidget* QtUserPort::dialogParent() const {
     // A disabled owner (the main frame under the splash window) would disable its boxes.
     return parent_ && parent_->isEnabled() ? parent_.data() : nullptr;
@@ -25,7 +36,7 @@ Answer QtUserPort::message(const std::string& text, Buttons buttons) {
     box.setWindowTitle(QString::fromUtf8(kAppTitle));
     box.setText(QString::fromStdString(text));
     box.setTextFormat(Qt::PlainText);
-    if (text == "Error reading file" && readErrorDetail_) {
+    if (readErrorDetail_ && isReadingFailure(text)) {
         const std::string detail = readErrorDetail_();
         if (!detail.empty())
             box.setInformativeText(QString::fromStdString(detail));

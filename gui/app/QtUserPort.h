@@ -16,7 +16,8 @@ public:
     void setParent(QWidget* parent) { parent_ = parent; }
     QWidget* dialogParent() const;
 
-    // While set, the text it returns is shown as the detail of "Error reading file".
+    // While set, the text it returns is shown as the detail of the messages of a failed
+    // reading: "Error reading file" and the failed loads of the reference tables.
     void setReadErrorDetail(std::function<std::string()> detail) {
         readErrorDetail_ = std::move(detail);
     }

@@ -31,6 +31,7 @@
 using namespace frusta;
 using namespace frusta::gui;
 using frusta::guitest::answerMessage;
+using frusta::guitest::typeNameAndAccept;
 using frusta::guitest::whenModal;
 
 namespace {
@@ -76,30 +77,6 @@ void chooseSheet(const SheetChoice& c) {
         }
         guitest::pressButton(d, "OK");
     });
-}
-
-// Types `text` into the name box of a file dialog and presses its accept button ("Open" or
-// "Save"), as a user does.
-void typeNameAndAccept(QFileDialog* d, const QString& text) {
-    auto* box = d->findChild<QLineEdit*>("fileNameEdit");
-    QVERIFY(box);
-    // The box must have the focus, as after a click into it: without it the dialog writes
-    // the name of the file it highlights while typing into the box.
-    d->activateWindow();
-    box->setFocus(Qt::MouseFocusReason);
-    QTRY_VERIFY(box->hasFocus());
-    box->selectAll();
-    QTest::keyClicks(box, text);
-    // The name completer's list may have opened; a click elsewhere would only close it.
-    while (QWidget* popup = QApplication::activePopupWidget())
-        popup->close();
-    auto* buttons = d->findChild<QDialogButtonBox*>("buttonBox");
-    QVERIFY(buttons);
-    QPushButton* accept =
-        buttons->button(d->acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
-                                                                   : QDialogButtonBox::Save);
-    QVERIFY(accept && accept->isEnabled());
-    QTest::mouseClick(accept, Qt::LeftButton);
 }
 
 // Answers the File Open dialog with `path`, then the worksheet dialog with `choice`.

@@ -169,8 +169,12 @@ private slots:
     void recentFilesShowFourAndDropOneThatCannotBeOpened() {
         QTemporaryDir dir;
         QStringList paths;
-        for (int i = 1; i <= 4; ++i)
+        for (int i = 1; i <= 4; ++i) {
             paths << dir.filePath(QString("survey%1.xls").arg(i));
+            QVERIFY(QFile::copy(
+                QString::fromStdString((kProgramDir / "TestData/FRUSTA2TestData.xls").string()),
+                paths.back()));
+        }
         {
             QSettings s("FRUSTA2", "FRUSTA");
             s.beginGroup("Recent File List");
@@ -187,7 +191,9 @@ private slots:
             QVERIFY(a.recentFiles[i]->text().size() <= 3 + 30);
             QVERIFY(a.recentFiles[i]->text().endsWith(QString("survey%1.xls").arg(i + 1)));
         }
-        // The second file does not exist: choosing it says so and drops it from the list.
+        // The second file is gone since start-up: choosing it says so and drops it from the
+        // list.
+        QVERIFY(QFile::remove(paths[1]));
         std::vector<std::string> shown;
         answerMessage(shown);
         a.recentFiles[1]->trigger();

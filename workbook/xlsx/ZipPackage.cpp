@@ -148,6 +148,14 @@ std::int64_t ZipPackage::find(std::string_view partName) const {
     return it == names_.end() ? -1 : it->second;
 }
 
+std::vector<std::string> ZipPackage::partNames() const {
+    std::vector<std::string> names;
+    names.reserve(names_.size());
+    for (const auto& [name, index] : names_)
+        names.push_back(name);
+    return names;
+}
+
 std::unique_ptr<ZipEntryReader> ZipPackage::openPart(std::string_view partName,
                                                      std::string& error) {
     const std::string name(partName);

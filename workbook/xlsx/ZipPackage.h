@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 struct zip;
 struct zip_file;
@@ -50,6 +51,8 @@ public:
     // decoded, and backslashes taken as slashes (some writers store them).
     bool contains(std::string_view partName) const { return find(partName) >= 0; }
     std::unique_ptr<ZipEntryReader> openPart(std::string_view partName, std::string& error);
+    // The names of all parts, normalised.
+    std::vector<std::string> partNames() const;
 
 private:
     friend class ZipEntryReader;
