@@ -14,6 +14,7 @@
 #include "gui/output/ResListView.h"
 #include "gui/output/TaxonListView.h"
 #include "output/ResultsBook.h"
+#include "support/ExampleSession.h"
 #include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
@@ -37,42 +38,8 @@ using namespace frusta::gui;
 
 namespace {
 
-const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
-const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
-
-// The example's "Rivers" worksheet read as TDI4 samples, in a session with its windows.
-struct Fixture {
-    frusta::test::ScriptedPort port;
-    CPbtApp app;
-    QMdiArea area;
-    std::unique_ptr<DocumentSession> session;
-
-    explicit Fixture(bool analyse = true, bool uncertainty = true) {
-        port.worksheet = WorksheetChoice{0, 0, true, 7, 3};
-        StartupOptions options;
-        options.programFolder = kProgramDir;
-        app.InitInstance(port, options);
-        auto doc = std::make_unique<CPbtDoc>(app, port);
-        if (!doc->OnOpenDocument(kExample))
-            throw std::runtime_error("example not read");
-        if (analyse && !doc->RunAnalysis())
-            throw std::runtime_error("analysis failed");
-        if (analyse && uncertainty)
-            doc->RunUncertainty();
-        session = std::make_unique<DocumentSession>(std::move(doc), area);
-        area.resize(1000, 700);
-        area.show();
-    }
-    CPbtDoc& doc() { return session->doc(); }
-    CChildResFrame* results() {
-        session->ShowResultsView();
-        return qobject_cast<CChildResFrame*>(session->resultsFrame()->widget());
-    }
-    DataListView* data() {
-        session->ShowDataView();
-        return qobject_cast<DataListView*>(session->dataFrame()->widget());
-    }
-};
+using Fixture = frusta::guitest::ExampleSession;
+using frusta::guitest::kProgramDir;
 
 QString cell(const QAbstractItemModel& m, int row, int col) {
     return m.index(row, col).data().toString();
