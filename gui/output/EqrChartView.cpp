@@ -8,14 +8,12 @@
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
-#include <QCursor>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalBlocker>
-#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -89,6 +87,7 @@ EqrChartView::EqrChartView(const CPbtDoc& doc, const std::vector<std::string>& c
     layout->addWidget(scroll_);
     scroll_->setRange(0, kScrollSteps);
     scroll_->hide();
+    view_->tipAt = [this](QPointF scenePoint) { return tipAt(scenePoint); };
     connect(scroll_, &QScrollBar::valueChanged, this, &EqrChartView::scrollTo);
 }
 
@@ -186,8 +185,6 @@ void EqrChartView::addBands(QChart& chart) {
         area->attachAxis(samplesAxis_);
         area->attachAxis(eqrAxis_);
         hideFromLegend(chart, area);
-        connect(area, &QAreaSeries::hovered, this,
-                [this](const QPointF& p, bool state) { hover(p, state, true); });
     }
 }
 
@@ -243,8 +240,6 @@ void EqrChartView::addMarks(QChart& chart) {
         s->attachAxis(eqrAxis_);
         if (s->count() == 0 && (s == noClass || s == noEqr))
             hideFromLegend(chart, s);
-        connect(s, &QScatterSeries::hovered, this,
-                [this](const QPointF& p, bool state) { hover(p, state, false); });
     }
 }
 
@@ -362,13 +357,22 @@ QString EqrChartView::bandText(int mark) const {
     return text;
 }
 
-void EqrChartView::hover(const QPointF& point, bool state, bool band) {
-    const int mark = state ? markAt(point.x()) : -1;
-    if (mark < 0) {
-        QToolTip::hideText();
-        return;
-    }
-    QToolTip::showText(QCursor::pos(), band ? bandText(mark) : markText(mark), view_);
+QString EqrChartView::tipAt(QPointF scenePoint) const {
+    QChart* chart = view_->chart();
+    if (!chart || marks_.empty())
+        return {};
+    const QPointF point = chart->mapFromScene(scenePoint);
+    if (!chart->plotArea().contains(point))
+        return {};
+    QAbstractSeries* axes = marks_.front(); // attached to both axes, as every series is
+    const int mark = markAt(chart->mapToValue(point, axes).x());
+    if (mark < 0)
+        return {};
+    const charts::SampleMark& m = series_.samples[static_cast<std::size_t>(mark)];
+    const QPointF centre =
+        chart->mapToPosition(QPointF(m.position, m.eqr ? *m.eqr : series_.axisMin), axes);
+    const double reach = marks_.front()->markerSize() / 2.0 + 2.0;
+    return QLineF(centre, point).length() <= reach ? markText(mark) : bandText(mark);
 }
 
 } // namespace frusta::gui
