@@ -151,7 +151,10 @@ void EqrChartView::rebuild() {
 }
 
 void EqrChartView::addBands(QChart& chart) {
-    const double lo = series_.axisMin, hi = series_.axisMax;
+    // The outer bands run on beyond the axis ends, where the plot cuts them off, so that
+    // they fill the margin that keeps the marks at the ends whole.
+    const double span = series_.axisMax - series_.axisMin;
+    const double lo = series_.axisMin - span, hi = series_.axisMax + span;
     const auto& marks = series_.samples;
     for (int k = 1; k <= 5; ++k) {
         auto* upper = new QLineSeries;
@@ -321,11 +324,25 @@ void EqrChartView::relabel() {
     const double size = std::clamp(perPosition * 0.8, 3.0, 10.0);
     for (QScatterSeries* s : marks_)
         s->setMarkerSize(size);
+    fitValueAxis(size);
     const double perSite = perPosition * (series_.positionMax - series_.positionMin) /
                            std::max<std::size_t>(series_.sites.size(), 1);
     // (Hiding the series would bring back its legend entry.)
     separators_->setPen(QPen(perSite >= kMinSitePixels ? kSeparator : QColor(Qt::transparent), 1));
     relabelling_ = false;
+}
+
+void EqrChartView::fitValueAxis(double markSize) {
+    // The axis reaches half a mark and its rim beyond the highest and the lowest value, so
+    // that marks at the ends (EQR 1, the cap, and the lowest) are drawn whole: a margin of
+    // `pad` pixels on a plot of `plot` pixels is pad x span / (plot - 2 x pad) in EQR.
+    const double plot = view_->chart()->plotArea().height();
+    const double pad = markSize / 2.0 + 2.0;
+    const double span = series_.axisMax - series_.axisMin;
+    const double margin = plot > 4.0 * pad ? span * pad / (plot - 2.0 * pad) : 0.0;
+    const double lo = series_.axisMin - margin, hi = series_.axisMax + margin;
+    if (std::abs(eqrAxis_->min() - lo) > 1e-9 || std::abs(eqrAxis_->max() - hi) > 1e-9)
+        eqrAxis_->setRange(lo, hi);
 }
 
 int EqrChartView::markAt(double position) const {
@@ -338,8 +355,11 @@ int EqrChartView::markAt(double position) const {
 QString EqrChartView::markText(int mark) const {
     const charts::SampleMark& m = series_.samples.at(static_cast<std::size_t>(mark));
     QString text = qs(m.name) + " (" + qs(m.site) + ")\n";
-    if (!m.eqr)
-        return text + "No EQR: " + (m.note.empty() ? QString("no value") : qs(m.note));
+    if (!m.eqr) {
+        // The comment says why, after the "No EQR" note itself when it has one.
+        const QString note = m.note.empty() ? QString("no value") : qs(m.note);
+        return text + (note.contains("No EQR") ? note : "No EQR: " + note);
+    }
     const QString name = m.classCode > 0 && classNames_.size() >= 5
                              ? qs(classNames_[static_cast<std::size_t>(m.classCode - 1)])
                              : QString("no class");

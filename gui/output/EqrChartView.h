@@ -54,6 +54,7 @@ private:
     void addSeparators(QChart& chart);
     void rangeChanged(double min, double max);
     void relabel();
+    void fitValueAxis(double markSize);
     void scrollTo(int value);
 
     const CPbtDoc& doc_;
