@@ -140,6 +140,7 @@ bool SampleReader::chooseWorksheet(WorksheetChoice& choice) {
     choice.firstRow = std::max(choice.firstRow, 1);
     choice.firstCol = std::max(choice.firstCol, 1);
     sheetName_ = request.sheetNames[choice.sheetIndex];
+    doc_.m_strSheetName = sheetName_;
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "gui/app/FileDialogLayout.h"
 #include "gui/app/HelpCommand.h"
 #include "gui/app/ViewCommands.h"
+#include "gui/app/WindowArrangement.h"
 #include "gui/doc/CChildFrame.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/GridWindows.h"
@@ -273,8 +274,8 @@ bool DesktopApp::SaveAllModified() {
 void DesktopApp::OnViewTaxonList() {
     auto* frame = new CChildFrame(nullptr, createTaxonListView(core_), "Master taxon list");
     frame_->mdiArea()->addSubWindow(frame);
-    frame->resize(frame_->mdiArea()->size() * 3 / 4);
     frame->show();
+    placeNewWindow(*frame_->mdiArea(), *frame);
     frame_->mdiArea()->setActiveSubWindow(frame);
 }
 

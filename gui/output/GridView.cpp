@@ -203,6 +203,13 @@ QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
     return QTableView::moveCursor(action, modifiers);
 }
 
+QSize GridView::sizeHint() const {
+    const int frame = 2 * frameWidth();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return QSize(frame + verticalHeader()->width() + horizontalHeader()->length() + bar,
+                 frame + horizontalHeader()->height() + verticalHeader()->length() + bar);
+}
+
 int GridView::cellTextWidth(const QString& text) const {
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
     return fontMetrics().horizontalAdvance(text) + margin + 2;

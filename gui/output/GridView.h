@@ -44,6 +44,10 @@ public:
     // Brings a cell into view out from under the frozen parts; the frozen parts never move.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
+    // The size that shows every cell: the widths and heights of all columns and rows with
+    // the headers, the frame and room for the scroll bars.
+    QSize sizeHint() const override;
+
     // Draws every cell again from the source.
     void refresh();
 

@@ -1,10 +1,12 @@
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "gui/app/CMainFrame.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/CChildResFrame.h"
 #include "gui/tour/Tour.h"
 #include "gui/tour/TourPort.h"
 
+#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -21,10 +23,30 @@ void showAlone(QMdiArea& area, QMdiSubWindow* frame) {
     area.setActiveSubWindow(frame);
 }
 
+// An analysis of the example's rivers, its windows where they open, then as Window >
+// Cascade and Tile arrange them.
+void tourPlacement(TourContext& tour, TourPort& port) {
+    auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
+    if (!doc->OnOpenDocument(tour.app.core().examplePath.string()) || !doc->RunAnalysis())
+        return;
+    doc->RunUncertainty();
+    doc->SetModifiedFlag(false);
+    DocumentSession* session = tour.app.addSession(std::move(doc));
+    session->notifyChanged();
+    session->ShowDataView();
+    session->ShowResultsView();
+    tour.shotMain("windows-as-they-open");
+    tour.app.mainFrame().actions().cascade->trigger();
+    tour.shotMain("windows-cascaded");
+    tour.app.mainFrame().actions().tile->trigger();
+    tour.shotMain("windows-tiled");
+}
+
 } // namespace
 
 void tourGrids(TourContext& tour) {
     static TourPort port;
+    tourPlacement(tour, port);
     auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
     const std::string example = tour.app.core().examplePath.string();
     if (!doc->OnOpenDocument(example)) {

@@ -103,7 +103,7 @@ private slots:
         Fixture f;
         CChildResFrame* tabs = f.results();
         QVERIFY(tabs);
-        QCOMPARE(f.session->resultsFrame()->windowTitle(), "Results view: FRUSTA2TestData.xls");
+        QCOMPARE(f.session->resultsFrame()->windowTitle(), "Results view: FRUSTA2TestData.xls (Rivers, TDI4)");
         QCOMPARE(tabs->count(), 4); // the two grids, then the two charts
         QCOMPARE(tabs->tabText(0), "Sample Summary");
         QCOMPARE(tabs->tabText(1), "Uncertainty TDI4");
@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(cell(m, 2, 2), "30-Jan-2009");
         QCOMPARE(cell(m, 6, 0), "AC004A");
         QCOMPARE(cell(m, 6, 2), "7.00");
-        QCOMPARE(f.session->dataFrame()->windowTitle(), "Data view: FRUSTA2TestData.xls");
+        QCOMPARE(f.session->dataFrame()->windowTitle(), "Data view: FRUSTA2TestData.xls (Rivers, TDI4)");
         QCOMPARE(view->columnWidth(5), 80);
     }
 
