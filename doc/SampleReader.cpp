@@ -115,6 +115,9 @@ private:
     bool readInfoRows();
     bool loadTables();
     bool readTaxaAndCounts();
+    // Reads the taxa and their counts; the message for the first cell that is neither a
+    // number nor empty, or nothing.
+    std::string fillCounts(LoadProgress& progress);
     void writeSummary();
 
     CPbtDoc& doc_;
@@ -223,12 +226,26 @@ bool SampleReader::loadTables() {
 }
 
 bool SampleReader::readTaxaAndCounts() {
+    std::string failure;
+    // A large worksheet takes a while: it is read where the front end runs long work.
+    if (!port_.runCancellable("Reading the counts of " + doc_.GetTitle(),
+                              [&](LoadProgress& progress) { failure = fillCounts(progress); }))
+        return false;
+    if (!failure.empty()) {
+        port_.message(failure, Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+std::string SampleReader::fillCounts(LoadProgress& progress) {
     const Sheet& sheet = *doc_.m_pSheet;
     doc_.m_pCounts = std::make_unique<dMat>(doc_.m_nSamples, doc_.m_nTaxa, 0.0, false);
     dMat& counts = *doc_.m_pCounts;
     doc_.m_taxa.clear();
     doc_.m_taxa.reserve(static_cast<std::size_t>(doc_.m_nTaxa));
-    for (int t = 0; t < doc_.m_nTaxa; ++t) {
+    for (int t = 0; t < doc_.m_nTaxa && !progress.cancelled(); ++t) {
+        progress.report(static_cast<std::uint64_t>(t), static_cast<std::uint64_t>(doc_.m_nTaxa));
         const int row = firstRow_ - 1 + t;
         TaxonEntry entry;
         switch (sheet.cellType(row, 0)) {
@@ -256,14 +273,11 @@ bool SampleReader::readTaxaAndCounts() {
             case CellType::Blank:
                 break;
             default:
-                port_.message(
-                    formatText("Error: indeterminate data in row %d, col %d", row + 1, col + 1),
-                    Buttons::Ok);
-                return false;
+                return formatText("Error: indeterminate data in row %d, col %d", row + 1, col + 1);
             }
         }
     }
-    return true;
+    return {};
 }
 
 void SampleReader::writeSummary() {
@@ -319,7 +333,16 @@ bool CPbtDoc::OnOpenDocument(const std::string& path) {
         m_port.message(kErrorReadingFile, Buttons::Ok);
         return false;
     }
-    if (!m_pBook->load(path)) {
+    // The reading itself asks nothing, so the front end may run it on another thread.
+    bool loaded = false;
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (!m_port.runCancellable("Reading " + name, [&](LoadProgress& progress) {
+            loaded = m_pBook->load(path, &progress);
+        })) {
+        m_pBook.reset();
+        return false; // the user stopped it: nothing to report
+    }
+    if (!loaded) {
         m_strLoadError = m_pBook->errorMessage();
         m_pBook.reset();
         m_port.message(kErrorReadingFile, Buttons::Ok);

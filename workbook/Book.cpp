@@ -1,6 +1,7 @@
 #include "workbook/Book.h"
 
 #include "workbook/AtomicFile.h"
+#include "workbook/LoadProgress.h"
 #include "workbook/xls/XlsCodec.h"
 #include "workbook/xlsx/XlsxCodec.h"
 
@@ -259,8 +260,13 @@ std::string openFailure(const std::string& path) {
 
 } // namespace
 
-bool Book::load(const std::string& path) {
+bool Book::load(const std::string& path, LoadProgress* progress) {
     clear();
+    progress_ = progress;
+    struct Detach {
+        LoadProgress*& progress;
+        ~Detach() { progress = nullptr; }
+    } detach{progress_};
     std::string error;
     bool ok = false;
     error_ = openFailure(path);
@@ -280,11 +286,17 @@ bool Book::load(const std::string& path) {
         error = "the file is neither an Excel 97-2003 (.xls) nor an Excel 2007 (.xlsx) workbook";
         break;
     }
+    if (progress && progress->cancelled()) {
+        ok = false;
+        error = kLoadCancelled;
+    }
     if (!ok) {
         clear();
         error_ = error.empty() ? "error reading file" : error;
         return false;
     }
+    if (progress)
+        progress->report(1, 1);
     error_ = "ok";
     return true;
 }

@@ -188,11 +188,15 @@ DocumentSession* DesktopApp::OpenDocumentFile(const std::string& path) {
     auto doc = std::make_unique<CPbtDoc>(core_, port_);
     CPbtDoc* reading = doc.get();
     port_.setReadErrorDetail([reading] { return reading->lastLoadError(); });
+    port_.forgetLastWork();
     bool opened = false;
     guarded([&] { opened = reading->OnOpenDocument(path); });
     port_.setReadErrorDetail({});
     if (!opened) {
-        // An entry of the recent-file list that can no longer be opened leaves the list.
+        // An entry of the recent-file list that can no longer be opened leaves the list;
+        // one whose reading the user stopped stays.
+        if (port_.lastWorkCancelled())
+            return nullptr;
         recent_.remove(path);
         storeRecentFiles();
         showRecentFiles();

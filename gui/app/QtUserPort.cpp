@@ -1,13 +1,16 @@
 #include "gui/app/QtUserPort.h"
 
 #include "app/ShellTexts.h"
+#include "gui/app/BackgroundWork.h"
 #include "gui/doc/WorksheetSelectDialog.h"
 #include "gui/engine/CDefaultDialog.h"
 #include "gui/output/ResultsFileDialog.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace frusta::gui {
 
@@ -70,6 +73,17 @@ std::optional<ResultsFileChoice> QtUserPort::chooseResultsFile(const ResultsFile
 
 std::optional<DefaultValues> QtUserPort::chooseDefaults(const DefaultValues& current) {
     return runDefaultDialog(current, dialogParent());
+}
+
+bool QtUserPort::runCancellable(const std::string& what,
+                                const std::function<void(LoadProgress&)>& work) {
+    auto* frame = qobject_cast<QMainWindow*>(parent_.data());
+    BackgroundWork background(QString::fromStdString(what), dialogParent(),
+                              frame ? frame->statusBar() : nullptr);
+    background.setWindowDelay(progressDelayMs_);
+    lastWorkCancelled_ = false;
+    lastWorkCancelled_ = !background.run(work);
+    return !lastWorkCancelled_;
 }
 
 void QtUserPort::beginWait() {

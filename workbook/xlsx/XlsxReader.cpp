@@ -88,6 +88,7 @@ public:
     bool run(const std::string& path) {
         if (!package_.open(path, error_))
             return false;
+        package_.followProgress(book_.loadProgress());
         if (isOpenDocument(package_)) {
             error_ = "OpenDocument files (.ods) are not supported; save the workbook as .xlsx "
                      "or .xls";
