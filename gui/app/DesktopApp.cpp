@@ -7,6 +7,7 @@
 #include "gui/app/CSplashWnd.h"
 #include "gui/app/FileDialogLayout.h"
 #include "gui/app/HelpCommand.h"
+#include "gui/app/RememberedFolder.h"
 #include "gui/app/ViewCommands.h"
 #include "gui/app/WindowArrangement.h"
 #include "gui/doc/CChildFrame.h"
@@ -178,9 +179,11 @@ void DesktopApp::OnFileOpen() {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters({"Excel Workbook (*.xls *.xlsx)", "All Files (*)"});
     dialog.selectNameFilter("Excel Workbook (*.xls *.xlsx)");
+    dialog.setDirectory(rememberedFolder(FileKind::Workbook));
     fitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    rememberFolder(FileKind::Workbook, dialog.selectedFiles().front());
     OpenDocumentFile(dialog.selectedFiles().front().toStdString());
 }
 

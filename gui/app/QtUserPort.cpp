@@ -7,12 +7,35 @@
 #include "gui/output/ResultsFileDialog.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace frusta::gui {
+
+namespace {
+
+// Qt lays a message box out for its main text: a short one ("Error reading file") would
+// wrap a longer informative line word by word. The texts get the width of their longest
+// line, within reason.
+void fitMessageWidth(QMessageBox& box) {
+    constexpr int kMaxWidth = 640;
+    for (const char* name : {"qt_msgbox_label", "qt_msgbox_informativelabel"}) {
+        auto* label = box.findChild<QLabel*>(name);
+        if (!label)
+            continue;
+        int widest = 0;
+        for (const QString& line : label->text().split('\n'))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+        label->setMinimumWidth(std::min(widest + 4, kMaxWidth));
+    }
+}
+
+} // namespace
 
 QWidget* QtUserPort::dialogParent() const {
     // A disabled owner (the main frame under the splash window) would disable its boxes.
@@ -29,10 +52,11 @@ Answer QtUserPort::message(const std::string& text, Buttons buttons) {
     box.setText(QString::fromStdString(text));
     box.setTextFormat(Qt::PlainText);
     if (text == "Error reading file" && readErrorDetail_) {
-        const std::string detail = readErrorDetail_();
-        if (!detail.empty())
-            box.setInformativeText(QString::fromStdString(detail));
+        const ReadFailureTexts why = readFailureTexts(readErrorDetail_());
+        box.setInformativeText(QString::fromStdString(why.informative));
+        box.setDetailedText(QString::fromStdString(why.details));
     }
+    fitMessageWidth(box);
     switch (buttons) {
     case Buttons::Ok:
         box.setIcon(QMessageBox::Warning);

@@ -13,7 +13,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -22,6 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -240,6 +244,50 @@ private slots:
         }
     }
 
+    // File Open and the results file dialog start in the folder last used for their kind of
+    // file, kept for the next start; the first time in the user's home folder.
+    void fileDialogsStartInTheFolderLastUsed() {
+        QSettings("FRUSTA2", "FRUSTA").clear();
+        auto folderOfNextDialog = [](QAction* trigger) {
+            QString folder;
+            whenModal([&folder](QWidget* w) {
+                auto* d = qobject_cast<QFileDialog*>(w);
+                QVERIFY(d);
+                folder = QFileInfo(d->directory().absolutePath()).canonicalFilePath();
+                guitest::pressButton(d, "Cancel");
+            });
+            trigger->trigger();
+            return folder;
+        };
+        const QString exampleFolder = QFileInfo(QString::fromStdString(kExample)).canonicalPath();
+        QTemporaryDir results;
+        {
+            DesktopApp app;
+            QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+            QAction* fileOpen = app.mainFrame().actions().fileOpen;
+            QCOMPARE(folderOfNextDialog(fileOpen), QFileInfo(QDir::homePath()).canonicalFilePath());
+            CPbtView* panel = openAndAnalyseExample(app);
+            QVERIFY(panel);
+            QCOMPARE(folderOfNextDialog(fileOpen), exampleFolder);
+            saveAs(results.filePath("Results.xls").toStdString(), false);
+            QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
+            QVERIFY(QFileInfo::exists(results.filePath("Results.xls")));
+            QString resultsFolder;
+            whenModal([&resultsFolder](QWidget* w) {
+                auto* d = qobject_cast<QFileDialog*>(w);
+                QVERIFY(d);
+                resultsFolder = QFileInfo(d->directory().absolutePath()).canonicalFilePath();
+                guitest::pressButton(d, "Cancel");
+            });
+            QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
+            QCOMPARE(resultsFolder, QFileInfo(results.path()).canonicalFilePath());
+            app.activeSession()->doc().SetModifiedFlag(false);
+        }
+        DesktopApp again;
+        QVERIFY(again.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+        QCOMPARE(folderOfNextDialog(again.mainFrame().actions().fileOpen), exampleFolder);
+    }
+
     void fileDialogsCancelRefuseAndReport() {
         DesktopApp app;
         auto launcher = std::make_shared<NoLauncher>();
@@ -354,6 +402,11 @@ private slots:
         WorksheetSelectDialog d(request, port, nullptr);
         d.show();
         QCOMPARE(d.windowTitle(), QString("Select worksheet"));
+        // The list's label as users' instructions quote it, with its slip.
+        QStringList labels;
+        for (const QLabel* l : d.findChildren<QLabel*>())
+            labels << l->text();
+        QVERIFY(labels.contains("Avaliable worksheets"));
         QVERIFY(d.m_nFirstRow > 1); // proposed from column B
         const int proposed = d.m_nFirstRow;
         QCOMPARE(d.rowList()->currentIndex(), proposed - 1);

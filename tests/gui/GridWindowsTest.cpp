@@ -103,7 +103,8 @@ private slots:
         Fixture f;
         CChildResFrame* tabs = f.results();
         QVERIFY(tabs);
-        QCOMPARE(f.session->resultsFrame()->windowTitle(), "Results view: FRUSTA2TestData.xls (Rivers, TDI4)");
+        QCOMPARE(f.session->resultsFrame()->windowTitle(),
+                 "Results view: FRUSTA2TestData.xls (Rivers, TDI4)");
         QCOMPARE(tabs->count(), 4); // the two grids, then the two charts
         QCOMPARE(tabs->tabText(0), "Sample Summary");
         QCOMPARE(tabs->tabText(1), "Uncertainty TDI4");
@@ -191,7 +192,8 @@ private slots:
         QCOMPARE(cell(m, 2, 2), "30-Jan-2009");
         QCOMPARE(cell(m, 6, 0), "AC004A");
         QCOMPARE(cell(m, 6, 2), "7.00");
-        QCOMPARE(f.session->dataFrame()->windowTitle(), "Data view: FRUSTA2TestData.xls (Rivers, TDI4)");
+        QCOMPARE(f.session->dataFrame()->windowTitle(),
+                 "Data view: FRUSTA2TestData.xls (Rivers, TDI4)");
         QCOMPARE(view->columnWidth(5), 80);
     }
 
@@ -212,6 +214,15 @@ private slots:
         DataListView data(*doc);
         QCOMPARE(data.gridColumnWidth(1), data.cellTextWidth("Sample name"));
         QCOMPARE(data.gridColumnWidth(4), 80);
+        // 2,000 samples: the column headers go on past ZZ as in a spreadsheet.
+        auto wide = memoryDoc(app, port, 2000, 0);
+        DataListView many(*wide);
+        const QAbstractItemModel& m = *many.model();
+        QCOMPARE(m.columnCount(), 2002);
+        QCOMPARE(header(m, Qt::Horizontal, 701), "ZZ");
+        QCOMPARE(header(m, Qt::Horizontal, 702), "AAA");
+        QCOMPARE(header(m, Qt::Horizontal, 703), "AAB");
+        QCOMPARE(header(m, Qt::Horizontal, 2001), "BXZ");
     }
 
     void unscoredTaxaAreHighlightedAfterTheAnalysisInAnOpenWindow() {
