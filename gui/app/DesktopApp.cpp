@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFont>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
@@ -280,6 +281,7 @@ bool DesktopApp::SaveAllModified() {
 
 void DesktopApp::OnViewTaxonList() {
     auto* frame = new CChildFrame(nullptr, createTaxonListView(core_), "Master taxon list");
+    frame->setWindowIcon(QIcon(":/frusta/icons/frusta2.svg"));
     frame_->mdiArea()->addSubWindow(frame);
     frame->show();
     placeNewWindow(*frame_->mdiArea(), *frame);
