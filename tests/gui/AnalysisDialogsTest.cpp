@@ -248,7 +248,8 @@ private slots:
     // file, kept for the next start; the first time in the user's home folder.
     void fileDialogsStartInTheFolderLastUsed() {
         QSettings("FRUSTA2", "FRUSTA").clear();
-        auto folderOfNextDialog = [](QAction* trigger) {
+        // The folder of the file dialog that `open` shows, which is then cancelled.
+        auto folderOfNextDialog = [](const std::function<void()>& open) {
             QString folder;
             whenModal([&folder](QWidget* w) {
                 auto* d = qobject_cast<QFileDialog*>(w);
@@ -256,7 +257,7 @@ private slots:
                 folder = QFileInfo(d->directory().absolutePath()).canonicalFilePath();
                 guitest::pressButton(d, "Cancel");
             });
-            trigger->trigger();
+            open();
             return folder;
         };
         const QString exampleFolder = QFileInfo(QString::fromStdString(kExample)).canonicalPath();
@@ -264,7 +265,7 @@ private slots:
         {
             DesktopApp app;
             QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
-            QAction* fileOpen = app.mainFrame().actions().fileOpen;
+            auto fileOpen = [&app] { app.mainFrame().actions().fileOpen->trigger(); };
             QCOMPARE(folderOfNextDialog(fileOpen), QFileInfo(QDir::homePath()).canonicalFilePath());
             CPbtView* panel = openAndAnalyseExample(app);
             QVERIFY(panel);
@@ -272,20 +273,15 @@ private slots:
             saveAs(results.filePath("Results.xls").toStdString(), false);
             QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
             QVERIFY(QFileInfo::exists(results.filePath("Results.xls")));
-            QString resultsFolder;
-            whenModal([&resultsFolder](QWidget* w) {
-                auto* d = qobject_cast<QFileDialog*>(w);
-                QVERIFY(d);
-                resultsFolder = QFileInfo(d->directory().absolutePath()).canonicalFilePath();
-                guitest::pressButton(d, "Cancel");
-            });
-            QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
-            QCOMPARE(resultsFolder, QFileInfo(results.path()).canonicalFilePath());
+            QCOMPARE(folderOfNextDialog(
+                         [panel] { QTest::mouseClick(panel->button("Save"), Qt::LeftButton); }),
+                     QFileInfo(results.path()).canonicalFilePath());
             app.activeSession()->doc().SetModifiedFlag(false);
         }
         DesktopApp again;
         QVERIFY(again.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
-        QCOMPARE(folderOfNextDialog(again.mainFrame().actions().fileOpen), exampleFolder);
+        QCOMPARE(folderOfNextDialog([&again] { again.mainFrame().actions().fileOpen->trigger(); }),
+                 exampleFolder);
     }
 
     void fileDialogsCancelRefuseAndReport() {

@@ -85,17 +85,20 @@ struct Program {
     }
 };
 
+// The main window at its first size and at 800 x 600.
+void mainWindowSizes() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("first size") << QSize();
+    QTest::newRow("800 x 600") << QSize(800, 600);
+}
+
 } // namespace
 
 class WindowPlacementTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void newWindowsOpenInsideTheWorkspace_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("first size") << QSize();
-        QTest::newRow("800 x 600") << QSize(800, 600);
-    }
+    void newWindowsOpenInsideTheWorkspace_data() { mainWindowSizes(); }
     void newWindowsOpenInsideTheWorkspace() {
         QFETCH(QSize, size);
         Program p(size);
@@ -169,11 +172,7 @@ private slots:
         }
     }
 
-    void tileSetsTheWindowsSideBySide_data() {
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("first size") << QSize();
-        QTest::newRow("800 x 600") << QSize(800, 600);
-    }
+    void tileSetsTheWindowsSideBySide_data() { mainWindowSizes(); }
     void tileSetsTheWindowsSideBySide() {
         QFETCH(QSize, size);
         Program p(size);
