@@ -143,7 +143,14 @@ QRect placeNewWindow(QMdiArea& area, QMdiSubWindow& frame, QSize wanted) {
         place = freeCascadePlace(frame, wanted, space, others, true);
     if (!place)
         place = QRect(QPoint(0, 0), sizeAt(frame, wanted, QPoint(0, 0), space));
+    // Beside a maximised window the workspace shows a new one maximised too; its place is
+    // then where it goes back to.
+    const bool maximised = frame.isMaximized();
+    if (maximised)
+        frame.showNormal();
     frame.setGeometry(*place);
+    if (maximised)
+        frame.showMaximized();
     return *place;
 }
 

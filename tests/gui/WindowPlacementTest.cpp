@@ -172,6 +172,22 @@ private slots:
         }
     }
 
+    // A window opened while another fills the workspace follows it, as the workspace does.
+    void aWindowOpenedBesideAMaximisedOneStaysInside() {
+        Program p{QSize()};
+        DocumentSession* rivers = p.open({0, kFamilyRivers, true, 7, 3});
+        QVERIFY(rivers);
+        rivers->ShowResultsView();
+        rivers->resultsFrame()->showMaximized();
+        rivers->ShowDataView();
+        QTest::qWait(20);
+        QVERIFY(workspace(p.area()).contains(rivers->dataFrame()->geometry()));
+        QVERIFY(rivers->dataFrame()->isMaximized() ||
+                rivers->dataFrame()->width() >= kReadableSize.width());
+        rivers->dataFrame()->showNormal();
+        QCOMPARE(arrangementFault(p.area(), rivers->panelFrame()->widget()->y()), QString());
+    }
+
     void tileSetsTheWindowsSideBySide_data() { mainWindowSizes(); }
     void tileSetsTheWindowsSideBySide() {
         QFETCH(QSize, size);
