@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 namespace frusta::gui {
@@ -92,17 +93,26 @@ bool BackgroundWork::run(const std::function<void(LoadProgress&)>& work) {
     const InputGate gate(dialog);
     QPointer<QStatusBar> status = status_;
 
-    std::thread worker([&] {
+    // Wakes the loop below to show the progress while no other event comes.
+    QTimer tick;
+    tick.start(kTickMs);
+    auto body = [&] {
         try {
             work(progress);
         } catch (...) {
             failure = std::current_exception();
         }
         finished.store(true);
-    });
-    // Wakes the loop below to show the progress while no other event comes.
-    QTimer tick;
-    tick.start(kTickMs);
+        // The loop need not wait for the next tick to notice.
+        QMetaObject::invokeMethod(
+            &tick, [] {}, Qt::QueuedConnection);
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(body);
+    } catch (const std::system_error&) {
+        body(); // no thread to be had: the work runs here
+    }
     while (!finished.load()) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         const int step = static_cast<int>(progress.fraction() * kSteps);
@@ -111,7 +121,8 @@ bool BackgroundWork::run(const std::function<void(LoadProgress&)>& work) {
         if (status)
             status->showMessage(QString("%1... %2%").arg(what_).arg(step / 10));
     }
-    worker.join();
+    if (worker.joinable())
+        worker.join();
     QApplication::restoreOverrideCursor();
     if (status)
         status->clearMessage();
