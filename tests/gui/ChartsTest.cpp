@@ -266,6 +266,19 @@ private slots:
             }
             QVERIFY(atCap > 0);
         }
+        // The results grid agrees: no EQR, no class, the note in the comment; the negative
+        // expected value shows as the grid shows every negative value.
+        const QAbstractItemModel& grid = *p.results()->grid(0)->model();
+        const int nH = static_cast<int>(p.doc().m_infoValues.size());
+        int row = 0;
+        while (row < grid.rowCount() && grid.index(row, 0).data().toString() != "A03-3")
+            ++row;
+        QVERIFY(row < grid.rowCount());
+        auto cellText = [&](int k) { return grid.index(row, nH + k - 1).data().toString(); };
+        QCOMPARE(cellText(4), "...");
+        QCOMPARE(cellText(5), "...");
+        QCOMPARE(cellText(6), "...");
+        QVERIFY(cellText(11).endsWith("; No EQR: expected value -37.698 is below 0"));
     }
 
     void lakeBandsChangeWithTheLakeType() {
