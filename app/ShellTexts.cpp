@@ -73,4 +73,16 @@ std::string errorRunningProgramMessage(const std::string& systemError) {
     return "Error Running Program\n" + systemError;
 }
 
+const char* const kDamagedWorkbookAdvice =
+    "The workbook is damaged. Open it in your spreadsheet program and save it again, or use a "
+    "backup.";
+
+ReadFailureTexts readFailureTexts(const std::string& reason) {
+    // The readers' words for a file whose structure is broken.
+    for (const char* sign : {"damaged", "cut short", "not well-formed", "invalid"})
+        if (reason.find(sign) != std::string::npos)
+            return {kDamagedWorkbookAdvice, reason};
+    return {reason, {}};
+}
+
 } // namespace frusta

@@ -44,4 +44,14 @@ extern const char* const kNoSpreadsheetMessage;
 // "Error Running Program\n" followed by the system's error text.
 std::string errorRunningProgramMessage(const std::string& systemError);
 
+// What the box "Error reading file" adds for a workbook that could not be read, given the
+// reader's reason: for a damaged workbook, what happened and what to do in a user's words,
+// with the reason as the technical details; otherwise the reason itself, which says it.
+struct ReadFailureTexts {
+    std::string informative;
+    std::string details; // empty when the informative text is the reason
+};
+ReadFailureTexts readFailureTexts(const std::string& reason);
+extern const char* const kDamagedWorkbookAdvice;
+
 } // namespace frusta

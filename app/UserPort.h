@@ -2,6 +2,9 @@
 // The user-interaction port: the one interface through which core code asks the user
 // anything or tells the user anything. Front ends implement it (desktop dialogs, command
 // line options, scripted answers in tests). Message texts pass through unchanged.
+#include "workbook/LoadProgress.h"
+
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +59,18 @@ public:
     virtual std::optional<DefaultValues> chooseDefaults(const DefaultValues& current) = 0;
     virtual void beginWait() = 0;
     virtual void endWait() = 0;
+
+    // Runs a long piece of work that asks the user nothing (`what` says what it does, as
+    // "Reading north.xlsx"): it reports through the progress it is given and stops when
+    // that is cancelled. False when the user cancelled it. This default runs it here, to
+    // the end; a desktop runs it on another thread and shows its progress meanwhile.
+    virtual bool runCancellable(const std::string& what,
+                                const std::function<void(LoadProgress&)>& work) {
+        (void)what;
+        LoadProgress progress;
+        work(progress);
+        return !progress.cancelled();
+    }
 };
 
 // Shows the wait cursor for the lifetime of the object.

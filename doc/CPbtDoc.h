@@ -86,6 +86,7 @@ public:
     Sheet* m_pSheet = nullptr;     // only valid while the reader runs
     std::unique_ptr<Book> m_pBook; // only held while the reader runs
     std::string m_strMetric;
+    std::string m_strSheetName; // the worksheet that was read
     bool m_bAnalysed = false;
     bool m_bDoUncertainty = true;
     int32_t m_nNoScoreTaxa = 0;

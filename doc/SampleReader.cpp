@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <optional>
 #include <strings.h>
 
 namespace frusta {
@@ -117,6 +118,13 @@ private:
     bool readInfoRows();
     bool loadTables();
     bool readTaxaAndCounts();
+    // Reads the taxa and their counts; the first cell that is neither a number nor empty
+    // (1-based row and column), or nothing.
+    struct CellPlace {
+        int row;
+        int col;
+    };
+    std::optional<CellPlace> fillCounts(LoadProgress& progress);
     void writeSummary();
     std::string ambiguousDates() const;
 
@@ -143,6 +151,7 @@ bool SampleReader::chooseWorksheet(WorksheetChoice& choice) {
     choice.firstRow = std::max(choice.firstRow, 1);
     choice.firstCol = std::max(choice.firstCol, 1);
     sheetName_ = request.sheetNames[choice.sheetIndex];
+    doc_.m_strSheetName = sheetName_;
     return true;
 }
 
@@ -228,12 +237,27 @@ bool SampleReader::loadTables() {
 }
 
 bool SampleReader::readTaxaAndCounts() {
+    std::optional<CellPlace> bad;
+    // A large worksheet takes a while: it is read where the front end runs long work.
+    if (!port_.runCancellable("Reading the counts of " + doc_.GetTitle(),
+                              [&](LoadProgress& progress) { bad = fillCounts(progress); }))
+        return false;
+    if (bad) {
+        port_.message(formatText("Error: indeterminate data in row %d, col %d", bad->row, bad->col),
+                      Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+std::optional<SampleReader::CellPlace> SampleReader::fillCounts(LoadProgress& progress) {
     const Sheet& sheet = *doc_.m_pSheet;
     doc_.m_pCounts = std::make_unique<dMat>(doc_.m_nSamples, doc_.m_nTaxa, 0.0, false);
     dMat& counts = *doc_.m_pCounts;
     doc_.m_taxa.clear();
     doc_.m_taxa.reserve(static_cast<std::size_t>(doc_.m_nTaxa));
-    for (int t = 0; t < doc_.m_nTaxa; ++t) {
+    for (int t = 0; t < doc_.m_nTaxa && !progress.cancelled(); ++t) {
+        progress.report(static_cast<std::uint64_t>(t), static_cast<std::uint64_t>(doc_.m_nTaxa));
         const int row = firstRow_ - 1 + t;
         TaxonEntry entry;
         switch (sheet.cellType(row, 0)) {
@@ -261,14 +285,11 @@ bool SampleReader::readTaxaAndCounts() {
             case CellType::Blank:
                 break;
             default:
-                port_.message(
-                    formatText("Error: indeterminate data in row %d, col %d", row + 1, col + 1),
-                    Buttons::Ok);
-                return false;
+                return CellPlace{row + 1, col + 1};
             }
         }
     }
-    return true;
+    return std::nullopt;
 }
 
 // A CSV file keeps dates such as 30/01/2009 as texts, which the analysis takes for missing
@@ -361,7 +382,16 @@ bool CPbtDoc::OnOpenDocument(const std::string& path) {
         m_port.message(kErrorReadingFile, Buttons::Ok);
         return false;
     }
-    if (!m_pBook->load(path)) {
+    // The reading itself asks nothing, so the front end may run it on another thread.
+    bool loaded = false;
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (!m_port.runCancellable("Reading " + name, [&](LoadProgress& progress) {
+            loaded = m_pBook->load(path, &progress);
+        })) {
+        m_pBook.reset();
+        return false; // the user stopped it: nothing to report
+    }
+    if (!loaded) {
         m_strLoadError = m_pBook->errorMessage();
         m_pBook.reset();
         m_port.message(kErrorReadingFile, Buttons::Ok);

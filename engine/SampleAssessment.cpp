@@ -1,6 +1,7 @@
 #include "engine/SampleAssessment.h"
 
 #include "doc/CPbtDoc.h"
+#include "doc/TextFormat.h"
 #include "engine/ClassBoundaries.h"
 #include "engine/Eqr.h"
 #include "engine/ExpectedValue.h"
@@ -21,6 +22,8 @@ void markMissing(dMat& r, int s, int firstCol, int lastCol) {
 std::string undefinedEqrNote(int metric, double expected) {
     if (metric == kMetricDAM && expected == 0.0)
         return "No EQR: expected value is 0";
+    if (metric == kMetricDAM && expected < 0.0)
+        return "No EQR: expected value " + formatG(expected) + " is below 0";
     if (metric != kMetricDAM && expected == 100.0)
         return "No EQR: expected value is 100";
     return "No EQR: undefined for this expected value";
@@ -59,8 +62,8 @@ void assessSample(CPbtDoc& doc, int s, const ClassBoundaries& bounds) {
     r(s, kExpected) = *ex.expected;
     const auto eqr = computeEqr(doc.m_nMetric, r(s, kMetric), *ex.expected);
     if (!eqr) {
-        // The quotient is undefined (an expected value of 100, or 0 for DAM): no EQR or
-        // class, and the comment says why.
+        // The quotient is undefined (an expected value of 100, or 0 or less for DAM): no
+        // EQR or class, and the comment says why.
         markMissing(r, s, kEqr, kClass);
         appendNote(doc.m_comments[s], undefinedEqrNote(doc.m_nMetric, *ex.expected));
         return;

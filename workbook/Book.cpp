@@ -3,6 +3,7 @@
 #include "workbook/AtomicFile.h"
 #include "workbook/csv/CsvCodec.h"
 #include "workbook/ods/OdsCodec.h"
+#include "workbook/LoadProgress.h"
 #include "workbook/xls/XlsCodec.h"
 #include "workbook/xlsx/XlsxCodec.h"
 
@@ -331,8 +332,13 @@ bool looksLikeWorkbook(const std::string& path) {
     }
 }
 
-bool Book::load(const std::string& path) {
+bool Book::load(const std::string& path, LoadProgress* progress) {
     clear();
+    progress_ = progress;
+    struct Detach {
+        LoadProgress*& progress;
+        ~Detach() { progress = nullptr; }
+    } detach{progress_};
     std::string error;
     bool ok = false;
     error_ = openFailure(path);
@@ -369,11 +375,17 @@ bool Book::load(const std::string& path) {
         break;
     }
     }
+    if (progress && progress->cancelled()) {
+        ok = false;
+        error = kLoadCancelled;
+    }
     if (!ok) {
         clear();
         error_ = error.empty() ? "error reading file" : error;
         return false;
     }
+    if (progress)
+        progress->report(1, 1);
     error_ = "ok";
     return true;
 }

@@ -58,6 +58,7 @@ bool looksLikeWorkbook(const std::string& path);
 const char* errorText(int code);
 
 class Book;
+class LoadProgress;
 
 class Sheet {
 public:
@@ -122,8 +123,12 @@ public:
 
     BookKind kind() const { return kind_; }
 
-    // Replaces the book's contents with the file's; false with a reason on failure.
-    bool load(const std::string& path);
+    // Replaces the book's contents with the file's; false with a reason on failure. With
+    // `progress` the readers report how far they have come and stop when it is cancelled
+    // (the reason is then kLoadCancelled).
+    bool load(const std::string& path, LoadProgress* progress = nullptr);
+    // The progress of the load that runs, for the readers; null when none is followed.
+    LoadProgress* loadProgress() const { return progress_; }
     // Writes the book; never destroys an existing file on failure.
     bool save(const std::string& path);
     // The last error, exactly "ok" when there is none.
@@ -157,6 +162,7 @@ private:
     std::vector<std::unique_ptr<Sheet>> sheets_;
     std::deque<Format> formats_;
     std::vector<std::string> strings_;
+    LoadProgress* progress_ = nullptr;
 };
 
 } // namespace frusta

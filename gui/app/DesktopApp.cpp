@@ -8,7 +8,9 @@
 #include "gui/app/DesktopSettings.h"
 #include "gui/app/FileDialogLayout.h"
 #include "gui/app/HelpCommand.h"
+#include "gui/app/RememberedFolder.h"
 #include "gui/app/ViewCommands.h"
+#include "gui/app/WindowArrangement.h"
 #include "gui/doc/CChildFrame.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/GridWindows.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFont>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
@@ -170,9 +173,11 @@ void DesktopApp::OnFileOpen() {
     dialog.setNameFilters({"Workbooks (*.xls *.xlsx *.ods *.fods *.csv *.tsv)",
                            "Excel Workbook (*.xls *.xlsx)", "All Files (*)"});
     dialog.selectNameFilter("Workbooks (*.xls *.xlsx *.ods *.fods *.csv *.tsv)");
+    dialog.setDirectory(rememberedFolder(FileKind::Workbook));
     fitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    rememberFolder(FileKind::Workbook, dialog.selectedFiles().front());
     OpenDocumentFile(dialog.selectedFiles().front().toStdString());
 }
 
@@ -180,11 +185,15 @@ DocumentSession* DesktopApp::OpenDocumentFile(const std::string& path) {
     auto doc = std::make_unique<CPbtDoc>(core_, port_);
     CPbtDoc* reading = doc.get();
     port_.setReadErrorDetail([reading] { return reading->lastLoadError(); });
+    port_.forgetLastWork();
     bool opened = false;
     guarded([&] { opened = reading->OnOpenDocument(path); });
     port_.setReadErrorDetail({});
     if (!opened) {
-        // An entry of the recent-file list that can no longer be opened leaves the list.
+        // An entry of the recent-file list that can no longer be opened leaves the list;
+        // one whose reading the user stopped stays.
+        if (port_.lastWorkCancelled())
+            return nullptr;
         recent_.remove(path);
         storeRecentFiles();
         showRecentFiles();
@@ -265,9 +274,10 @@ bool DesktopApp::SaveAllModified() {
 
 void DesktopApp::OnViewTaxonList() {
     auto* frame = new CChildFrame(nullptr, createTaxonListView(core_), "Master taxon list");
+    frame->setWindowIcon(QIcon(":/frusta/icons/frusta2.svg"));
     frame_->mdiArea()->addSubWindow(frame);
-    frame->resize(frame_->mdiArea()->size() * 3 / 4);
     frame->show();
+    placeNewWindow(*frame_->mdiArea(), *frame);
     frame_->mdiArea()->setActiveSubWindow(frame);
 }
 

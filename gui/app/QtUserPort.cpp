@@ -1,13 +1,19 @@
 #include "gui/app/QtUserPort.h"
 
 #include "app/ShellTexts.h"
+#include "gui/app/BackgroundWork.h"
 #include "gui/doc/WorksheetSelectDialog.h"
 #include "gui/engine/CDefaultDialog.h"
 #include "gui/output/ResultsFileDialog.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
+
+#include <algorithm>
 
 namespace frusta::gui {
 
@@ -18,6 +24,22 @@ bool isReadingFailure(const std::string& text) {
     return text == "Error reading file" || text == "Error retrieving boundary data" ||
            text == "Error retrieving confidence of class data, uncertainty estimates will not "
                    "be calculated.";
+}
+
+// Qt lays a message box out for its main text: a short one ("Error reading file") would
+// wrap a longer informative line word by word. The texts get the width of their longest
+// line, within reason.
+void fitMessageWidth(QMessageBox& box) {
+    constexpr int kMaxWidth = 640;
+    for (const char* name : {"qt_msgbox_label", "qt_msgbox_informativelabel"}) {
+        auto* label = box.findChild<QLabel*>(name);
+        if (!label)
+            continue;
+        int widest = 0;
+        for (const QString& line : label->text().split('\n'))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+        label->setMinimumWidth(std::min(widest + 4, kMaxWidth));
+    }
 }
 
 } // namespace
@@ -37,10 +59,20 @@ Answer QtUserPort::message(const std::string& text, Buttons buttons) {
     box.setText(QString::fromStdString(text));
     box.setTextFormat(Qt::PlainText);
     if (readErrorDetail_ && isReadingFailure(text)) {
+        // The reader's reason; for a damaged workbook, advice first and the reason under
+        // the details.
         const std::string detail = readErrorDetail_();
-        if (!detail.empty())
-            box.setInformativeText(QString::fromStdString(detail));
+        const ReadFailureTexts why = text == "Error reading file" ? readFailureTexts(detail)
+                                                                  : ReadFailureTexts{detail, {}};
+        if (why.details.empty()) {
+            if (!detail.empty())
+                box.setInformativeText(QString::fromStdString(detail));
+        } else {
+            box.setInformativeText(QString::fromStdString(why.informative));
+            box.setDetailedText(QString::fromStdString(why.details));
+        }
     }
+    fitMessageWidth(box);
     switch (buttons) {
     case Buttons::Ok:
         box.setIcon(QMessageBox::Warning);
@@ -81,6 +113,17 @@ std::optional<ResultsFileChoice> QtUserPort::chooseResultsFile(const ResultsFile
 
 std::optional<DefaultValues> QtUserPort::chooseDefaults(const DefaultValues& current) {
     return runDefaultDialog(current, dialogParent());
+}
+
+bool QtUserPort::runCancellable(const std::string& what,
+                                const std::function<void(LoadProgress&)>& work) {
+    auto* frame = qobject_cast<QMainWindow*>(parent_.data());
+    BackgroundWork background(QString::fromStdString(what), dialogParent(),
+                              frame ? frame->statusBar() : nullptr);
+    background.setWindowDelay(progressDelayMs_);
+    lastWorkCancelled_ = false;
+    lastWorkCancelled_ = !background.run(work);
+    return !lastWorkCancelled_;
 }
 
 void QtUserPort::beginWait() {

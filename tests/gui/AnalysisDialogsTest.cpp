@@ -13,7 +13,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -332,6 +335,46 @@ private slots:
         QVERIFY(panelOf(app.activeSession())->button("Analyse")->isEnabled());
     }
 
+    // File Open and the results file dialog start in the folder last used for their kind of
+    // file, kept for the next start; the first time in the user's home folder.
+    void fileDialogsStartInTheFolderLastUsed() {
+        QSettings("FRUSTA2", "FRUSTA").clear();
+        // The folder of the file dialog that `open` shows, which is then cancelled.
+        auto folderOfNextDialog = [](const std::function<void()>& open) {
+            QString folder;
+            whenModal([&folder](QWidget* w) {
+                auto* d = qobject_cast<QFileDialog*>(w);
+                QVERIFY(d);
+                folder = QFileInfo(d->directory().absolutePath()).canonicalFilePath();
+                guitest::pressButton(d, "Cancel");
+            });
+            open();
+            return folder;
+        };
+        const QString exampleFolder = QFileInfo(QString::fromStdString(kExample)).canonicalPath();
+        QTemporaryDir results;
+        {
+            DesktopApp app;
+            QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+            auto fileOpen = [&app] { app.mainFrame().actions().fileOpen->trigger(); };
+            QCOMPARE(folderOfNextDialog(fileOpen), QFileInfo(QDir::homePath()).canonicalFilePath());
+            CPbtView* panel = openAndAnalyseExample(app);
+            QVERIFY(panel);
+            QCOMPARE(folderOfNextDialog(fileOpen), exampleFolder);
+            saveAs(results.filePath("Results.xls").toStdString(), false);
+            QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
+            QVERIFY(QFileInfo::exists(results.filePath("Results.xls")));
+            QCOMPARE(folderOfNextDialog(
+                         [panel] { QTest::mouseClick(panel->button("Save"), Qt::LeftButton); }),
+                     QFileInfo(results.path()).canonicalFilePath());
+            app.activeSession()->doc().SetModifiedFlag(false);
+        }
+        DesktopApp again;
+        QVERIFY(again.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+        QCOMPARE(folderOfNextDialog([&again] { again.mainFrame().actions().fileOpen->trigger(); }),
+                 exampleFolder);
+    }
+
     void fileDialogsCancelRefuseAndReport() {
         DesktopApp app;
         auto launcher = std::make_shared<NoLauncher>();
@@ -446,6 +489,11 @@ private slots:
         WorksheetSelectDialog d(request, port, nullptr);
         d.show();
         QCOMPARE(d.windowTitle(), QString("Select worksheet"));
+        // The list's label as users' instructions quote it, with its slip.
+        QStringList labels;
+        for (const QLabel* l : d.findChildren<QLabel*>())
+            labels << l->text();
+        QVERIFY(labels.contains("Avaliable worksheets"));
         QVERIFY(d.m_nFirstRow > 1); // proposed from column B
         const int proposed = d.m_nFirstRow;
         QCOMPARE(d.rowList()->currentIndex(), proposed - 1);
