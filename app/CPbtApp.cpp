@@ -158,19 +158,34 @@ bool CPbtApp::LoadTaxonList() {
     return true;
 }
 
+bool CPbtApp::OpenForLoad() {
+    lastLoadFailure.clear();
+    if (database->Open(connectionString, "", ""))
+        return true;
+    lastLoadFailure = database->GetLastErrorDescription();
+    return false;
+}
+
+bool CPbtApp::Query(CADORecordset& rs, const std::string& query) {
+    if (rs.Open(query, CADORecordset::openUnknown))
+        return true;
+    lastLoadFailure = rs.GetLastErrorDescription();
+    database->Close();
+    return false;
+}
+
 Outcome CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
     if (auto kept = keptBoundaries_.find(siteType);
         keepReferenceTables && kept != keptBoundaries_.end()) {
+        lastLoadFailure.clear();
         boundaryTable = kept->second;
         return Outcome::done();
     }
-    if (!database->Open(connectionString, "", ""))
+    if (!OpenForLoad())
         return fail(port, {kCannotOpenBoundaries});
     CADORecordset rs(*database);
-    if (!rs.Open(boundaryQuery(siteType), CADORecordset::openUnknown)) {
-        database->Close();
+    if (!Query(rs, boundaryQuery(siteType)))
         return fail(port, {kCannotOpenBoundaries});
-    }
     boundaryTable = loadDbTable(rs);
     rs.Close();
     database->Close();
@@ -181,24 +196,26 @@ Outcome CPbtApp::LoadBoundaries(const std::string& siteType, UserPort& port) {
 
 bool CPbtApp::LoadCocCoefficients(const std::string& siteType) {
     if (auto kept = keptCoc_.find(siteType); keepReferenceTables && kept != keptCoc_.end()) {
-        cocTable = kept->second;
+        cocTable = kept->second.table;
+        lastLoadFailure = kept->second.failure;
         return cocTable != nullptr;
     }
-    if (!database->Open(connectionString, "", ""))
+    if (!OpenForLoad())
         return false;
     CADORecordset rs(*database);
-    if (!rs.Open(cocQuery(siteType), CADORecordset::openUnknown)) {
-        database->Close();
+    if (!Query(rs, cocQuery(siteType)))
         return false;
-    }
     auto table = loadDbTable(rs);
     rs.Close();
     database->Close();
-    if (table->rowCount < 4)
+    if (table->rowCount < 4) {
+        lastLoadFailure = "the table CoC holds " + std::to_string(table->rowCount) +
+                          " coefficients for '" + siteType + "', not the 4 needed";
         table.reset();
+    }
     cocTable = std::move(table);
     if (keepReferenceTables)
-        keptCoc_[siteType] = cocTable;
+        keptCoc_[siteType] = {cocTable, lastLoadFailure};
     return cocTable != nullptr;
 }
 

@@ -15,6 +15,7 @@
 namespace frusta {
 
 class CADODatabase;
+class CADORecordset;
 class UserPort;
 
 struct StartupOptions {
@@ -65,6 +66,10 @@ public:
     std::filesystem::path helpPath;
     std::filesystem::path examplePath;
 
+    // Why the last load of class boundaries or coefficients failed, in the database's words
+    // or saying what the table lacks; empty after a load that worked.
+    std::string lastLoadFailure;
+
     // When set, the class boundaries and coefficients loaded for a site type are kept and
     // reused by later loads, so that a run over many workbooks reads the database only once
     // for each; off by default (each load then reads the database afresh).
@@ -76,8 +81,18 @@ private:
     bool OpenReferenceDatabase(const StartupOptions& options);
     bool OpenWith(const char* provider, const std::filesystem::path& file);
 
+    // Opens the database for a load; false, with the reason kept, when it cannot be opened.
+    bool OpenForLoad();
+    // The result set of `query`; false, with the reason kept and the database closed, when
+    // the query fails.
+    bool Query(CADORecordset& rs, const std::string& query);
+
+    struct KeptCoc {
+        std::shared_ptr<const dbTable> table; // null: too few rows
+        std::string failure;
+    };
     std::map<std::string, std::shared_ptr<const dbTable>> keptBoundaries_;
-    std::map<std::string, std::shared_ptr<const dbTable>> keptCoc_; // null: none found
+    std::map<std::string, KeptCoc> keptCoc_;
 };
 
 // The five status class names for class codes 1 to 5.

@@ -11,6 +11,12 @@ const char* const kSettingsOrganisation = "FRUSTA2";
 const char* const kSettingsApplication = "FRUSTA";
 const char* const kRecentFileSection = "Recent File List";
 
+std::string settingsNotKeptMessage(const std::string& file, const std::string& reason) {
+    return "FRUSTA 2 cannot save its settings in\n" + file + "\n(" + reason +
+           ").\nThe list of recent files and the choice of reference database will not be "
+           "kept when the program closes.";
+}
+
 std::string productVersion() {
     // The build's version has at most four parts; the product version shows three.
     const std::string full = FRUSTA_VERSION;
@@ -65,6 +71,18 @@ const char* const kNoSpreadsheetMessage =
 
 std::string errorRunningProgramMessage(const std::string& systemError) {
     return "Error Running Program\n" + systemError;
+}
+
+const char* const kDamagedWorkbookAdvice =
+    "The workbook is damaged. Open it in your spreadsheet program and save it again, or use a "
+    "backup.";
+
+ReadFailureTexts readFailureTexts(const std::string& reason) {
+    // The readers' words for a file whose structure is broken.
+    for (const char* sign : {"damaged", "cut short", "not well-formed", "invalid"})
+        if (reason.find(sign) != std::string::npos)
+            return {kDamagedWorkbookAdvice, reason};
+    return {reason, {}};
 }
 
 } // namespace frusta

@@ -12,6 +12,9 @@ extern const char* const kSettingsOrganisation; // "FRUSTA2"
 extern const char* const kSettingsApplication;  // "FRUSTA"
 extern const char* const kRecentFileSection;    // "Recent File List"
 
+// Said once at start-up when the settings file cannot be written.
+std::string settingsNotKeptMessage(const std::string& file, const std::string& reason);
+
 // The product version as shown: the three parts of the build's version, "2.0.1".
 std::string productVersion();
 
@@ -40,5 +43,15 @@ extern const char* const kNoPdfViewerMessage;
 extern const char* const kNoSpreadsheetMessage;
 // "Error Running Program\n" followed by the system's error text.
 std::string errorRunningProgramMessage(const std::string& systemError);
+
+// What the box "Error reading file" adds for a workbook that could not be read, given the
+// reader's reason: for a damaged workbook, what happened and what to do in a user's words,
+// with the reason as the technical details; otherwise the reason itself, which says it.
+struct ReadFailureTexts {
+    std::string informative;
+    std::string details; // empty when the informative text is the reason
+};
+ReadFailureTexts readFailureTexts(const std::string& reason);
+extern const char* const kDamagedWorkbookAdvice;
 
 } // namespace frusta

@@ -3,7 +3,9 @@
 // anything or tells the user anything. Front ends implement it (desktop dialogs, command
 // line options, scripted answers in tests). Message texts pass through unchanged.
 #include "app/ShellTexts.h"
+#include "workbook/LoadProgress.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +27,9 @@ struct Notice {
     std::string detail;
     Buttons buttons;
     std::string title = kAppTitle;
+    // The detail in a user's words (what happened and what to do), which a window shows in
+    // its place, keeping the detail itself as technical details; empty: the detail says it.
+    std::string advice;
 };
 
 // What the worksheet selection dialog is given.
@@ -75,6 +80,18 @@ public:
     virtual std::optional<DefaultValues> chooseDefaults(const DefaultValues& current) = 0;
     virtual void beginWait() = 0;
     virtual void endWait() = 0;
+
+    // Runs a long piece of work that asks the user nothing (`what` says what it does, as
+    // "Reading north.xlsx"): it reports through the progress it is given and stops when
+    // that is cancelled. False when the user cancelled it. This default runs it here, to
+    // the end; a desktop runs it on another thread and shows its progress meanwhile.
+    virtual bool runCancellable(const std::string& what,
+                                const std::function<void(LoadProgress&)>& work) {
+        (void)what;
+        LoadProgress progress;
+        work(progress);
+        return !progress.cancelled();
+    }
 };
 
 // Shows the wait cursor for the lifetime of the object.

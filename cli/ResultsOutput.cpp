@@ -1,34 +1,26 @@
 #include "cli/ResultsOutput.h"
 
 #include "app/UserPort.h"
+#include "output/CsvFileSet.h"
 #include "output/CsvWriter.h"
 #include "output/JsonWriter.h"
 #include "output/ResultsBook.h"
 #include "output/ResultsTables.h"
+#include "workbook/AtomicFile.h"
 #include "workbook/Book.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <functional>
 #include <ostream>
+#include <sstream>
 
 namespace frusta::cli {
 
 namespace {
 
-Outcome writeFile(const std::filesystem::path& path, const std::function<void(std::ostream&)>& body,
-                  UserPort& port) {
-    errno = 0;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out)
-        body(out);
-    out.close();
-    if (!out) {
-        const int e = errno;
-        return fail(port, {"The results could not be written to " + path.string() +
-                           (e ? std::string(": ") + std::strerror(e) : std::string())});
-    }
+// Saves the files as one set: all of them replaced, or, after the message, none.
+Outcome save(AtomicFileSet& files, UserPort& port) {
+    if (const auto failure = files.commit())
+        return fail(port, {"The results could not be written to " + failure->target + ": " +
+                           failure->reason});
     return Outcome::done();
 }
 
@@ -47,27 +39,13 @@ Outcome writeWorkbook(const ResultsTables& tables, const ResultsTarget& target, 
     return Outcome::done();
 }
 
-// The samples, the sites when the site table was computed, and the unmatched taxa.
-Outcome writeCsvFiles(const ResultsTables& tables, const ResultsTarget& target, UserPort& port) {
-    if (Outcome o = writeFile(
-            target.csvFile("samples"), [&](std::ostream& s) { writeCsv(tables.samples, s); }, port);
-        !o)
-        return o;
-    if (tables.hasSites)
-        if (Outcome o = writeFile(
-                target.csvFile("sites"), [&](std::ostream& s) { writeCsv(tables.sites, s); }, port);
-            !o)
-            return o;
-    return writeFile(
-        target.csvFile("unmatched"), [&](std::ostream& o) { writeCsv(tables.unmatched, o); }, port);
-}
-
 } // namespace
 
 Outcome writeResults(const CPbtDoc& doc, const std::vector<std::string>& classNames,
                      const ResultsTarget& target, const JsonSource& source, std::ostream& stdOut,
                      UserPort& port) {
     const ResultsTables tables = buildResultsTables(doc, classNames);
+    AtomicFileSet files;
     switch (target.format) {
     case ResultsFormat::Xlsx:
     case ResultsFormat::Xls:
@@ -77,14 +55,18 @@ Outcome writeResults(const CPbtDoc& doc, const std::vector<std::string>& classNa
             writeCsv(tables.samples, stdOut);
             return flushed(stdOut);
         }
-        return writeCsvFiles(tables, target, port);
-    case ResultsFormat::Json:
+        addCsvFiles(tables, target.path, files);
+        return save(files, port);
+    case ResultsFormat::Json: {
         if (target.toStdout) {
             writeJson(tables, source, stdOut);
             return flushed(stdOut);
         }
-        return writeFile(
-            target.path, [&](std::ostream& o) { writeJson(tables, source, o); }, port);
+        std::ostringstream json;
+        writeJson(tables, source, json);
+        files.add(target.path, std::move(json).str());
+        return save(files, port);
+    }
     }
     return Outcome::failed();
 }

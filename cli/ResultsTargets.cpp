@@ -1,5 +1,7 @@
 #include "cli/ResultsTargets.h"
 
+#include "output/CsvFileSet.h"
+
 #include <map>
 #include <ostream>
 
@@ -54,16 +56,15 @@ std::string normalised(const fs::path& p) {
 
 } // namespace
 
-fs::path ResultsTarget::csvFile(const char* table) const {
-    return fs::path(path.string() + "-" + table + ".csv");
-}
-
 std::vector<fs::path> ResultsTarget::files() const {
     if (toStdout)
         return {};
-    if (format == ResultsFormat::Csv)
-        return {csvFile("samples"), csvFile("sites"), csvFile("unmatched")};
-    return {path};
+    if (format != ResultsFormat::Csv)
+        return {path};
+    std::vector<fs::path> csv;
+    for (const CsvFile& file : kCsvFiles)
+        csv.push_back(csvFilePath(path, file.part));
+    return csv;
 }
 
 std::vector<std::optional<ResultsTarget>> planTargets(const AssessOptions& o) {

@@ -19,7 +19,6 @@ struct ResultsTarget {
 
     // The files written: one, or for csv PATH-samples.csv, PATH-sites.csv, PATH-unmatched.csv.
     std::vector<std::filesystem::path> files() const;
-    std::filesystem::path csvFile(const char* table) const;
 };
 
 // The target of every workbook, in order; no target (nullopt) when nothing is written.

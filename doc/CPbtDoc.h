@@ -54,6 +54,7 @@ public:
 
     // Members, in the order of the document's data model.
     std::string m_strMetric;
+    std::string m_strSheetName; // the worksheet that was read
     bool m_bAnalysed = false;
     bool m_bDoUncertainty = true;
     int32_t m_nNoScoreTaxa = 0;

@@ -2,6 +2,7 @@
 #include "doc/SampleReader.h"
 
 #include "app/CPbtApp.h"
+#include "app/ShellTexts.h"
 #include "app/UserPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/WorksheetProposal.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <optional>
 #include <strings.h>
 
 namespace frusta {
@@ -19,6 +21,14 @@ namespace frusta {
 namespace {
 
 constexpr const char* kErrorReadingFile = "Error reading file";
+
+// "Error reading file" with the reader's reason; for a damaged workbook also what to do.
+Notice readFailureNotice(const std::string& reason) {
+    Notice notice(kErrorReadingFile, reason);
+    if (const ReadFailureTexts why = readFailureTexts(reason); !why.details.empty())
+        notice.advice = why.informative;
+    return notice;
+}
 
 bool isXlsExtension(const std::string& path) {
     const std::string ext = std::filesystem::path(path).extension().string();
@@ -110,6 +120,13 @@ private:
     Outcome readInfoRows();
     Outcome loadTables();
     Outcome readTaxaAndCounts();
+    // Reads the taxa and their counts; the first cell that is neither a number nor empty
+    // (1-based row and column), or nothing.
+    struct CellPlace {
+        int row;
+        int col;
+    };
+    std::optional<CellPlace> fillCounts(LoadProgress& progress);
     void writeSummary();
     std::string ambiguousDates() const;
 
@@ -138,6 +155,7 @@ bool SampleReader::chooseWorksheet(WorksheetChoice& choice) {
     choice.firstRow = std::max(choice.firstRow, 1);
     choice.firstCol = std::max(choice.firstCol, 1);
     sheetName_ = request.sheetNames[choice.sheetIndex];
+    doc_.m_strSheetName = sheetName_;
     return true;
 }
 
@@ -200,7 +218,7 @@ Outcome SampleReader::readInfoRows() {
 Outcome SampleReader::loadTables() {
     CPbtApp& app = doc_.app();
     if (const Outcome loaded = app.LoadBoundaries(doc_.m_strMetric, port_); !loaded)
-        return fail(port_, {"Error retrieving boundary data"}, loaded);
+        return fail(port_, {"Error retrieving boundary data", app.lastLoadFailure}, loaded);
     doc_.m_boundaryTable = app.boundaryTable;
     if (doc_.m_nFamily == kFamilyAcid) {
         doc_.m_bDoUncertainty = false;
@@ -209,24 +227,34 @@ Outcome SampleReader::loadTables() {
     if (app.LoadCocCoefficients(cocKey(doc_.m_nFamily))) {
         doc_.m_cocTable = app.cocTable;
     } else {
-        port_.message(
-            "Error retrieving confidence of class data, uncertainty estimates will not be "
-            "calculated.",
-            Buttons::Ok);
+        port_.notify({"Error retrieving confidence of class data, uncertainty estimates will not "
+                      "be calculated.",
+                      app.lastLoadFailure});
         doc_.m_bDoUncertainty = false;
     }
     return Outcome::done();
 }
 
-// The taxa and their counts; on a count that is no number, the failure after its message
-// (the book is released by the caller in every case).
 Outcome SampleReader::readTaxaAndCounts() {
+    std::optional<CellPlace> bad;
+    // A large worksheet takes a while: it is read where the front end runs long work.
+    if (!port_.runCancellable("Reading the counts of " + doc_.GetTitle(),
+                              [&](LoadProgress& progress) { bad = fillCounts(progress); }))
+        return Outcome::failed(); // the user stopped it: nothing to report
+    if (bad)
+        return failWith(
+            formatText("Error: indeterminate data in row %d, col %d", bad->row, bad->col));
+    return Outcome::done();
+}
+
+std::optional<SampleReader::CellPlace> SampleReader::fillCounts(LoadProgress& progress) {
     const Sheet& sheet = *sheet_;
     doc_.m_pCounts = std::make_unique<dMat>(doc_.m_nSamples, doc_.m_nTaxa, 0.0, false);
     dMat& counts = *doc_.m_pCounts;
     doc_.m_taxa.clear();
     doc_.m_taxa.reserve(static_cast<std::size_t>(doc_.m_nTaxa));
-    for (int t = 0; t < doc_.m_nTaxa; ++t) {
+    for (int t = 0; t < doc_.m_nTaxa && !progress.cancelled(); ++t) {
+        progress.report(static_cast<std::uint64_t>(t), static_cast<std::uint64_t>(doc_.m_nTaxa));
         const int row = firstRow_ - 1 + t;
         TaxonEntry entry;
         switch (sheet.cellType(row, 0)) {
@@ -254,12 +282,11 @@ Outcome SampleReader::readTaxaAndCounts() {
             case CellType::Blank:
                 break;
             default:
-                return fail(port_, {formatText("Error: indeterminate data in row %d, col %d",
-                                               row + 1, col + 1)});
+                return CellPlace{row + 1, col + 1};
             }
         }
     }
-    return Outcome::done();
+    return std::nullopt;
 }
 
 // A CSV file keeps dates such as 30/01/2009 as texts, which the analysis takes for missing
@@ -355,9 +382,16 @@ Outcome CPbtDoc::OnOpenDocument(const std::string& path) {
         isXlsExtension(path) ? Book::createBinary() : Book::createXml();
     if (!book)
         return fail(m_port, {kErrorReadingFile});
-    if (!book->load(path))
-        return fail(m_port, {kErrorReadingFile, book->errorMessage()});
-    SetTitle(std::filesystem::path(path).filename().string());
+    // The loading itself asks nothing, so the front end may run it on another thread.
+    bool loaded = false;
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (!m_port.runCancellable("Reading " + name, [&](LoadProgress& progress) {
+            loaded = book->load(path, &progress);
+        }))
+        return Outcome::failed(); // the user stopped it: nothing to report
+    if (!loaded)
+        return fail(m_port, readFailureNotice(book->errorMessage()));
+    SetTitle(name);
     return readSampleWorkbook(*this, *book);
 }
 

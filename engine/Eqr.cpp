@@ -22,6 +22,10 @@ std::optional<double> computeEqr(int metric, double x, double e) {
         eqr = 0.8 * (100.0 - x) / (100.0 - e);
         break;
     case kMetricDAM:
+        // The acidification model expects a positive DAM; at 0 or below the quotient is
+        // undefined or inverted (a better observed value would give a lower EQR).
+        if (!(e > 0.0))
+            return std::nullopt;
         eqr = x / e;
         break;
     default:

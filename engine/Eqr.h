@@ -14,7 +14,8 @@ double eqrThreshold(int metric);
 
 // The EQR of metric value x against expected value e, capped at 1: (100 - x) / (100 - e)
 // for TDI3 and the lake metrics, 0.8 times that for TDI4, x / e for DAM. Nothing when the
-// quotient is undefined (division by zero, non-finite input) or the metric is unknown.
+// quotient is undefined (division by zero, non-finite input), for DAM when e is 0 or less,
+// or when the metric is unknown.
 std::optional<double> computeEqr(int metric, double x, double e);
 
 } // namespace frusta::engine

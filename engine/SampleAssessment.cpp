@@ -3,6 +3,7 @@
 #include "engine/ClassBoundaries.h"
 #include "engine/Eqr.h"
 #include "engine/ExpectedValue.h"
+#include "engine/TextFormat.h"
 
 #include <cmath>
 
@@ -36,6 +37,8 @@ SampleResult finite(SampleResult r) {
 std::string undefinedEqrNote(int metric, double expected) {
     if (metric == kMetricDAM && expected == 0.0)
         return "No EQR: expected value is 0";
+    if (metric == kMetricDAM && expected < 0.0)
+        return "No EQR: expected value " + formatG(expected) + " is below 0";
     if (metric != kMetricDAM && expected == 100.0)
         return "No EQR: expected value is 100";
     return "No EQR: undefined for this expected value";
@@ -64,8 +67,8 @@ SampleResult assessSample(const SampleSet& samples, int s, const SampleSums& sum
     r.expected = ex.expected;
     r.eqr = computeEqr(settings.metric, *r.metric, *ex.expected);
     if (!r.eqr) {
-        // The quotient is undefined (an expected value of 100, or 0 for DAM): no EQR or
-        // class, and the comment says why.
+        // The quotient is undefined (an expected value of 100, or 0 or less for DAM): no
+        // EQR or class, and the comment says why.
         appendNote(r.comment, undefinedEqrNote(settings.metric, *ex.expected));
         return finite(r);
     }

@@ -34,7 +34,8 @@ SampleResult assessSample(const SampleSet& samples, int s, const SampleSums& sum
                           const AnalysisSettings& settings, const ClassBoundaries& bounds);
 
 // The note added to the comment of a sample whose EQR is undefined for its expected value:
-// "No EQR: expected value is 100" (rivers, lakes), "No EQR: expected value is 0" (DAM).
+// "No EQR: expected value is 100" (rivers, lakes), "No EQR: expected value is 0" and, for a
+// negative one, "No EQR: expected value -37.7193 is below 0" (DAM).
 std::string undefinedEqrNote(int metric, double expected);
 
 } // namespace frusta::engine

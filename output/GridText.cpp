@@ -8,6 +8,7 @@
 #include "output/DateText.h"
 #include "refdb/dbTable.h"
 #include "workbook/Book.h"
+#include "workbook/xlsx/CellRef.h"
 
 #include <charconv>
 #include <cstdio>
@@ -143,15 +144,8 @@ int dataRowCount(const CPbtDoc& doc) {
 }
 
 std::string columnName(int c) {
-    int n = c % 26;
-    if (n == 0)
-        n = 26;
-    const int h = (c - 1) / 26;
-    std::string out;
-    if (h > 0)
-        out += h <= 26 ? static_cast<char>('A' + h - 1) : '?';
-    out += static_cast<char>('A' + n - 1);
-    return out;
+    // Past ZZ as spreadsheets go on: AAA, AAB and so on.
+    return c >= 1 ? xlsx::columnName(c - 1) : std::string();
 }
 
 std::string data(const CPbtDoc& doc, int r, int c) {

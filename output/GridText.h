@@ -35,7 +35,7 @@ std::string data(const CPbtDoc& doc, int r, int c);
 // True for the taxon rows of the data grid whose taxon has no score (after an analysis).
 bool dataRowUnscored(const CPbtDoc& doc, int r);
 
-// Spreadsheet column name of grid column c (1 A, 26 Z, 27 AA, 702 ZZ).
+// Spreadsheet column name of grid column c (1 A, 26 Z, 27 AA, 702 ZZ, 703 AAA).
 std::string columnName(int c);
 
 // Master taxon list: one row per record, one column per field.

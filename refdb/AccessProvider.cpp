@@ -9,6 +9,23 @@
 
 namespace frusta {
 
+namespace {
+
+IsolationLimits& readLimits() {
+    static IsolationLimits limits;
+    return limits;
+}
+
+} // namespace
+
+IsolationLimits accessReadLimits() {
+    return readLimits();
+}
+
+void setAccessReadLimits(const IsolationLimits& limits) {
+    readLimits() = limits;
+}
+
 AccessProvider::AccessProvider(AccessEngine engine, const std::filesystem::path& file)
     : engine_(engine), file_(file) {
     const std::string path = file.string();
@@ -34,7 +51,7 @@ AccessProvider::AccessProvider(AccessEngine engine, const std::filesystem::path&
         break;
     }
     try {
-        reader_ = std::make_unique<MdbReader>(file);
+        reader_ = std::make_unique<MdbReader>(file, accessReadLimits());
     } catch (const MdbReadError& e) {
         fail(hr::E_FAIL,
              "Unrecognized database format '" + path + "'. The file is damaged: " + e.what() + ".");

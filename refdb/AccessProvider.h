@@ -12,6 +12,11 @@ namespace frusta {
 
 enum class AccessEngine { Jet4, Ace12 };
 
+// The limits of time and memory under which Access files are read: IsolationLimits' own
+// unless set.
+IsolationLimits accessReadLimits();
+void setAccessReadLimits(const IsolationLimits& limits);
+
 class AccessProvider : public DataProvider {
 public:
     // Opens the file; throws ComError (0x80004005) when it is missing, unreadable, not an

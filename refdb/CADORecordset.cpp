@@ -206,6 +206,7 @@ bool CADORecordset::GetFieldValue(int index, std::string& out, const std::string
 }
 
 void CADORecordset::ReportComError(const ComError& error) {
+    lastErrorDescription = error.description();
     lastError = "Query = " + query + "\n" + formatComErrorReport("CADORecordset", error);
     lastErrorCode = error.code();
 }

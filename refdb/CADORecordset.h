@@ -48,6 +48,8 @@ public:
     bool GetFieldValue(int index, std::string& out, const std::string& dateFormat = {});
 
     std::string GetLastErrorString() const { return lastError; }
+    // The description part of the last error report alone.
+    std::string GetLastErrorDescription() const { return lastErrorDescription; }
     std::string GetQuery() const { return query; }
     uint32_t GetLastErrorCode() const { return lastErrorCode; }
 
@@ -65,6 +67,7 @@ private:
     uint64_t openedGeneration = 0;
     std::size_t position = 0;
     std::string lastError;
+    std::string lastErrorDescription;
     uint32_t lastErrorCode = 0;
     std::string query;
 };

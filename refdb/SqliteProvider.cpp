@@ -24,6 +24,8 @@ const char kSource[] = "SQLite";
 // (each one 1000 virtual machine steps), and results larger than this are refused.
 constexpr int kMaxProgressCalls = 200'000;
 constexpr std::size_t kMaxRows = 10'000'000;
+// A program writing to the database holds it for a moment; a reading waits this long for it.
+constexpr int kBusyTimeoutMs = 2000;
 
 [[noreturn]] void fail(uint32_t code, const std::string& description) {
     throw ComError(code, kSource, description);
@@ -159,6 +161,16 @@ int onProgress(void* counter) {
     return ++*static_cast<int*>(counter) > kMaxProgressCalls ? 1 : 0;
 }
 
+bool isLocked(int rc) {
+    return (rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_LOCKED;
+}
+
+[[noreturn]] void failLocked(const std::string& path) {
+    fail(hr::E_FAIL, "The database '" + path +
+                         "' is locked: another program is changing it. Try again when it has "
+                         "finished.");
+}
+
 bool startsWith(const char* text, const char* prefix) {
     return text && std::string(text).rfind(prefix, 0) == 0;
 }
@@ -191,13 +203,17 @@ SqliteProvider::SqliteProvider(const std::filesystem::path& file) : file_(file) 
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_db_config(db_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     char* error = nullptr;
-    if (sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error) !=
-        SQLITE_OK) {
+    if (const int check =
+            sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &error);
+        check != SQLITE_OK) {
         const std::string why = error ? error : "unknown error";
         sqlite3_free(error);
         sqlite3_close(db_);
         db_ = nullptr;
+        if (isLocked(check))
+            failLocked(path);
         fail(hr::E_FAIL, "Unrecognized database format '" + path +
                              "'. The file cannot be read as an SQLite database: " + why + ".");
     }
@@ -233,6 +249,8 @@ RowSet SqliteProvider::run(const std::string& sql, const std::string& tableName)
     const int rc =
         sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()) + 1, &raw, &tail);
     Statement st(raw);
+    if (isLocked(rc))
+        failLocked(file_.string());
     if (rc != SQLITE_OK || !st) {
         const char* msg = rc != SQLITE_OK ? sqlite3_errmsg(db_) : "the statement is empty";
         if (startsWith(msg, "no such table")) {
@@ -271,6 +289,8 @@ RowSet SqliteProvider::run(const std::string& sql, const std::string& tableName)
     sqlite3_progress_handler(db_, 0, nullptr, nullptr);
     if (step == SQLITE_ROW)
         fail(hr::E_FAIL, "The result has more rows than this program reads.");
+    if (isLocked(step))
+        failLocked(file_.string());
     if (step != SQLITE_DONE)
         fail(hr::E_FAIL, step == SQLITE_INTERRUPT
                              ? std::string("The statement took too long and was stopped.")

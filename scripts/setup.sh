@@ -3,11 +3,13 @@
 # Idempotent: packages already present are left alone.
 set -euo pipefail
 
+# Real package names only: dpkg-query never reports a virtual or transitional name as
+# installed, and one such name would make every run install again (and fail offline).
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev
-  qt6-base-dev qt6-svg-dev libqt6svg6-dev qt6-charts-dev libqt6charts6-dev libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   fonts-liberation ruby-asciidoctor-pdf xvfb xdotool imagemagick poppler-utils
   libxlsxwriter-dev nlohmann-json3-dev libzip-dev libexpat1-dev mdbtools-dev mdbtools libsqlite3-dev sqlite3
   python3 python3-xlrd python3-openpyxl python3-xlwt python3-xlsxwriter

@@ -1,6 +1,7 @@
 #include "workbook/Book.h"
 
 #include "workbook/AtomicFile.h"
+#include "workbook/LoadProgress.h"
 #include "workbook/csv/CsvCodec.h"
 #include "workbook/ods/OdsCodec.h"
 #include "workbook/xls/XlsCodec.h"
@@ -271,6 +272,10 @@ Signature sniff(const std::string& bytes) {
     return Signature::Unknown;
 }
 
+} // namespace
+
+namespace {
+
 // Why the file cannot be read as a workbook at all, or empty when it can be opened.
 std::string openFailure(const std::string& path) {
     std::error_code ec;
@@ -296,6 +301,14 @@ bool hasExtension(const std::string& path, std::initializer_list<const char*> ex
     return false;
 }
 
+// Text is CSV when its name says so, or when its name is not that of a workbook.
+bool readsAsText(const std::string& path, const std::string& head) {
+    if (csv::isTextExtension(path))
+        return true;
+    const bool workbookName = hasExtension(path, {".xls", ".xlsx", ".xlsm", ".ods", ".fods"});
+    return !workbookName && csv::looksLikeText(head, head.size() < kHeadBytes);
+}
+
 // Why a file of no known format is refused: the format that its name promises, or all.
 std::string unknownFormat(const std::string& path) {
     if (hasExtension(path, {".xls", ".xlsx", ".xlsm"}))
@@ -307,8 +320,25 @@ std::string unknownFormat(const std::string& path) {
 
 } // namespace
 
-bool Book::load(const std::string& path) {
+bool looksLikeWorkbook(const std::string& path) {
+    const std::string bytes = head(path);
+    switch (sniff(bytes)) {
+    case Signature::Markup:
+        return false;
+    case Signature::Unknown:
+        return readsAsText(path, bytes);
+    default:
+        return true;
+    }
+}
+
+bool Book::load(const std::string& path, LoadProgress* progress) {
     clear();
+    progress_ = progress;
+    struct Detach {
+        LoadProgress*& progress;
+        ~Detach() { progress = nullptr; }
+    } detach{progress_};
     std::string error;
     bool ok = false;
     error_ = openFailure(path);
@@ -336,23 +366,26 @@ bool Book::load(const std::string& path) {
         error = "the file is an XML or HTML document, not a workbook";
         break;
     case Signature::Unknown: {
-        // Text is CSV when its name says so, or when its name is not that of a workbook.
-        const bool named = csv::isTextExtension(path);
-        const bool workbookName = hasExtension(path, {".xls", ".xlsx", ".xlsm", ".ods", ".fods"});
-        if (named || (!workbookName && csv::looksLikeText(bytes, bytes.size() < kHeadBytes))) {
+        if (readsAsText(path, bytes)) {
             format_ = FileFormat::Csv;
-            ok = csv::load(path, *this, named, error);
+            ok = csv::load(path, *this, csv::isTextExtension(path), error);
         } else {
             error = unknownFormat(path);
         }
         break;
     }
     }
+    if (progress && progress->cancelled()) {
+        ok = false;
+        error = kLoadCancelled;
+    }
     if (!ok) {
         clear();
         error_ = error.empty() ? "error reading file" : error;
         return false;
     }
+    if (progress)
+        progress->report(1, 1);
     error_.clear();
     return true;
 }

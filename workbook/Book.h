@@ -49,10 +49,16 @@ struct Cell {
     Cell() : number(0.0) {}
 };
 
+// True when Book::load would take the file up by its first bytes and name: an OLE2 compound
+// file, a zip package, a bare BIFF stream, a flat OpenDocument file or text read as CSV;
+// false when it cannot be read or is of another kind.
+bool looksLikeWorkbook(const std::string& path);
+
 // Text of an Excel error code ("#DIV/0!" for 0x07), "#N/A" for unknown codes.
 const char* errorText(int code);
 
 class Book;
+class LoadProgress;
 
 class Sheet {
 public:
@@ -117,8 +123,12 @@ public:
 
     BookKind kind() const { return kind_; }
 
-    // Replaces the book's contents with the file's; false with a reason on failure.
-    bool load(const std::string& path);
+    // Replaces the book's contents with the file's; false with a reason on failure. With
+    // `progress` the readers report how far they have come and stop when it is cancelled
+    // (the reason is then kLoadCancelled).
+    bool load(const std::string& path, LoadProgress* progress = nullptr);
+    // The progress of the load that runs, for the readers; null when none is followed.
+    LoadProgress* loadProgress() const { return progress_; }
     // Writes the book; never destroys an existing file on failure.
     bool save(const std::string& path);
     // Why the last load or save failed; empty after one that succeeded.
@@ -152,6 +162,7 @@ private:
     std::vector<std::unique_ptr<Sheet>> sheets_;
     std::deque<Format> formats_;
     std::vector<std::string> strings_;
+    LoadProgress* progress_ = nullptr;
 };
 
 } // namespace frusta

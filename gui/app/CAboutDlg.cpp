@@ -2,8 +2,13 @@
 
 #include "gui/app/DialogUnits.h"
 
+#include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTextDocument>
+
+#include <cmath>
 
 namespace frusta::gui {
 
@@ -23,6 +28,22 @@ CAboutDlg::CAboutDlg(const std::string& aboutText, QWidget* parent)
     edit_->setPlainText(text);
     ok_->setGeometry(du.rect(218, 192, 50, 14));
     ok_->setDefault(true);
+    // The box grows downwards until the whole text shows without scrolling: the text laid
+    // out at the width of the box's text area (less a scroll bar, to be sure) gives the
+    // height it needs, and a line more.
+    QTextDocument layout;
+    layout.setDefaultFont(edit_->font());
+    layout.setDocumentMargin(edit_->document()->documentMargin());
+    layout.setPlainText(text);
+    layout.setTextWidth(edit_->width() - 2 * edit_->frameWidth() -
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, edit_));
+    const int needed = static_cast<int>(std::ceil(layout.size().height())) +
+                       2 * edit_->frameWidth() + QFontMetrics(edit_->font()).lineSpacing();
+    if (const int grow = needed - edit_->height(); grow > 0) {
+        edit_->resize(edit_->width(), needed);
+        ok_->move(ok_->x(), ok_->y() + grow);
+        setFixedSize(width(), height() + grow);
+    }
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
 }
 

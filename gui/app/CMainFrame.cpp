@@ -1,6 +1,7 @@
 #include "gui/app/CMainFrame.h"
 
 #include "app/ShellTexts.h"
+#include "gui/app/WindowArrangement.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -119,8 +120,8 @@ void CMainFrame::createActions() {
     connect(a_.viewToolbar, &QAction::toggled, this, [this](bool on) { toolBar_->setVisible(on); });
     connect(a_.viewStatusBar, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
-    connect(a_.cascade, &QAction::triggered, mdi_, &QMdiArea::cascadeSubWindows);
-    connect(a_.tile, &QAction::triggered, mdi_, &QMdiArea::tileSubWindows);
+    connect(a_.cascade, &QAction::triggered, this, [this] { cascadeWindows(*mdi_); });
+    connect(a_.tile, &QAction::triggered, this, [this] { tileWindows(*mdi_); });
     connect(a_.arrangeIcons, &QAction::triggered, this, &CMainFrame::arrangeIcons);
     connect(a_.nextWindow, &QAction::triggered, mdi_, &QMdiArea::activateNextSubWindow);
     connect(a_.previousWindow, &QAction::triggered, mdi_, &QMdiArea::activatePreviousSubWindow);

@@ -5,9 +5,12 @@
 #include "gui/app/CAboutDlg.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CSplashWnd.h"
+#include "gui/app/DesktopSettings.h"
 #include "gui/app/FileDialogLayout.h"
 #include "gui/app/HelpCommand.h"
+#include "gui/app/RememberedFolder.h"
 #include "gui/app/ViewCommands.h"
+#include "gui/app/WindowArrangement.h"
 #include "gui/doc/CChildFrame.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/GridWindows.h"
@@ -17,13 +20,13 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFont>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSettings>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -38,13 +41,6 @@ static void initResources() {
 namespace frusta::gui {
 
 namespace {
-
-const char kDatabaseKey[] = "Settings/ReferenceDatabase";
-
-QSettings settings() {
-    return QSettings(QString::fromUtf8(kSettingsOrganisation),
-                     QString::fromUtf8(kSettingsApplication));
-}
 
 ViewCommands* viewOf(QMdiSubWindow* frame) {
     return frame ? dynamic_cast<ViewCommands*>(frame->widget()) : nullptr;
@@ -67,10 +63,7 @@ CSplashWnd* DesktopApp::splash() const {
 }
 
 std::optional<std::filesystem::path> DesktopApp::savedDatabase() {
-    const QString saved = settings().value(kDatabaseKey).toString();
-    if (saved.isEmpty())
-        return std::nullopt;
-    return std::filesystem::path(saved.toStdString());
+    return DesktopSettings::referenceDatabase();
 }
 
 bool DesktopApp::InitInstance(const DesktopOptions& options) {
@@ -95,6 +88,8 @@ bool DesktopApp::InitInstance(const DesktopOptions& options) {
     startup.programFolder = options.programFolder;
     startup.database = options.database ? options.database : savedDatabase();
     guarded([&] { core_.InitInstance(port_, startup); });
+    if (const std::string why = DesktopSettings::unwritableReason(); !why.empty())
+        port_.message(settingsNotKeptMessage(DesktopSettings::fileName(), why), Buttons::Ok);
     updateCommandStates();
     return true;
 }
@@ -179,18 +174,24 @@ void DesktopApp::OnFileOpen() {
     dialog.setNameFilters({"Workbooks (*.xls *.xlsx *.ods *.fods *.csv *.tsv)",
                            "Excel Workbook (*.xls *.xlsx)", "All Files (*)"});
     dialog.selectNameFilter("Workbooks (*.xls *.xlsx *.ods *.fods *.csv *.tsv)");
+    dialog.setDirectory(rememberedFolder(FileKind::Workbook));
     fitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    rememberFolder(FileKind::Workbook, dialog.selectedFiles().front());
     OpenDocumentFile(dialog.selectedFiles().front().toStdString());
 }
 
 DocumentSession* DesktopApp::OpenDocumentFile(const std::string& path) {
     auto doc = std::make_unique<CPbtDoc>(core_, port_);
+    port_.forgetLastWork();
     bool opened = false;
     guarded([&] { opened = doc->OnOpenDocument(path).ok(); });
     if (!opened) {
-        // An entry of the recent-file list that can no longer be opened leaves the list.
+        // An entry of the recent-file list that can no longer be opened leaves the list;
+        // one whose reading the user stopped stays.
+        if (port_.lastWorkCancelled())
+            return nullptr;
         recent_.remove(path);
         storeRecentFiles();
         showRecentFiles();
@@ -271,9 +272,10 @@ bool DesktopApp::SaveAllModified() {
 
 void DesktopApp::OnViewTaxonList() {
     auto* frame = new CChildFrame(nullptr, createTaxonListView(core_), "Master taxon list");
+    frame->setWindowIcon(QIcon(":/frusta/icons/frusta2.svg"));
     frame_->mdiArea()->addSubWindow(frame);
-    frame->resize(frame_->mdiArea()->size() * 3 / 4);
     frame->show();
+    placeNewWindow(*frame_->mdiArea(), *frame);
     frame_->mdiArea()->setActiveSubWindow(frame);
 }
 
@@ -316,7 +318,7 @@ bool DesktopApp::UseReferenceDatabase(const std::filesystem::path& file) {
         used = core_.UseReferenceDatabase(file, port_);
     });
     if (used)
-        settings().setValue(kDatabaseKey, QString::fromStdString(file.string()));
+        DesktopSettings::storeReferenceDatabase(file);
     return used;
 }
 
@@ -372,23 +374,11 @@ void DesktopApp::OnPrintSetup() {
 // ---- Recent files, kept in the settings as File1 to File4 ----
 
 void DesktopApp::loadRecentFiles() {
-    QSettings s = settings();
-    s.beginGroup(QString::fromUtf8(kRecentFileSection));
-    std::vector<std::string> entries;
-    for (std::size_t i = 1; i <= kRecentFileCount; ++i) {
-        const QString value = s.value(QString("File%1").arg(i)).toString();
-        if (!value.isEmpty())
-            entries.push_back(value.toStdString());
-    }
-    recent_ = RecentFileList(entries);
+    recent_ = RecentFileList(DesktopSettings::recentFiles());
 }
 
 void DesktopApp::storeRecentFiles() {
-    QSettings s = settings();
-    s.beginGroup(QString::fromUtf8(kRecentFileSection));
-    s.remove("");
-    for (std::size_t i = 0; i < recent_.entries().size(); ++i)
-        s.setValue(QString("File%1").arg(i + 1), QString::fromStdString(recent_.entries()[i]));
+    DesktopSettings::storeRecentFiles(recent_.entries());
 }
 
 void DesktopApp::showRecentFiles() {

@@ -1,15 +1,41 @@
 #include "gui/app/QtUserPort.h"
 
 #include "app/ShellTexts.h"
+#include "gui/app/BackgroundWork.h"
 #include "gui/doc/WorksheetSelectDialog.h"
 #include "gui/engine/CDefaultDialog.h"
 #include "gui/output/ResultsFileDialog.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
+
+#include <algorithm>
 
 namespace frusta::gui {
+
+namespace {
+
+// Qt lays a message box out for its main text: a short one ("Error reading file") would
+// wrap a longer informative line word by word. The texts get the width of their longest
+// line, within reason.
+void fitMessageWidth(QMessageBox& box) {
+    constexpr int kMaxWidth = 640;
+    for (const char* name : {"qt_msgbox_label", "qt_msgbox_informativelabel"}) {
+        auto* label = box.findChild<QLabel*>(name);
+        if (!label)
+            continue;
+        int widest = 0;
+        for (const QString& line : label->text().split('\n'))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+        label->setMinimumWidth(std::min(widest + 4, kMaxWidth));
+    }
+}
+
+} // namespace
 
 QWidget* QtUserPort::dialogParent() const {
     // A disabled owner (the main frame under the splash window) would disable its boxes.
@@ -26,8 +52,14 @@ Answer QtUserPort::notify(const Notice& notice) {
     box.setWindowTitle(QString::fromStdString(notice.title));
     box.setText(QString::fromStdString(notice.text));
     box.setTextFormat(Qt::PlainText);
-    if (!notice.detail.empty())
+    if (!notice.advice.empty()) {
+        // What to do first, the reason under the details.
+        box.setInformativeText(QString::fromStdString(notice.advice));
+        box.setDetailedText(QString::fromStdString(notice.detail));
+    } else if (!notice.detail.empty()) {
         box.setInformativeText(QString::fromStdString(notice.detail));
+    }
+    fitMessageWidth(box);
     switch (buttons) {
     case Buttons::Ok:
         box.setIcon(QMessageBox::Warning);
@@ -68,6 +100,17 @@ std::optional<ResultsFileChoice> QtUserPort::chooseResultsFile(const ResultsFile
 
 std::optional<DefaultValues> QtUserPort::chooseDefaults(const DefaultValues& current) {
     return runDefaultDialog(current, dialogParent());
+}
+
+bool QtUserPort::runCancellable(const std::string& what,
+                                const std::function<void(LoadProgress&)>& work) {
+    auto* frame = qobject_cast<QMainWindow*>(parent_.data());
+    BackgroundWork background(QString::fromStdString(what), dialogParent(),
+                              frame ? frame->statusBar() : nullptr);
+    background.setWindowDelay(progressDelayMs_);
+    lastWorkCancelled_ = false;
+    lastWorkCancelled_ = !background.run(work);
+    return !lastWorkCancelled_;
 }
 
 void QtUserPort::beginWait() {

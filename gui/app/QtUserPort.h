@@ -20,12 +20,23 @@ public:
     std::optional<DefaultValues> chooseDefaults(const DefaultValues& current) override;
     void beginWait() override;
     void endWait() override;
+    // The work on another thread, with its progress in the main window's status bar and,
+    // after the delay, in a window with a Cancel button.
+    bool runCancellable(const std::string& what,
+                        const std::function<void(LoadProgress&)>& work) override;
+    // How long long work may run before its progress window shows (tests shorten it).
+    void setProgressWindowDelay(int ms) { progressDelayMs_ = ms; }
+    // Whether the user cancelled the last long piece of work since forgetLastWork().
+    bool lastWorkCancelled() const { return lastWorkCancelled_; }
+    void forgetLastWork() { lastWorkCancelled_ = false; }
 
     int waitDepth() const { return waitDepth_; }
 
 private:
     QPointer<QWidget> parent_;
     int waitDepth_ = 0;
+    int progressDelayMs_ = 500; // BackgroundWork::kWindowDelayMs
+    bool lastWorkCancelled_ = false;
 };
 
 } // namespace frusta::gui

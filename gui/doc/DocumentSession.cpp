@@ -1,5 +1,6 @@
 #include "gui/doc/DocumentSession.h"
 
+#include "gui/app/WindowArrangement.h"
 #include "gui/doc/CChildFrame.h"
 #include "gui/doc/CChildFrame2.h"
 #include "gui/doc/CPbtView.h"
@@ -31,13 +32,23 @@ QMdiSubWindow* DocumentSession::addFrame(QMdiSubWindow* frame) {
     frame->setWindowIcon(QIcon(":/frusta/icons/frusta2.svg"));
     area_.addSubWindow(frame);
     frame->show();
+    placeNewWindow(area_, *frame);
     area_.setActiveSubWindow(frame);
     return frame;
 }
 
+QString DocumentSession::caption() const {
+    const QString title = QString::fromStdString(doc_->GetTitle());
+    if (doc_->m_strSheetName.empty())
+        return title;
+    return QString("%1 (%2, %3)")
+        .arg(title, QString::fromStdString(doc_->m_strSheetName),
+             QString::fromStdString(doc_->m_strMetric));
+}
+
 void DocumentSession::openPanel() {
     panel_ = new CChildFrame2(*this, createCommandPanel(*this));
-    panel_->setWindowTitle(QString::fromStdString(doc_->GetTitle()));
+    panel_->setWindowTitle(caption());
     addFrame(panel_);
 }
 
@@ -46,10 +57,8 @@ void DocumentSession::ShowDataView() {
         area_.setActiveSubWindow(data_);
         return;
     }
-    const QString caption = "Data view: " + QString::fromStdString(doc_->GetTitle());
-    data_ = new CChildFrame(this, createDataView(*this), caption);
+    data_ = new CChildFrame(this, createDataView(*this), "Data view: " + caption());
     addFrame(data_);
-    data_->resize(area_.size() * 3 / 4);
 }
 
 void DocumentSession::ShowResultsView() {
@@ -57,10 +66,8 @@ void DocumentSession::ShowResultsView() {
         area_.setActiveSubWindow(results_);
         return;
     }
-    const QString caption = "Results view: " + QString::fromStdString(doc_->GetTitle());
-    results_ = new CChildFrame(this, createResultsView(*this), caption);
+    results_ = new CChildFrame(this, createResultsView(*this), "Results view: " + caption());
     addFrame(results_);
-    results_->resize(area_.size() * 3 / 4);
 }
 
 void DocumentSession::CanCloseFrame(QMdiSubWindow* frame) {

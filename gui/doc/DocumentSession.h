@@ -25,6 +25,10 @@ public:
     const CPbtDoc& doc() const { return *doc_; }
     QMdiArea& area() { return area_; }
 
+    // What the captions of the document's windows call it: the workbook's file name, then
+    // the worksheet and the metric, so that two analyses of one workbook are told apart.
+    QString caption() const;
+
     // Opens the command panel in its child window (after the workbook was read).
     void openPanel();
     CChildFrame2* panelFrame() const { return panel_; }

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace frusta::gui {
 
@@ -85,18 +86,25 @@ void ImpGrid::load(const Sheet* sheet) {
     fitColumns();
 }
 
-// Widths fitted to the texts of rows 1 to 50 only, then capped at 100 pixels.
+// Widths fitted to the texts of rows 1 to 50 only, then capped at 100 pixels. Texts repeat
+// (counts, site codes), so each is measured once.
 void ImpGrid::fitColumns() {
+    const Sheet* sheet = model_.sheet();
+    if (!sheet)
+        return;
     const QFontMetrics m(font());
     const int rows = std::min(model_.rowCount(), kFitRows);
     const int minimum = m.horizontalAdvance("AAA") + 8;
+    std::unordered_map<std::string, int> measured;
     for (int c = 0; c < model_.columnCount(); ++c) {
         int width = minimum;
-        for (int r = 0; r < rows; ++r)
-            width = std::max(
-                width,
-                m.horizontalAdvance(model_.data(model_.index(r, c), Qt::DisplayRole).toString()) +
-                    8);
+        for (int r = 0; r < rows && width < kMaxWidth; ++r) {
+            const std::string text = cells::preview(*sheet, r + 1, c + 1);
+            auto [it, added] = measured.try_emplace(text, 0);
+            if (added)
+                it->second = m.horizontalAdvance(QString::fromStdString(text)) + 8;
+            width = std::max(width, it->second);
+        }
         setColumnWidth(c, std::min(width, kMaxWidth));
     }
 }

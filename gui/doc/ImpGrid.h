@@ -16,6 +16,7 @@ class ImpGridModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
     void setSheet(const Sheet* sheet);
+    const Sheet* sheet() const { return sheet_; }
     void setFirst(int row, int col);
     int firstRow() const { return fr_; }
     int firstCol() const { return fc_; }

@@ -26,6 +26,8 @@ public:
     // The chart's picture on white, at twice its size on screen while that stays below
     // about 16 million pixels.
     QImage image();
+    // A size at which the chart reads well.
+    QSize sizeHint() const override { return QSize(760, 520); }
     // Charts that zoom show the whole chart again.
     virtual bool zooms() const { return false; }
     virtual void resetZoom() {}

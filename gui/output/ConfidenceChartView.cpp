@@ -4,19 +4,20 @@
 #include "doc/CPbtDoc.h"
 #include "gui/output/ChartExport.h"
 #include "gui/output/ClassColours.h"
+#include "gui/output/TipChartView.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
 #include <QHorizontalPercentBarSeries>
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
-#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+#include <cmath>
 
 namespace frusta::gui {
 
@@ -44,7 +45,7 @@ ConfidenceChartView::ConfidenceChartView(const CPbtDoc& doc,
                                          const std::vector<std::string>& classNames,
                                          QWidget* parent)
     : ChartTab(parent), doc_(doc), classNames_(classNames), scroll_(new QScrollArea(this)),
-      content_(new QWidget), view_(new QChartView(content_)), without_(new QLabel(content_)) {
+      content_(new QWidget), view_(new TipChartView(content_)), without_(new QLabel(content_)) {
     setObjectName("ConfidenceChartView");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -62,11 +63,15 @@ ConfidenceChartView::ConfidenceChartView(const CPbtDoc& doc,
     without_->setContentsMargins(12, 0, 12, 0);
     without_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     view_->setRenderHint(QPainter::Antialiasing);
-    view_->setMouseTracking(true);
+    view_->tipAt = [this](QPointF scenePoint) { return tipAt(scenePoint); };
     view_->setBackgroundBrush(Qt::white);
     scroll_->setWidget(content_);
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
+}
+
+QChartView* ConfidenceChartView::chartView() const {
+    return view_;
 }
 
 QSize ConfidenceChartView::pictureSize() const {
@@ -105,13 +110,7 @@ void ConfidenceChartView::rebuild() {
         bars->append(set);
     }
     chart->addSeries(bars);
-    connect(bars, &QAbstractBarSeries::hovered, this, [this](bool state, int index, QBarSet*) {
-        const int n = static_cast<int>(series_.bars.size());
-        if (state && index >= 0 && index < n)
-            QToolTip::showText(QCursor::pos(), barText(n - 1 - index), view_);
-        else
-            QToolTip::hideText();
-    });
+    bars_ = bars;
 
     auto* sites = new QBarCategoryAxis;
     for (auto bar = series_.bars.rbegin(); bar != series_.bars.rend(); ++bar)
@@ -158,6 +157,22 @@ QString ConfidenceChartView::barText(int bar) const {
     text += "\nGood/Moderate risk " +
             (b.romGoodModerate ? percent(*b.romGoodModerate) : QString("..."));
     return text;
+}
+
+QString ConfidenceChartView::tipAt(QPointF scenePoint) const {
+    QChart* chart = view_->chart();
+    if (!chart || !bars_)
+        return {};
+    const QPointF point = chart->mapFromScene(scenePoint);
+    if (!chart->plotArea().contains(point))
+        return {};
+    // Along the site axis a bar stands at its category's index, the bar width across.
+    const double across = chart->mapToValue(point, bars_).y();
+    const int index = static_cast<int>(std::lround(across));
+    const int n = static_cast<int>(series_.bars.size());
+    if (index < 0 || index >= n || std::abs(across - index) > bars_->barWidth() / 2)
+        return {};
+    return barText(n - 1 - index);
 }
 
 } // namespace frusta::gui

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QChartView;
+class QHorizontalPercentBarSeries;
 class QLabel;
 class QScrollArea;
 
@@ -18,6 +19,8 @@ class CPbtDoc;
 }
 
 namespace frusta::gui {
+
+class TipChartView;
 
 class ConfidenceChartView : public ChartTab {
     Q_OBJECT
@@ -28,11 +31,13 @@ public:
     // The chart with the list of sites without figures beneath it.
     QSize pictureSize() const override;
     void paintPicture(QPainter& p) const override;
-    QChartView* chartView() const { return view_; }
+    QChartView* chartView() const;
     // The list of sites without figures (empty when every site has them).
     QLabel* withoutList() const { return without_; }
     // The text shown on hover over site bar `bar` (0 the first site, at the top).
     QString barText(int bar) const;
+    // The hover text at a point of the chart's scene: the text of the bar there, if any.
+    QString tipAt(QPointF scenePoint) const;
 
     // Height of one bar's row, in pixels.
     static constexpr int kRowHeight = 24;
@@ -48,7 +53,8 @@ private:
     charts::ConfidenceSeries series_; // what the chart draws, computed from the document
     QScrollArea* scroll_;
     QWidget* content_;
-    QChartView* view_;
+    TipChartView* view_;
+    QHorizontalPercentBarSeries* bars_ = nullptr;
     QLabel* without_;
 };
 

@@ -10,14 +10,12 @@
 #include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
-#include <QCursor>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalBlocker>
-#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -91,6 +89,7 @@ EqrChartView::EqrChartView(const CPbtDoc& doc, const std::vector<std::string>& c
     layout->addWidget(scroll_);
     scroll_->setRange(0, kScrollSteps);
     scroll_->hide();
+    view_->tipAt = [this](QPointF scenePoint) { return tipAt(scenePoint); };
     connect(scroll_, &QScrollBar::valueChanged, this, &EqrChartView::scrollTo);
 }
 
@@ -154,7 +153,10 @@ void EqrChartView::rebuild() {
 }
 
 void EqrChartView::addBands(QChart& chart) {
-    const double lo = series_.axisMin, hi = series_.axisMax;
+    // The outer bands run on beyond the axis ends, where the plot cuts them off, so that
+    // they fill the margin that keeps the marks at the ends whole.
+    const double span = series_.axisMax - series_.axisMin;
+    const double lo = series_.axisMin - span, hi = series_.axisMax + span;
     const auto& marks = series_.samples;
     for (int k = 1; k <= 5; ++k) {
         auto* upper = new QLineSeries;
@@ -188,8 +190,6 @@ void EqrChartView::addBands(QChart& chart) {
         area->attachAxis(samplesAxis_);
         area->attachAxis(eqrAxis_);
         hideFromLegend(chart, area);
-        connect(area, &QAreaSeries::hovered, this,
-                [this](const QPointF& p, bool state) { hover(p, state, true); });
     }
 }
 
@@ -245,8 +245,6 @@ void EqrChartView::addMarks(QChart& chart) {
         s->attachAxis(eqrAxis_);
         if (s->count() == 0 && (s == noClass || s == noEqr))
             hideFromLegend(chart, s);
-        connect(s, &QScatterSeries::hovered, this,
-                [this](const QPointF& p, bool state) { hover(p, state, false); });
     }
 }
 
@@ -328,11 +326,25 @@ void EqrChartView::relabel() {
     const double size = std::clamp(perPosition * 0.8, 3.0, 10.0);
     for (QScatterSeries* s : marks_)
         s->setMarkerSize(size);
+    fitValueAxis(size);
     const double perSite = perPosition * (series_.positionMax - series_.positionMin) /
                            std::max<std::size_t>(series_.sites.size(), 1);
     // (Hiding the series would bring back its legend entry.)
     separators_->setPen(QPen(perSite >= kMinSitePixels ? kSeparator : QColor(Qt::transparent), 1));
     relabelling_ = false;
+}
+
+void EqrChartView::fitValueAxis(double markSize) {
+    // The axis reaches half a mark and its rim beyond the highest and the lowest value, so
+    // that marks at the ends (EQR 1, the cap, and the lowest) are drawn whole: a margin of
+    // `pad` pixels on a plot of `plot` pixels is pad x span / (plot - 2 x pad) in EQR.
+    const double plot = view_->chart()->plotArea().height();
+    const double pad = markSize / 2.0 + 2.0;
+    const double span = series_.axisMax - series_.axisMin;
+    const double margin = plot > 4.0 * pad ? span * pad / (plot - 2.0 * pad) : 0.0;
+    const double lo = series_.axisMin - margin, hi = series_.axisMax + margin;
+    if (std::abs(eqrAxis_->min() - lo) > 1e-9 || std::abs(eqrAxis_->max() - hi) > 1e-9)
+        eqrAxis_->setRange(lo, hi);
 }
 
 int EqrChartView::markAt(double position) const {
@@ -345,8 +357,11 @@ int EqrChartView::markAt(double position) const {
 QString EqrChartView::markText(int mark) const {
     const charts::SampleMark& m = series_.samples.at(static_cast<std::size_t>(mark));
     QString text = qs(m.name) + " (" + qs(m.site) + ")\n";
-    if (!m.eqr)
-        return text + "No EQR: " + (m.note.empty() ? QString("no value") : qs(m.note));
+    if (!m.eqr) {
+        // The comment says why, after the "No EQR" note itself when it has one.
+        const QString note = m.note.empty() ? QString("no value") : qs(m.note);
+        return text + (note.contains("No EQR") ? note : "No EQR: " + note);
+    }
     const std::string className = classNameOf(classNames_, m.classCode);
     const QString name = className.empty() ? QString("no class") : qs(className);
     return text + "EQR " + qs(charts::twoDecimals(*m.eqr)) + ", " + name;
@@ -363,13 +378,22 @@ QString EqrChartView::bandText(int mark) const {
     return text;
 }
 
-void EqrChartView::hover(const QPointF& point, bool state, bool band) {
-    const int mark = state ? markAt(point.x()) : -1;
-    if (mark < 0) {
-        QToolTip::hideText();
-        return;
-    }
-    QToolTip::showText(QCursor::pos(), band ? bandText(mark) : markText(mark), view_);
+QString EqrChartView::tipAt(QPointF scenePoint) const {
+    QChart* chart = view_->chart();
+    if (!chart || marks_.empty())
+        return {};
+    const QPointF point = chart->mapFromScene(scenePoint);
+    if (!chart->plotArea().contains(point))
+        return {};
+    QAbstractSeries* axes = marks_.front(); // attached to both axes, as every series is
+    const int mark = markAt(chart->mapToValue(point, axes).x());
+    if (mark < 0)
+        return {};
+    const charts::SampleMark& m = series_.samples[static_cast<std::size_t>(mark)];
+    const QPointF centre =
+        chart->mapToPosition(QPointF(m.position, m.eqr ? *m.eqr : series_.axisMin), axes);
+    const double reach = marks_.front()->markerSize() / 2.0 + 2.0;
+    return QLineF(centre, point).length() <= reach ? markText(mark) : bandText(mark);
 }
 
 } // namespace frusta::gui

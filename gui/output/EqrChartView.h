@@ -41,6 +41,9 @@ public:
     QString bandText(int mark) const;
     // The mark at a horizontal axis position; -1 when none.
     int markAt(double position) const;
+    // The hover text at a point of the chart's scene: the mark's text on a mark, the band
+    // text elsewhere in a sample's column of the plot, nothing outside.
+    QString tipAt(QPointF scenePoint) const;
 
 protected:
     void rebuild() override;
@@ -51,8 +54,8 @@ private:
     void addSeparators(QChart& chart);
     void rangeChanged(double min, double max);
     void relabel();
+    void fitValueAxis(double markSize);
     void scrollTo(int value);
-    void hover(const QPointF& point, bool state, bool band);
 
     const CPbtDoc& doc_;
     const std::vector<std::string>& classNames_;

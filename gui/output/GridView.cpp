@@ -1,5 +1,6 @@
 #include "gui/output/GridView.h"
 
+#include "gui/output/FrozenPane.h"
 #include "gui/output/GridClipboard.h"
 #include "gui/output/GridPrinter.h"
 
@@ -59,15 +60,11 @@ GridView::GridView(GridModel* model, QWidget* parent) : QTableView(parent), mode
 
 GridView::~GridView() = default;
 
-QTableView* GridView::makePane() {
-    auto* pane = new QTableView(this);
+FrozenPane* GridView::makePane(Qt::Orientations pinned) {
+    auto* pane = new FrozenPane(*this, pinned);
     styleTable(*pane);
     pane->setModel(model_);
     pane->setSelectionModel(selectionModel());
-    pane->setFocusPolicy(Qt::NoFocus);
-    pane->setFrameShape(QFrame::NoFrame);
-    pane->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int c = 0; c < model_->columnCount(); ++c)
         pane->setColumnWidth(c, columnWidth(c));
     connect(pane->horizontalHeader(), &QHeaderView::sectionResized, this,
@@ -79,10 +76,10 @@ QTableView* GridView::makePane() {
 void GridView::freeze(int rows, int columns) {
     frozenRows_ = std::clamp(rows, 0, model_->rowCount());
     frozenColumns_ = std::clamp(columns, 0, model_->columnCount());
-    for (QPointer<QTableView>* pane : {&columnPane_, &rowPane_, &cornerPane_})
+    for (QPointer<FrozenPane>* pane : {&columnPane_, &rowPane_, &cornerPane_})
         delete pane->data();
     if (frozenColumns_ > 0) {
-        columnPane_ = makePane();
+        columnPane_ = makePane(Qt::Horizontal);
         // The frozen columns scroll up and down with the grid.
         connect(verticalScrollBar(), &QScrollBar::valueChanged, columnPane_->verticalScrollBar(),
                 &QScrollBar::setValue);
@@ -90,15 +87,25 @@ void GridView::freeze(int rows, int columns) {
                 &QScrollBar::setValue);
     }
     if (frozenRows_ > 0) {
-        rowPane_ = makePane();
+        rowPane_ = makePane(Qt::Vertical);
         connect(horizontalScrollBar(), &QScrollBar::valueChanged, rowPane_->horizontalScrollBar(),
                 &QScrollBar::setValue);
         connect(rowPane_->horizontalScrollBar(), &QScrollBar::valueChanged, horizontalScrollBar(),
                 &QScrollBar::setValue);
     }
     if (frozenRows_ > 0 && frozenColumns_ > 0)
-        cornerPane_ = makePane();
+        cornerPane_ = makePane(Qt::Horizontal | Qt::Vertical);
     placePanes();
+}
+
+QTableView* GridView::frozenColumnPane() const {
+    return columnPane_;
+}
+QTableView* GridView::frozenRowPane() const {
+    return rowPane_;
+}
+QTableView* GridView::frozenCornerPane() const {
+    return cornerPane_;
 }
 
 void GridView::placePanes() {
@@ -106,13 +113,8 @@ void GridView::placePanes() {
     const int headerW = verticalHeader()->width();
     const int headerH = horizontalHeader()->height();
     const QRect area = viewport()->geometry();
-    int frozenW = 0, frozenH = 0;
-    for (int c = 0; c < frozenColumns_; ++c)
-        frozenW += columnWidth(c);
-    for (int r = 0; r < frozenRows_; ++r)
-        frozenH += rowHeight(r);
-    frozenW = std::min(frozenW, area.width());
-    frozenH = std::min(frozenH, area.height());
+    const int frozenW = std::min(frozenWidth(), area.width());
+    const int frozenH = std::min(frozenHeight(), area.height());
     auto place = [&](QTableView* pane, int w, int h) {
         if (!pane)
             return;
@@ -148,22 +150,64 @@ void GridView::resizeEvent(QResizeEvent* event) {
     placePanes();
 }
 
+int GridView::frozenWidth() const {
+    int width = 0;
+    for (int c = 0; c < frozenColumns_; ++c)
+        width += columnWidth(c);
+    return width;
+}
+
+int GridView::frozenHeight() const {
+    int height = 0;
+    for (int r = 0; r < frozenRows_; ++r)
+        height += rowHeight(r);
+    return height;
+}
+
 void GridView::scrollTo(const QModelIndex& index, ScrollHint hint) {
-    // Cells under the frozen parts are brought out from under them.
-    if (index.column() >= frozenColumns_ && index.row() >= frozenRows_) {
-        QTableView::scrollTo(index, hint);
-        int frozenW = 0, frozenH = 0;
-        for (int c = 0; c < frozenColumns_; ++c)
-            frozenW += columnWidth(c);
-        for (int r = 0; r < frozenRows_; ++r)
-            frozenH += rowHeight(r);
-        const QRect cell = visualRect(index);
-        if (cell.left() < frozenW)
-            horizontalScrollBar()->setValue(horizontalScrollBar()->value() -
-                                            (frozenW - cell.left()));
-        if (cell.top() < frozenH)
-            verticalScrollBar()->setValue(verticalScrollBar()->value() - (frozenH - cell.top()));
+    if (!index.isValid())
+        return;
+    // A cell of a frozen column or row is always in view in that direction: the grid
+    // scrolls only in the other one, and not at all for a cell of the frozen corner.
+    const bool inFrozenColumn = index.column() < frozenColumns_;
+    const bool inFrozenRow = index.row() < frozenRows_;
+    if (inFrozenColumn && inFrozenRow)
+        return;
+    const int across = horizontalScrollBar()->value(), down = verticalScrollBar()->value();
+    QTableView::scrollTo(index, hint);
+    if (inFrozenColumn)
+        horizontalScrollBar()->setValue(across);
+    if (inFrozenRow)
+        verticalScrollBar()->setValue(down);
+    // A cell under the frozen parts is brought out from under them.
+    const QRect cell = visualRect(index);
+    const int frozenW = frozenWidth(), frozenH = frozenHeight();
+    if (!inFrozenColumn && cell.left() < frozenW)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (frozenW - cell.left()));
+    if (!inFrozenRow && cell.top() < frozenH)
+        verticalScrollBar()->setValue(verticalScrollBar()->value() - (frozenH - cell.top()));
+}
+
+QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // As in a spreadsheet with frozen panes, Home goes to the first column after the frozen
+    // ones and Ctrl+Home to the first cell after the frozen rows and columns, so that the
+    // scrolling part shows its start.
+    const QModelIndex current = currentIndex();
+    if (action == MoveHome && model_->rowCount() > 0 && model_->columnCount() > 0) {
+        const int column = std::min(frozenColumns_, model_->columnCount() - 1);
+        const int row = modifiers & Qt::ControlModifier
+                            ? std::min(frozenRows_, model_->rowCount() - 1)
+                            : std::max(current.row(), 0);
+        return model_->index(row, column);
     }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+QSize GridView::sizeHint() const {
+    const int frame = 2 * frameWidth();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return QSize(frame + verticalHeader()->width() + horizontalHeader()->length() + bar,
+                 frame + horizontalHeader()->height() + verticalHeader()->length() + bar);
 }
 
 int GridView::cellTextWidth(const QString& text) const {

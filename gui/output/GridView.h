@@ -12,6 +12,8 @@
 
 namespace frusta::gui {
 
+class FrozenPane;
+
 class GridView : public QTableView, public ViewCommands {
     Q_OBJECT
 public:
@@ -26,8 +28,9 @@ public:
     int frozenRows() const { return frozenRows_; }
     int frozenColumns() const { return frozenColumns_; }
     // The overlay tables that hold the frozen parts (null when nothing is frozen that way).
-    QTableView* frozenColumnPane() const { return columnPane_; }
-    QTableView* frozenRowPane() const { return rowPane_; }
+    QTableView* frozenColumnPane() const;
+    QTableView* frozenRowPane() const;
+    QTableView* frozenCornerPane() const;
 
     // Fits grid columns first..last to the texts of grid rows firstRow..lastRow (row 0 is
     // the header row); only those rows are measured.
@@ -37,6 +40,13 @@ public:
     int gridColumnWidth(int c) const;
     // Widens every column narrower than `width`, the row-header column included.
     void widenColumnsTo(int width);
+
+    // Brings a cell into view out from under the frozen parts; the frozen parts never move.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+    // The size that shows every cell: the widths and heights of all columns and rows with
+    // the headers, the frame and room for the scroll bars.
+    QSize sizeHint() const override;
 
     // Draws every cell again from the source.
     void refresh();
@@ -58,10 +68,12 @@ public:
 protected:
     void updateGeometries() override;
     void resizeEvent(QResizeEvent* event) override;
-    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
-    QTableView* makePane();
+    FrozenPane* makePane(Qt::Orientations pinned);
+    int frozenWidth() const;
+    int frozenHeight() const;
     void placePanes();
     void syncWidth(int logical, int size);
     void keyPressEvent(QKeyEvent* event) override;
@@ -69,9 +81,9 @@ private:
     GridModel* model_;
     int frozenRows_ = 0;
     int frozenColumns_ = 0;
-    QPointer<QTableView> columnPane_;
-    QPointer<QTableView> rowPane_;
-    QPointer<QTableView> cornerPane_;
+    QPointer<FrozenPane> columnPane_;
+    QPointer<FrozenPane> rowPane_;
+    QPointer<FrozenPane> cornerPane_;
     QString printTitle_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "gui/app/FileDialogLayout.h"
 #include "gui/app/HelpCommand.h"
+#include "gui/app/RememberedFolder.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -58,6 +59,7 @@ std::optional<ResultsFileChoice> runResultsFileDialog(const ResultsFileRequest& 
     dialog.setNameFilters({kXlsFilter, kXlsxFilter});
     dialog.selectNameFilter(kXlsFilter);
     dialog.setDefaultSuffix("xls");
+    dialog.setDirectory(rememberedFolder(FileKind::Results));
     dialog.selectFile(QString::fromStdString(request.defaultName));
     addHelpButton(dialog);
     fitFileDialog(dialog);
@@ -73,6 +75,7 @@ std::optional<ResultsFileChoice> runResultsFileDialog(const ResultsFileRequest& 
     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    rememberFolder(FileKind::Results, dialog.selectedFiles().front());
     ResultsFileChoice choice;
     choice.path = dialog.selectedFiles().front().toStdString();
     choice.type =

@@ -4,10 +4,9 @@
 
 namespace frusta::gui {
 
-ZoomChartView::ZoomChartView(QWidget* parent) : QChartView(parent) {
+ZoomChartView::ZoomChartView(QWidget* parent) : TipChartView(parent) {
     setRubberBand(QChartView::HorizontalRubberBand);
     setRenderHint(QPainter::Antialiasing);
-    setMouseTracking(true);
     setBackgroundBrush(Qt::white);
 }
 

@@ -41,7 +41,7 @@ private:
     int count_ = 0;
 };
 
-void tourShell(TourContext& tour);    // main window, splash, About box
+void tourShell(TourContext& tour);    // main window, splash, About box, failure messages
 void tourAnalysis(TourContext& tour); // File Open, worksheet dialog, command panel, defaults, save
 void tourGrids(TourContext& tour);    // results, data and master taxon list windows
 void tourCharts(TourContext& tour);   // the charts of the example's three worksheets

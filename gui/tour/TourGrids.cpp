@@ -1,10 +1,12 @@
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
+#include "gui/app/CMainFrame.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/CChildResFrame.h"
 #include "gui/tour/Tour.h"
 #include "gui/tour/TourPort.h"
 
+#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -47,10 +49,46 @@ void shootForGuide(TourContext& tour, DocumentSession& session, QMdiSubWindow* m
     }
 }
 
+// An analysed document of the example's worksheet `sheet` with its data and results
+// windows open.
+DocumentSession* openAnalysed(TourContext& tour, TourPort& port, const WorksheetChoice& sheet) {
+    port.sheet = sheet;
+    auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
+    if (!doc->OnOpenDocument(tour.app.core().examplePath.string()) || !doc->RunAnalysis())
+        return nullptr;
+    doc->RunUncertainty();
+    doc->SetModifiedFlag(false);
+    DocumentSession* session = tour.app.addSession(std::move(doc));
+    session->notifyChanged();
+    session->ShowDataView();
+    session->ShowResultsView();
+    return session;
+}
+
+// The example's rivers, its windows where they open, then as Window > Cascade and Tile
+// arrange them; then its lakes in a main window of 800 x 600.
+void tourPlacement(TourContext& tour, TourPort& port) {
+    if (!openAnalysed(tour, port, {0, 0, true, 7, 3}))
+        return;
+    tour.shotMain("windows-as-they-open");
+    tour.app.mainFrame().actions().cascade->trigger();
+    tour.shotMain("windows-cascaded");
+    tour.app.mainFrame().actions().tile->trigger();
+    tour.shotMain("windows-tiled");
+    const QSize first = tour.app.mainFrame().size();
+    tour.app.mainFrame().resize(800, 600);
+    TourContext::settle();
+    openAnalysed(tour, port, {1, 1, true, 7, 3});
+    tour.shotMain("windows-as-they-open-800x600");
+    tour.app.mainFrame().resize(first);
+    port.sheet = {0, 0, true, 7, 3};
+}
+
 } // namespace
 
 void tourGrids(TourContext& tour) {
     static TourPort port;
+    tourPlacement(tour, port);
     auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
     const std::string example = tour.app.core().examplePath.string();
     if (!doc->OnOpenDocument(example)) {

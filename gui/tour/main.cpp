@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
     options.splashMs = 0;
     if (!app.InitInstance(options))
         return 1;
-    app.mainFrame().resize(1200, 800);
+    // The main window keeps its first size, as a new user sees it.
     frusta::gui::tour::TourContext tour(app, folder);
     frusta::gui::tour::tourShell(tour);
     frusta::gui::tour::tourAnalysis(tour);

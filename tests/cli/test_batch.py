@@ -112,7 +112,9 @@ class Batch(unittest.TestCase):
             con.execute("DROP TABLE Boundaries")
         for extra, reason in (
                 (["--database", no_boundaries],
-                 "Error opening boundary database Error retrieving boundary data"),
+                 "Error opening boundary database Error retrieving boundary data (Cannot find "
+                 "the input table or query 'Boundaries'.  Make sure it exists and that its name "
+                 "is spelled correctly.)"),
                 (["--database", self.db, "--sheet", "Nope"],
                  'No worksheet named "Nope" in this workbook.')):
             rc, stdout, _ = A.run(["assess", "ok.xlsx", "--out-dir", ".", "--metric", "LTDI1"] + extra,

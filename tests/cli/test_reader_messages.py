@@ -78,8 +78,10 @@ class ReaderMessages(unittest.TestCase):
     def test_reader_failures(self):
         no_boundaries = self.database("no-boundaries.sqlite", "DROP TABLE Boundaries")
         for message, rows, extra, writer, db in [f + (None,) for f in FAILURES] + [
-                ("Error opening boundary database\nError retrieving boundary data", rivers(), [],
-                 A.write_openpyxl, no_boundaries)]:
+                ("Error opening boundary database\nError retrieving boundary data\n"
+                 "(Cannot find the input table or query 'Boundaries'.  Make sure it exists and "
+                 "that its name is spelled correctly.)", rivers(), [], A.write_openpyxl,
+                 no_boundaries)]:
             with self.subTest(message=message):
                 self.assertEqual(self.assess(rows, extra, writer, db), (1, "", message + "\n", False))
 
@@ -104,7 +106,9 @@ class ReaderMessages(unittest.TestCase):
         rc, stdout, stderr, written = self.assess(rivers(), db=db)
         self.assertEqual((rc, written), (0, True), stderr)
         self.assertEqual(stderr, "Error retrieving confidence of class data, uncertainty estimates "
-                                 "will not be calculated.\n")
+                                 "will not be calculated.\n"
+                                 "(the table CoC holds 3 coefficients for 'TDI', not the 4 "
+                                 "needed)\n")
         self.assertIn("Confidence of class parameters not found for TDI4, uncertainty estimates will "
                       "not be calculated.", stdout)
 

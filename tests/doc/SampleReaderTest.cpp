@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 using namespace frusta;
 
@@ -202,6 +204,33 @@ TEST_F(SampleReaderTest, CancelShowsNothing) {
     EXPECT_TRUE(messages().empty());
     ASSERT_EQ(port.worksheetRequests.size(), 1u);
     EXPECT_EQ(port.worksheetRequests[0].sheetNames, (std::vector<std::string>{"Counts"}));
+}
+
+// The reading of the file and the reading of the counts are long work that the user may
+// stop: the open then ends without a message, and the book is released.
+TEST_F(SampleReaderTest, StoppedReadingShowsNothing) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                       ("frusta-stop-" + std::to_string(getpid()) + ".xlsx");
+    auto sheet = SampleSheet::rivers();
+    ASSERT_TRUE(sheet.book->save(file.string()));
+    const std::string name = file.filename().string();
+    const std::vector<std::string> both = {"Reading " + name, "Reading the counts of " + name};
+    for (const int stop : {0, 1, -1}) {
+        test::ScriptedPort p;
+        p.worksheet = WorksheetChoice{0, 0, true, 7, 3};
+        p.cancelLongWork = stop;
+        CPbtDoc d(app, p);
+        const Outcome opened = d.OnOpenDocument(file.string());
+        EXPECT_EQ(opened.ok(), stop < 0) << stop;
+        EXPECT_TRUE(opened.notices().empty()) << stop;
+        EXPECT_TRUE(p.texts().empty()) << stop;
+        EXPECT_EQ(p.worksheetRequests.size(), stop == 0 ? 0u : 1u);
+        EXPECT_EQ(p.longWork, stop == 0 ? std::vector<std::string>{both[0]} : both);
+        if (stop < 0) {
+            EXPECT_EQ((*d.m_pCounts)(2, 0), 3.0);
+        }
+    }
+    std::filesystem::remove(file);
 }
 
 TEST_F(SampleReaderTest, TooManyTaxaEndTheOpenWithAMessage) {

@@ -100,6 +100,11 @@ TEST(Eqr, WorkedValuesCapAndUndefinedQuotients) {
     EXPECT_FALSE(computeEqr(kMetricDAM, 70.0, 0.0));
     EXPECT_FALSE(computeEqr(kMetricTDI3, 40.0, 100.0));
     EXPECT_FALSE(computeEqr(kMetricTDI, 40.0, 30.0));
+    // A DAM expected below 0 would invert the ratio: no value either; just above 0 it has one.
+    EXPECT_FALSE(computeEqr(kMetricDAM, 70.0, -37.7));
+    EXPECT_FALSE(computeEqr(kMetricDAM, 70.0, -1e-12));
+    EXPECT_EQ(*computeEqr(kMetricDAM, 70.0, 1e-12), 1.0);
+    EXPECT_NEAR(*computeEqr(kMetricDAM, 10.0, 20.0), 0.5, 1e-12);
 }
 
 TEST(ClassBoundaries, TiesTakeTheBetterClass) {

@@ -13,7 +13,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,6 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,6 +34,7 @@
 using namespace frusta;
 using namespace frusta::gui;
 using frusta::guitest::answerMessage;
+using frusta::guitest::typeNameAndAccept;
 using frusta::guitest::whenModal;
 
 namespace {
@@ -76,30 +80,6 @@ void chooseSheet(const SheetChoice& c) {
         }
         guitest::pressButton(d, "OK");
     });
-}
-
-// Types `text` into the name box of a file dialog and presses its accept button ("Open" or
-// "Save"), as a user does.
-void typeNameAndAccept(QFileDialog* d, const QString& text) {
-    auto* box = d->findChild<QLineEdit*>("fileNameEdit");
-    QVERIFY(box);
-    // The box must have the focus, as after a click into it: without it the dialog writes
-    // the name of the file it highlights while typing into the box.
-    d->activateWindow();
-    box->setFocus(Qt::MouseFocusReason);
-    QTRY_VERIFY(box->hasFocus());
-    box->selectAll();
-    QTest::keyClicks(box, text);
-    // The name completer's list may have opened; a click elsewhere would only close it.
-    while (QWidget* popup = QApplication::activePopupWidget())
-        popup->close();
-    auto* buttons = d->findChild<QDialogButtonBox*>("buttonBox");
-    QVERIFY(buttons);
-    QPushButton* accept =
-        buttons->button(d->acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
-                                                                   : QDialogButtonBox::Save);
-    QVERIFY(accept && accept->isEnabled());
-    QTest::mouseClick(accept, Qt::LeftButton);
 }
 
 // Answers the File Open dialog with `path`, then the worksheet dialog with `choice`.
@@ -356,6 +336,46 @@ private slots:
         QVERIFY(panelOf(app.activeSession())->button("Analyse")->isEnabled());
     }
 
+    // File Open and the results file dialog start in the folder last used for their kind of
+    // file, kept for the next start; the first time in the user's home folder.
+    void fileDialogsStartInTheFolderLastUsed() {
+        QSettings("FRUSTA2", "FRUSTA").clear();
+        // The folder of the file dialog that `open` shows, which is then cancelled.
+        auto folderOfNextDialog = [](const std::function<void()>& open) {
+            QString folder;
+            whenModal([&folder](QWidget* w) {
+                auto* d = qobject_cast<QFileDialog*>(w);
+                QVERIFY(d);
+                folder = QFileInfo(d->directory().absolutePath()).canonicalFilePath();
+                guitest::pressButton(d, "Cancel");
+            });
+            open();
+            return folder;
+        };
+        const QString exampleFolder = QFileInfo(QString::fromStdString(kExample)).canonicalPath();
+        QTemporaryDir results;
+        {
+            DesktopApp app;
+            QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+            auto fileOpen = [&app] { app.mainFrame().actions().fileOpen->trigger(); };
+            QCOMPARE(folderOfNextDialog(fileOpen), QFileInfo(QDir::homePath()).canonicalFilePath());
+            CPbtView* panel = openAndAnalyseExample(app);
+            QVERIFY(panel);
+            QCOMPARE(folderOfNextDialog(fileOpen), exampleFolder);
+            saveAs(results.filePath("Results.xls").toStdString(), false);
+            QTest::mouseClick(panel->button("Save"), Qt::LeftButton);
+            QVERIFY(QFileInfo::exists(results.filePath("Results.xls")));
+            QCOMPARE(folderOfNextDialog(
+                         [panel] { QTest::mouseClick(panel->button("Save"), Qt::LeftButton); }),
+                     QFileInfo(results.path()).canonicalFilePath());
+            app.activeSession()->doc().SetModifiedFlag(false);
+        }
+        DesktopApp again;
+        QVERIFY(again.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}));
+        QCOMPARE(folderOfNextDialog([&again] { again.mainFrame().actions().fileOpen->trigger(); }),
+                 exampleFolder);
+    }
+
     void fileDialogsCancelRefuseAndReport() {
         DesktopApp app;
         auto launcher = std::make_shared<NoLauncher>();
@@ -470,6 +490,11 @@ private slots:
         WorksheetSelectDialog d(request, port, nullptr);
         d.show();
         QCOMPARE(d.windowTitle(), QString("Select worksheet"));
+        // The list's label as users' instructions quote it, with its slip.
+        QStringList labels;
+        for (const QLabel* l : d.findChildren<QLabel*>())
+            labels << l->text();
+        QVERIFY(labels.contains("Avaliable worksheets"));
         QVERIFY(d.m_nFirstRow > 1); // proposed from column B
         const int proposed = d.m_nFirstRow;
         QCOMPARE(d.rowList()->currentIndex(), proposed - 1);

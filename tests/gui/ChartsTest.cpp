@@ -229,6 +229,61 @@ private slots:
         QCOMPARE(view->markText(0), "R01-1 (SITE01)\nNo EQR: No matching taxa found");
     }
 
+    void marksAtTheEndsAreWholeAndANegativeExpectedValueHasNoEqr() {
+        Program p(kAcid);
+        const int tab = p.showTab("EQR chart");
+        auto* view = qobject_cast<EqrChartView*>(p.results()->widget(tab));
+        QVERIFY(view);
+        for (const QSize size : {QSize(1100, 700), QSize(500, 260)}) {
+            p.session->resultsFrame()->showNormal();
+            p.session->resultsFrame()->resize(size);
+            QTest::qWait(50);
+            QChart& chart = *view->chartView()->chart();
+            // Sample A03-3's expected DAM is below 0: its mark is the one without an EQR,
+            // and its tip gives the comment's reason.
+            QCOMPARE(markCounts(chart).value("No EQR"), 1);
+            int a033 = -1;
+            for (int i = 0; i < p.doc().m_nSamples && a033 < 0; ++i)
+                if (view->markText(i).startsWith("A03-3 "))
+                    a033 = i;
+            QCOMPARE(view->markText(a033), "A03-3 (SITE03)\nDOC > 50, value set to 50 mg/l; No "
+                                           "EQR: expected value -37.698 is below 0");
+            // Every mark lies wholly inside the plot, those at EQR 1 (the cap) and at the
+            // bottom of the axis too.
+            const QRectF plot = chart.plotArea();
+            int atCap = 0;
+            for (QAbstractSeries* series : chart.series()) {
+                auto* marks = qobject_cast<QScatterSeries*>(series);
+                if (!marks)
+                    continue;
+                const double r = marks->markerSize() / 2.0 + marks->pen().widthF() / 2.0;
+                for (const QPointF& value : marks->points()) {
+                    const QPointF c = chart.mapToPosition(value, marks);
+                    atCap += value.y() == 1.0;
+                    QVERIFY2(c.y() - r >= plot.top() - 0.5 && c.y() + r <= plot.bottom() + 0.5,
+                             qPrintable(QString("mark at %1 cut at %2 x %3")
+                                            .arg(value.y())
+                                            .arg(size.width())
+                                            .arg(size.height())));
+                }
+            }
+            QVERIFY(atCap > 0);
+        }
+        // The results grid agrees: no EQR, no class, the note in the comment; the negative
+        // expected value shows as the grid shows every negative value.
+        const QAbstractItemModel& grid = *p.results()->grid(0)->model();
+        const int nH = static_cast<int>(p.doc().m_infoValues.size());
+        int row = 0;
+        while (row < grid.rowCount() && grid.index(row, 0).data().toString() != "A03-3")
+            ++row;
+        QVERIFY(row < grid.rowCount());
+        auto cellText = [&](int k) { return grid.index(row, nH + k - 1).data().toString(); };
+        QCOMPARE(cellText(4), "...");
+        QCOMPARE(cellText(5), "...");
+        QCOMPARE(cellText(6), "...");
+        QVERIFY(cellText(11).endsWith("; No EQR: expected value -37.698 is below 0"));
+    }
+
     void lakeBandsChangeWithTheLakeType() {
         Program p(kLakes);
         auto* view = qobject_cast<EqrChartView*>(p.results()->widget(p.showTab("EQR chart")));

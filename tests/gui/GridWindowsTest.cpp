@@ -16,6 +16,7 @@
 #include "gui/output/TaxonListView.h"
 #include "output/GridText.h"
 #include "output/ResultsBook.h"
+#include "support/ExampleSession.h"
 #include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
@@ -39,42 +40,8 @@ using namespace frusta::gui;
 
 namespace {
 
-const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
-const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
-
-// The example's "Rivers" worksheet read as TDI4 samples, in a session with its windows.
-struct Fixture {
-    frusta::test::ScriptedPort port;
-    CPbtApp app;
-    QMdiArea area;
-    std::unique_ptr<DocumentSession> session;
-
-    explicit Fixture(bool analyse = true, bool uncertainty = true) {
-        port.worksheet = WorksheetChoice{0, 0, true, 7, 3};
-        StartupOptions options;
-        options.programFolder = kProgramDir;
-        app.InitInstance(port, options);
-        auto doc = std::make_unique<CPbtDoc>(app, port);
-        if (!doc->OnOpenDocument(kExample))
-            throw std::runtime_error("example not read");
-        if (analyse && !doc->RunAnalysis())
-            throw std::runtime_error("analysis failed");
-        if (analyse && uncertainty)
-            doc->RunUncertainty();
-        session = std::make_unique<DocumentSession>(std::move(doc), area);
-        area.resize(1000, 700);
-        area.show();
-    }
-    CPbtDoc& doc() { return session->doc(); }
-    CChildResFrame* results() {
-        session->ShowResultsView();
-        return qobject_cast<CChildResFrame*>(session->resultsFrame()->widget());
-    }
-    DataListView* data() {
-        session->ShowDataView();
-        return qobject_cast<DataListView*>(session->dataFrame()->widget());
-    }
-};
+using Fixture = frusta::guitest::ExampleSession;
+using frusta::guitest::kProgramDir;
 
 QString cell(const QAbstractItemModel& m, int row, int col) {
     return m.index(row, col).data().toString();
@@ -138,7 +105,8 @@ private slots:
         Fixture f;
         CChildResFrame* tabs = f.results();
         QVERIFY(tabs);
-        QCOMPARE(f.session->resultsFrame()->windowTitle(), "Results view: FRUSTA2TestData.xls");
+        QCOMPARE(f.session->resultsFrame()->windowTitle(),
+                 "Results view: FRUSTA2TestData.xls (Rivers, TDI4)");
         QCOMPARE(tabs->count(), 4); // the two grids, then the two charts
         QCOMPARE(tabs->tabText(0), "Sample Summary");
         QCOMPARE(tabs->tabText(1), "Uncertainty TDI4");
@@ -229,7 +197,8 @@ private slots:
         QCOMPARE(cell(m, 2, 2), "30-Jan-2009");
         QCOMPARE(cell(m, 6, 0), "AC004A");
         QCOMPARE(cell(m, 6, 2), "7.00");
-        QCOMPARE(f.session->dataFrame()->windowTitle(), "Data view: FRUSTA2TestData.xls");
+        QCOMPARE(f.session->dataFrame()->windowTitle(),
+                 "Data view: FRUSTA2TestData.xls (Rivers, TDI4)");
         QCOMPARE(view->columnWidth(5), 80);
     }
 
@@ -250,6 +219,15 @@ private slots:
         DataListView data(*doc);
         QCOMPARE(data.gridColumnWidth(1), data.cellTextWidth("Sample name"));
         QCOMPARE(data.gridColumnWidth(4), 80);
+        // 2,000 samples: the column headers go on past ZZ as in a spreadsheet.
+        auto wide = memoryDoc(app, port, 2000, 0);
+        DataListView many(*wide);
+        const QAbstractItemModel& m = *many.model();
+        QCOMPARE(m.columnCount(), 2002);
+        QCOMPARE(header(m, Qt::Horizontal, 701), "ZZ");
+        QCOMPARE(header(m, Qt::Horizontal, 702), "AAA");
+        QCOMPARE(header(m, Qt::Horizontal, 703), "AAB");
+        QCOMPARE(header(m, Qt::Horizontal, 2001), "BXZ");
     }
 
     void unscoredTaxaAreHighlightedAfterTheAnalysisInAnOpenWindow() {

@@ -13,10 +13,15 @@
 #include "workbook/Book.h"
 
 #include <QAction>
+#include <QFile>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -169,8 +174,12 @@ private slots:
     void recentFilesShowFourAndDropOneThatCannotBeOpened() {
         QTemporaryDir dir;
         QStringList paths;
-        for (int i = 1; i <= 4; ++i)
+        for (int i = 1; i <= 4; ++i) {
             paths << dir.filePath(QString("survey%1.xls").arg(i));
+            QVERIFY(QFile::copy(
+                QString::fromStdString((kProgramDir / "TestData/FRUSTA2TestData.xls").string()),
+                paths.back()));
+        }
         {
             QSettings s("FRUSTA2", "FRUSTA");
             s.beginGroup("Recent File List");
@@ -187,7 +196,9 @@ private slots:
             QVERIFY(a.recentFiles[i]->text().size() <= 3 + 30);
             QVERIFY(a.recentFiles[i]->text().endsWith(QString("survey%1.xls").arg(i + 1)));
         }
-        // The second file does not exist: choosing it says so and drops it from the list.
+        // The second file is gone since start-up: choosing it says so and drops it from the
+        // list.
+        QVERIFY(QFile::remove(paths[1]));
         std::vector<std::string> shown;
         answerMessage(shown);
         a.recentFiles[1]->trigger();
@@ -240,12 +251,63 @@ private slots:
             QVERIFY(about);
             title = about->windowTitle();
             text = about->text();
+            // The whole text shows at the box's first size: nothing to scroll.
+            auto* edit = about->findChild<QPlainTextEdit*>();
+            QVERIFY(edit && edit->verticalScrollBar()->maximum() == 0);
+            QVERIFY(about->geometry().bottom() > about->okButton()->geometry().bottom());
             QTest::mouseClick(about->okButton(), Qt::LeftButton);
         });
         app.mainFrame().actions().about->trigger();
         QCOMPARE(title, QString("About FRUSTA 2"));
         QCOMPARE(text.section('\n', 0, 0), QString("FRUSTA Version 2.0.1"));
         QVERIFY(text.contains("the FRUSTA 2 developers"));
+    }
+
+    // "Error reading file" stays the text; the informative text says in a user's words what
+    // to do about a damaged workbook, with the reader's reason under the details, or gives
+    // the reason when it says that already; a one-line reason is not wrapped.
+    void readFailuresSayWhatToDo() {
+        DesktopApp app;
+        QVERIFY(app.InitInstance({kProgramDir, {}, 0, std::make_shared<FakeLauncher>()}));
+        QTemporaryDir dir;
+        const QString damaged = dir.filePath("damaged.xls");
+        QFile::copy(QString(FRUSTA_TEST_DATA_DIR) +
+                        "/workbook/corpus/"
+                        "clusterfuzz-testcase-minimized-POIHSSFFuzzer-6137883240824832.xls",
+                    damaged);
+        const QString missing = dir.filePath("missing-survey-of-the-northern-rivers.xlsx");
+        struct Case {
+            QString file, informative, details;
+        };
+        const Case cases[] = {
+            {damaged, QString::fromUtf8(kDamagedWorkbookAdvice),
+             "the file is damaged: its compound-file header is invalid"},
+            {missing, "can't open file '" + missing + "': the file does not exist", QString()},
+        };
+        for (const Case& c : cases) {
+            QString text, informative, details;
+            int informativeLines = 0;
+            whenModal([&](QWidget* w) {
+                auto* box = qobject_cast<QMessageBox*>(w);
+                QVERIFY(box);
+                text = box->text();
+                informative = box->informativeText();
+                details = box->detailedText();
+                auto* label = box->findChild<QLabel*>("qt_msgbox_informativelabel");
+                QVERIFY(label);
+                // Lines the text takes at the label's width: a long path may need two, no
+                // text is wrapped word by word.
+                const int text = label->fontMetrics().horizontalAdvance(label->text());
+                informativeLines = (text + label->width() - 1) / label->width();
+                box->accept();
+            });
+            QCOMPARE(app.OpenDocumentFile(c.file.toStdString()), nullptr);
+            QCOMPARE(text, "Error reading file");
+            QCOMPARE(informative, c.informative);
+            QCOMPARE(details, c.details);
+            QVERIFY2(informativeLines >= 1 && informativeLines <= (c.details.isEmpty() ? 2 : 1),
+                     qPrintable(QString("%1 lines").arg(informativeLines)));
+        }
     }
 
     void startupWithADamagedOrMissingDatabaseReportsAndRunsOn() {

@@ -87,12 +87,12 @@ def read_tables(folder):
 
 def matches(row_text, message_text):
     """Whether a table row stands for a gathered message. A %s of the row also stands for
-    one word of the message (a metric's name, say)."""
+    any text of the message within one line (a metric's name, a reason of several words)."""
     if row_text == message_text:
         return True
     if "%s" not in row_text:
         return False
-    pattern = "".join(r"(?:%s|\S+)" if p == "%s" else re.escape(p)
+    pattern = "".join(r"(?:%s|[^\n]+?)" if p == "%s" else re.escape(p)
                       for p in re.split(r"(%s)", row_text))
     return re.fullmatch(pattern, message_text) is not None
 

@@ -106,8 +106,17 @@ TEST_F(GridDoc, DataTextsAndColumnNames) {
     doc.m_pTaxonScored = {-1};
     EXPECT_TRUE(cells::dataRowUnscored(doc, 4));
     EXPECT_FALSE(cells::dataRowUnscored(doc, 1)); // information rows never
-    for (auto [c, name] : std::vector<std::pair<int, std::string>>{
-             {1, "A"}, {26, "Z"}, {27, "AA"}, {52, "AZ"}, {702, "ZZ"}})
+    for (auto [c, name] : std::vector<std::pair<int, std::string>>{{1, "A"},
+                                                                   {26, "Z"},
+                                                                   {27, "AA"},
+                                                                   {52, "AZ"},
+                                                                   {702, "ZZ"},
+                                                                   {703, "AAA"},
+                                                                   {704, "AAB"},
+                                                                   {728, "AAZ"},
+                                                                   {729, "ABA"},
+                                                                   {2002, "BXZ"},
+                                                                   {18278, "ZZZ"}})
         EXPECT_EQ(cells::columnName(c), name) << c;
 }
 

@@ -2,6 +2,8 @@
 // A user-interaction port for tests: records every message and returns pre-set answers.
 #include "app/UserPort.h"
 
+#include <functional>
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -24,6 +26,8 @@ public:
     std::optional<DefaultValues> defaults;
     int waitDepth = 0;
     int waitCount = 0;
+    std::vector<std::string> longWork; // what each long piece of work said it does
+    int cancelLongWork = -1;           // the index of the long piece of work the user stops
 
     Answer notify(const Notice& notice) override {
         shown.push_back({notice.text, notice.buttons, notice.detail});
@@ -46,6 +50,15 @@ public:
         ++waitCount;
     }
     void endWait() override { --waitDepth; }
+    bool runCancellable(const std::string& what,
+                        const std::function<void(LoadProgress&)>& work) override {
+        LoadProgress progress;
+        if (static_cast<int>(longWork.size()) == cancelLongWork)
+            progress.cancel();
+        longWork.push_back(what);
+        work(progress);
+        return !progress.cancelled();
+    }
 
     std::vector<std::string> texts() const {
         std::vector<std::string> out;

@@ -305,15 +305,20 @@ TEST(XlsxRead, DamagedOrMissingPackageRelationshipsFallBackToTheWorkbookPart) {
     }
 }
 
-TEST(XlsxRead, TheNamespaceOfExcel2007PreReleases) {
-    // Pre-release versions of Excel 2007 wrote SpreadsheetML in another namespace.
+// The package's SpreadsheetML moved to the namespace that pre-releases of Excel 2007 wrote.
+void inPreReleaseNamespace(Package& p) {
     const std::string ns = "http://schemas.microsoft.com/office/excel/2006/2";
-    auto p = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
-                                "<c r=\"B1\"><v>2.5</v></c><c r=\"C1\" t=\"b\"><v>1</v></c></row>"},
-                               "<si><t>beta</t></si>", "<workbookPr date1904=\"1\"/>");
     for (auto& [name, xml] : p.parts)
         for (std::size_t at; (at = xml.find(kMainNs)) != std::string::npos;)
             xml.replace(at, std::strlen(kMainNs), ns);
+}
+
+TEST(XlsxRead, TheNamespaceOfExcel2007PreReleases) {
+    // Pre-release versions of Excel 2007 wrote SpreadsheetML in another namespace.
+    auto p = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                "<c r=\"B1\"><v>2.5</v></c><c r=\"C1\" t=\"b\"><v>1</v></c></row>"},
+                               "<si><t>beta</t></si>", "<workbookPr date1904=\"1\"/>");
+    inPreReleaseNamespace(p);
     TempDir dir;
     const auto loaded = load(p, dir);
     ASSERT_TRUE(loaded.ok) << loaded.error;
@@ -321,6 +326,43 @@ TEST(XlsxRead, TheNamespaceOfExcel2007PreReleases) {
     EXPECT_STREQ(s.readStr(0, 0), "beta");
     EXPECT_EQ(s.readNum(0, 1), 2.5);
     EXPECT_TRUE(s.readBool(0, 2));
+}
+
+TEST(XlsxRead, SharedStringsOfExcel2007PreReleasesAndOfUnknownKinds) {
+    // Pre-releases of Excel 2007 wrote the string items as <sstItem>.
+    auto beta = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
+                                   "<c r=\"B1\" t=\"s\"><v>1</v></c></row>"},
+                                  "<sstItem><t>Achnanthes</t></sstItem>"
+                                  "<sstItem><r><t>ri</t></r><r><t>ch</t></r></sstItem>");
+    inPreReleaseNamespace(beta);
+    TempDir dir;
+    const auto loaded = load(beta, dir);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_STREQ(loaded.book->getSheet(0)->readStr(0, 0), "Achnanthes");
+    EXPECT_STREQ(loaded.book->getSheet(0)->readStr(0, 1), "rich");
+
+    // A table of entries of another kind: the refusal says what it found.
+    struct Case {
+        const char* sst;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"<si><t>a</t></si>", "shared string 1 does not exist (the table holds 1)"},
+        {"<item><t>a</t></item><item><t>b</t></item>",
+         "shared string 1 does not exist (the table holds 0 strings and 2 entries <item> of a "
+         "kind this program does not read)"},
+        {"<si><t>a</t></si><string>b</string>",
+         "shared string 1 does not exist (the table holds 1 string and 1 entry <string> of a "
+         "kind this program does not read)"},
+        {"<si><t>a</t></si><extLst/>", "shared string 1 does not exist (the table holds 1)"},
+    };
+    for (const Case& c : cases) {
+        const auto p =
+            Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>"}, c.sst);
+        const auto refused = load(p, dir);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_EQ(refused.error, std::string("sheet 'S1', cell A1: ") + c.reason);
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // and each record is split into fields where it lies in the buffer, so that it is held in
 // memory once, as cells; a hostile file is refused as soon as it shows itself.
 #include "workbook/Book.h"
+#include "workbook/LoadProgress.h"
 #include "workbook/csv/CsvCodec.h"
 #include "workbook/csv/Dialect.h"
 #include "workbook/csv/FieldValue.h"
@@ -103,6 +104,8 @@ private:
     bool sawNonAscii_ = false; // texts decoded as UTF-8 that Windows-1252 would read otherwise
     Sheet* sheet_ = nullptr;
     std::int64_t row_ = 0;
+    std::uint64_t fileBytes_ = 0; // the file's size, for the progress shown
+    std::uint64_t readBytes_ = 0; // read in this pass
     std::vector<Field> fields_;
     std::string scratch_;
     xlsx::ReadBudget budget_;
@@ -116,6 +119,7 @@ bool Reader::run() {
     // and the end mark.
     std::error_code ec;
     const auto size = std::filesystem::file_size(path_, ec);
+    fileBytes_ = ec ? 0 : size;
     const std::size_t room = kChunk + kMaxRecordBytes;
     buffer_.resize((ec || size > room ? room : static_cast<std::size_t>(size)) + 1);
     for (;;) {
@@ -128,6 +132,7 @@ bool Reader::run() {
         std::rewind(file_.get());
         encoding_ = Encoding::Windows1252;
         begin_ = end_ = 0;
+        readBytes_ = 0;
         eof_ = false;
         budget_ = xlsx::ReadBudget();
     }
@@ -146,6 +151,12 @@ bool Reader::fill() {
         if (std::ferror(file_.get()))
             return fail("the file can't be read to its end");
         eof_ = true;
+    }
+    readBytes_ += n;
+    if (LoadProgress* progress = book_.loadProgress()) {
+        progress->report(readBytes_, fileBytes_);
+        if (progress->cancelled())
+            return fail(kLoadCancelled);
     }
     end_ += n;
     buffer_[end_] = '\n'; // stops every scan at the end of the data

@@ -2,6 +2,7 @@
 // lists encrypted parts in its manifest; the cells are in content.xml. A flat file holds the
 // same document in one XML file.
 #include "workbook/Book.h"
+#include "workbook/LoadProgress.h"
 #include "workbook/ods/DocumentKind.h"
 #include "workbook/ods/OdsCodec.h"
 #include "workbook/ods/SpreadsheetHandler.h"
@@ -103,6 +104,7 @@ bool load(const std::string& path, Book& book, std::string& error) {
     xlsx::ZipPackage package;
     if (!package.open(path, error) || !checkPackage(package, error))
         return false;
+    package.followProgress(book.loadProgress());
     xlsx::ReadBudget budget;
     SpreadsheetHandler handler(book, budget, "document-content");
     return xlsx::parsePart(package, "content.xml", handler, error) && finish(handler, error);
@@ -133,6 +135,13 @@ bool loadFlat(const std::string& path, Book& book, std::string& error) {
             why = "the file is too large (more than " +
                   std::to_string(xlsx::kMaxPartBytes / xlsx::kMiB) + " MB)";
             return -1;
+        }
+        if (LoadProgress* progress = book.loadProgress()) {
+            progress->report(total, ec ? 0 : size);
+            if (progress->cancelled()) {
+                why = kLoadCancelled;
+                return -1;
+            }
         }
         return static_cast<long>(n);
     };

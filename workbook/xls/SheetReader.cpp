@@ -1,6 +1,7 @@
 #include "workbook/xls/SheetReader.h"
 
 #include "workbook/Book.h"
+#include "workbook/LoadProgress.h"
 #include "workbook/NumberFormat.h"
 #include "workbook/xls/BiffRecords.h"
 #include "workbook/xls/GlobalsReader.h"
@@ -347,7 +348,16 @@ bool readSheet(std::span<const uint8_t> stream, std::size_t offset, std::size_t 
     Record r;
     CellSink sink(globals, book, sheet, budget);
     int depth = 0; // nested substreams (embedded charts) are skipped
-    while (reader.next(r)) {
+    LoadProgress* progress = book.loadProgress();
+    for (std::uint32_t records = 0; reader.next(r); ++records) {
+        // Every few thousand records: how far the stream is read, and whether to stop.
+        if (progress && records % 4096 == 0) {
+            progress->report(reader.position(), stream.size());
+            if (progress->cancelled()) {
+                error = kLoadCancelled;
+                return false;
+            }
+        }
         if (isBofRecord(r.type)) {
             ++depth;
             continue;

@@ -116,24 +116,6 @@ bool loadStream(std::span<const uint8_t> stream, Book& book, std::string& error)
     return readSheets(stream, g, book, error);
 }
 
-bool writeFile(const std::string& path, const std::vector<uint8_t>& data, std::string& error) {
-    File f(std::fopen(path.c_str(), "wb"));
-    if (!f) {
-        error = describeErrno(errno);
-        return false;
-    }
-    if (std::fwrite(data.data(), 1, data.size(), f.get()) != data.size() ||
-        std::fflush(f.get()) != 0) {
-        error = describeErrno(errno);
-        return false;
-    }
-    if (std::fclose(f.release()) != 0) {
-        error = describeErrno(errno);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 bool loadMemory(std::span<const uint8_t> file, Book& book, std::string& error) {
@@ -180,10 +162,11 @@ bool save(const std::string& path, const Book& book, std::string& error) {
     }
     const std::vector<uint8_t> file = buildCompoundFile("Workbook", stream);
     stream = std::vector<uint8_t>();
-    return writeAtomically(
-        path,
-        [&](const std::string& temp, std::string& reason) { return writeFile(temp, file, reason); },
-        error);
+    const auto failure = writeFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+    if (failure)
+        error = failure->message();
+    return !failure;
 }
 
 } // namespace frusta::xls

@@ -25,9 +25,12 @@ public:
         }
         if (!isMain(ns))
             return;
-        if (depth == 2 && name == "si") {
+        if (depth == 2 && (name == "si" || name == "sstItem")) {
             inItem_ = true;
             text_.clear();
+        } else if (depth == 2 && name != "extLst") {
+            if (table_.unknownEntries++ == 0)
+                table_.unknownName = name;
         } else if (inItem_ && depth == 3) {
             inRun_ = name == "r";
             setCollecting(name == "t");
@@ -79,7 +82,7 @@ private:
 
 bool readSharedStrings(ZipPackage& package, const std::string& partName, Book& book,
                        ReadBudget& budget, SharedStrings& table, std::string& error) {
-    table = {static_cast<std::uint32_t>(book.stringCount()), 0};
+    table = {static_cast<std::uint32_t>(book.stringCount()), 0, 0, {}};
     SharedStringsHandler handler(book, budget, table);
     return parsePart(package, partName, handler, error);
 }

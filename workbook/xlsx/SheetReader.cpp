@@ -30,6 +30,19 @@ std::string quote(std::string_view value) {
     return "'" + std::string(value.substr(0, kMax)) + (value.size() > kMax ? "...'" : "'");
 }
 
+// What the shared string table holds, for the refusal of a string it lacks: "the table holds
+// 3", or with entries of an unknown kind "the table holds 0 strings and 2 entries <foo> of a
+// kind this program does not read".
+std::string describeTable(const SharedStrings& table) {
+    std::string text = "the table holds " + std::to_string(table.count);
+    if (table.unknownEntries == 0)
+        return text;
+    return text + (table.count == 1 ? " string and " : " strings and ") +
+           std::to_string(table.unknownEntries) + " entr" +
+           (table.unknownEntries == 1 ? "y <" : "ies <") + table.unknownName +
+           "> of a kind this program does not read";
+}
+
 // True when `key` is the one-letter attribute name `letter`.
 bool isKey(const char* key, char letter) {
     return key[0] == letter && key[1] == '\0';
@@ -291,9 +304,8 @@ void SheetHandler::endCell() {
         if (ec != std::errc() || ptr != end)
             return failAtCell("invalid shared string index " + quote(text_));
         if (index >= ctx_.strings.count)
-            return failAtCell("shared string " + std::to_string(index) +
-                              " does not exist (the table holds " +
-                              std::to_string(ctx_.strings.count) + ")");
+            return failAtCell("shared string " + std::to_string(index) + " does not exist (" +
+                              describeTable(ctx_.strings) + ")");
         sheet_.setString(cellRow_, cellCol_, ctx_.strings.first + index);
         break;
     }

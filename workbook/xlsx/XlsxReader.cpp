@@ -83,6 +83,7 @@ public:
     bool run(const std::string& path) {
         if (!package_.open(path, error_))
             return false;
+        package_.followProgress(book_.loadProgress());
         ContentTypes types;
         std::string workbookPart;
         if (!types.read(package_, error_) ||

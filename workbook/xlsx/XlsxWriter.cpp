@@ -5,6 +5,8 @@
 #include "workbook/xlsx/CellRef.h"
 #include "workbook/xlsx/OoxmlText.h"
 #include "workbook/xlsx/XlsxCodec.h"
+#include "workbook/xlsx/XmlReader.h"
+#include "workbook/xlsx/ZipPackage.h"
 
 #include <xlsxwriter.h>
 
@@ -125,12 +127,12 @@ public:
 
 private:
     // The writer library does not check every write of its temporary files, so a full
-    // disk can leave a short file behind a successful close: read the file back and
-    // count its cells.
+    // disk can leave a short file behind a successful close: read the file back, check
+    // that every part is whole, and count its cells.
     bool verify(const std::string& path) {
         Book written(BookKind::Xml);
         std::string why;
-        if (!load(path, written, why)) {
+        if (!partsWhole(path, why) || !load(path, written, why)) {
             error_ = "the written file is damaged (is the disk full?): " + why;
             return false;
         }
@@ -141,6 +143,26 @@ private:
         if (!complete)
             error_ = "the written file is incomplete (is the disk full?)";
         return complete;
+    }
+
+    // Every part but the worksheets (which the reading back parses whole) inflates to its
+    // checksum and, all being XML, parses to its end.
+    static bool partsWhole(const std::string& path, std::string& why) {
+        struct WellFormed : XmlHandler {
+            void startElement(XmlNs, std::string_view, const char**, int) override {}
+            void endElement(XmlNs, std::string_view, int) override {}
+        };
+        ZipPackage package;
+        if (!package.open(path, why))
+            return false;
+        for (const std::string& part : package.partNames()) {
+            if (part.starts_with("xl/worksheets/"))
+                continue;
+            WellFormed handler;
+            if (!parsePart(package, part, handler, why))
+                return false;
+        }
+        return true;
     }
 
     static std::size_t countCells(const Sheet& sheet) {

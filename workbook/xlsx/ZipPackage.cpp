@@ -1,5 +1,7 @@
 #include "workbook/xlsx/ZipPackage.h"
 
+#include "workbook/LoadProgress.h"
+
 #include "workbook/xlsx/HexDigit.h"
 #include "workbook/xlsx/XlsxLimits.h"
 
@@ -109,6 +111,10 @@ long ZipEntryReader::read(char* buffer, std::size_t capacity, std::string& error
                 " of uncompressed data, more than this program reads";
         return -1;
     }
+    if (package_.progress_ && package_.progress_->cancelled()) {
+        error = kLoadCancelled;
+        return -1;
+    }
     return static_cast<long>(n);
 }
 
@@ -143,9 +149,33 @@ bool ZipPackage::open(const std::string& path, std::string& error) {
     return true;
 }
 
+void ZipPackage::followProgress(LoadProgress* progress) {
+    progress_ = progress;
+    xmlBytes_ = 0;
+    if (!progress_)
+        return;
+    // The XML parts are what the reader reads: their stated sizes make the whole.
+    for (const auto& [name, index] : names_) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (name.ends_with(".xml") &&
+            zip_stat_index(archive_.get(), static_cast<zip_uint64_t>(index), 0, &st) == 0 &&
+            (st.valid & ZIP_STAT_SIZE))
+            xmlBytes_ += std::min<std::uint64_t>(st.size, kMaxPartBytes);
+    }
+}
+
 std::int64_t ZipPackage::find(std::string_view partName) const {
     const auto it = names_.find(normalizePartName(partName));
     return it == names_.end() ? -1 : it->second;
+}
+
+std::vector<std::string> ZipPackage::partNames() const {
+    std::vector<std::string> names;
+    names.reserve(names_.size());
+    for (const auto& [name, index] : names_)
+        names.push_back(name);
+    return names;
 }
 
 std::unique_ptr<ZipEntryReader> ZipPackage::openPart(std::string_view partName,

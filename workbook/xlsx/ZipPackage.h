@@ -1,11 +1,14 @@
 #pragma once
 // Read access to the parts of a zip package, with the size and compression-ratio limits of
 // XlsxLimits.h enforced on every byte read.
+#include "workbook/LoadProgress.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 struct zip;
 struct zip_file;
@@ -50,6 +53,11 @@ public:
     // decoded, and backslashes taken as slashes (some writers store them).
     bool contains(std::string_view partName) const { return find(partName) >= 0; }
     std::unique_ptr<ZipEntryReader> openPart(std::string_view partName, std::string& error);
+    // The names of all parts, normalised.
+    std::vector<std::string> partNames() const;
+    // Reports the bytes read against the XML parts' size to `progress`, and stops reading
+    // when it is cancelled.
+    void followProgress(LoadProgress* progress);
 
 private:
     friend class ZipEntryReader;
@@ -61,6 +69,8 @@ private:
     // Counts bytes read from any part against the package limit.
     bool chargeRead(std::uint64_t bytes) {
         totalRead_ += bytes;
+        if (progress_)
+            progress_->report(totalRead_, xmlBytes_);
         return totalRead_ <= totalLimit_;
     }
 
@@ -68,6 +78,8 @@ private:
     std::unordered_map<std::string, std::int64_t> names_;
     std::uint64_t totalRead_ = 0;
     std::uint64_t totalLimit_;
+    LoadProgress* progress_ = nullptr;
+    std::uint64_t xmlBytes_ = 0;
 };
 
 // The normalised form under which parts are looked up.

@@ -1,10 +1,16 @@
 #pragma once
 // Helpers for driving the desktop program's windows in tests, as a user does: answer the
 // next modal dialog or message box, find widgets by type and text.
+#include "gui/app/ViewerLauncher.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -14,6 +20,11 @@
 #include <vector>
 
 namespace frusta::guitest {
+
+// Opens nothing: help and the example stay closed in tests.
+struct NoLauncher : gui::ViewerLauncher {
+    gui::LaunchResult open(gui::ViewerKind, const std::string&) override { return {}; }
+};
 
 // Calls `act` with the next modal widget (dialog or message box) once it is shown. Queue
 // several to answer a sequence; each waits for a modal widget other than the previous one.
@@ -48,6 +59,30 @@ inline bool pressButton(QWidget* w, const QString& text) {
         }
     }
     return false;
+}
+
+// Types `text` into the name box of a file dialog and presses its accept button ("Open" or
+// "Save"), as a user does.
+inline void typeNameAndAccept(QFileDialog* d, const QString& text) {
+    auto* box = d->findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(box);
+    // The box must have the focus, as after a click into it: without it the dialog writes
+    // the name of the file it highlights while typing into the box.
+    d->activateWindow();
+    box->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(box->hasFocus());
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    // The name completer's list may have opened; a click elsewhere would only close it.
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+    auto* buttons = d->findChild<QDialogButtonBox*>("buttonBox");
+    QVERIFY(buttons);
+    QPushButton* accept =
+        buttons->button(d->acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
+                                                                   : QDialogButtonBox::Save);
+    QVERIFY(accept && accept->isEnabled());
+    QTest::mouseClick(accept, Qt::LeftButton);
 }
 
 // Records the text of the next message box and answers it with the button `answer`.

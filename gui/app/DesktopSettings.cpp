@@ -1,0 +1,88 @@
+#include "gui/app/DesktopSettings.h"
+
+#include "app/RecentFileList.h"
+#include "app/RememberedPaths.h"
+#include "app/ShellTexts.h"
+#include "workbook/AtomicFile.h"
+
+#include <QSettings>
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace frusta::gui {
+
+namespace {
+
+const char kDatabaseKey[] = "Settings/ReferenceDatabase";
+
+QSettings settings() {
+    return QSettings(QString::fromUtf8(kSettingsOrganisation),
+                     QString::fromUtf8(kSettingsApplication));
+}
+
+QString recentKey(std::size_t i) {
+    return QString::fromUtf8(kRecentFileSection) + QString("/File%1").arg(i + 1);
+}
+
+} // namespace
+
+std::vector<std::string> DesktopSettings::recentFiles() {
+    const QSettings s = settings();
+    std::vector<std::string> stored, kept;
+    for (std::size_t i = 0; i < kRecentFileCount; ++i) {
+        const QVariant value = s.value(recentKey(i));
+        if (value.userType() != QMetaType::QString || value.toString().isEmpty())
+            continue;
+        stored.push_back(value.toString().toStdString());
+        if (stillAWorkbook(stored.back()))
+            kept.push_back(stored.back());
+    }
+    if (kept != stored)
+        storeRecentFiles(kept);
+    return kept;
+}
+
+void DesktopSettings::storeRecentFiles(const std::vector<std::string>& entries) {
+    QSettings s = settings();
+    s.remove(QString::fromUtf8(kRecentFileSection));
+    for (std::size_t i = 0; i < entries.size() && i < kRecentFileCount; ++i)
+        s.setValue(recentKey(i), QString::fromStdString(entries[i]));
+}
+
+std::optional<std::filesystem::path> DesktopSettings::referenceDatabase() {
+    QSettings s = settings();
+    const QVariant value = s.value(kDatabaseKey);
+    if (!value.isValid())
+        return std::nullopt;
+    const std::filesystem::path file =
+        value.userType() == QMetaType::QString ? value.toString().toStdString() : "";
+    if (!file.empty() && stillADatabase(file))
+        return file;
+    s.remove(kDatabaseKey);
+    return std::nullopt;
+}
+
+void DesktopSettings::storeReferenceDatabase(const std::filesystem::path& file) {
+    settings().setValue(kDatabaseKey, QString::fromStdString(file.string()));
+}
+
+std::string DesktopSettings::fileName() {
+    return settings().fileName().toStdString();
+}
+
+std::string DesktopSettings::unwritableReason() {
+    if (settings().isWritable())
+        return {};
+    // The file, or else the nearest folder above it that exists, refuses writing.
+    std::filesystem::path p = fileName();
+    std::error_code ec;
+    while (!p.empty() && !std::filesystem::exists(p, ec) && p != p.parent_path())
+        p = p.parent_path();
+    const bool folder = std::filesystem::is_directory(p, ec);
+    if (::access(p.c_str(), folder ? W_OK | X_OK : W_OK) != 0)
+        return describeErrno(errno);
+    return describeErrno(EACCES);
+}
+
+} // namespace frusta::gui

@@ -1,0 +1,30 @@
+#pragma once
+// The CSV results of one workbook: a set of files PREFIX-samples.csv, PREFIX-sites.csv and
+// PREFIX-unmatched.csv, saved together. A file joins the set by one line of kCsvFiles.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace frusta {
+
+class AtomicFileSet;
+struct ResultsTable;
+struct ResultsTables;
+
+struct CsvFile {
+    const char* part;                       // "samples": PREFIX-samples.csv
+    ResultsTable ResultsTables::*table;     // its rows
+    bool ResultsTables::*present = nullptr; // written only when set; nullptr: always
+};
+
+extern const std::vector<CsvFile> kCsvFiles;
+
+// PREFIX-PART.csv
+std::filesystem::path csvFilePath(const std::filesystem::path& prefix, const char* part);
+
+// Every file of the set into `set`; a file the results have no table for (the sites
+// without a site table) is removed, so that no file of an earlier set is left beside it.
+void addCsvFiles(const ResultsTables& tables, const std::filesystem::path& prefix,
+                 AtomicFileSet& set);
+
+} // namespace frusta
