@@ -88,9 +88,32 @@ bool CPbtApp::InitInstance(UserPort& port, const StartupOptions& options) {
         port.message("Error retrieving taxon list", Buttons::Ok);
         return true;
     }
+    aboutText_ = readAboutText(*database);
     database->Close();
     classNames = defaultClassNames();
     return true;
+}
+
+const SuggestionIndex* CPbtApp::suggestionIndex() const {
+    if (!taxonTable)
+        return nullptr;
+    if (indexedList_ != taxonTable || !suggestionIndex_) {
+        suggestionIndex_ = std::make_unique<SuggestionIndex>(*taxonTable);
+        indexedList_ = taxonTable;
+    }
+    return suggestionIndex_.get();
+}
+
+const ReferenceFacts& CPbtApp::referenceFacts() const {
+    const auto now = fileFacts(databasePath, false);
+    const bool same = facts_.path == databasePath && facts_.file && now &&
+                      facts_.file->size == now->size && facts_.file->modified == now->modified;
+    if (!same) {
+        facts_.path = databasePath;
+        facts_.file = fileFacts(databasePath);
+    }
+    facts_.about = aboutText_;
+    return facts_;
 }
 
 bool CPbtApp::OpenWith(const char* provider, const std::filesystem::path& file) {
@@ -137,6 +160,7 @@ bool CPbtApp::UseReferenceDatabase(const std::filesystem::path& file, UserPort& 
         port.message("Error retrieving taxon list", Buttons::Ok);
         return false;
     }
+    aboutText_ = readAboutText(*database);
     database->Close();
     classNames = defaultClassNames();
     keptBoundaries_.clear();

@@ -3,6 +3,9 @@
 // reference database connection, the master taxon list, the most recently loaded class
 // boundary and confidence-of-class tables, the class names and the program's file paths.
 #include "app/Outcome.h"
+#include "app/ReferenceFacts.h"
+#include "refdb/SuggestionIndex.h"
+#include "refdb/TranslationTable.h"
 #include "refdb/dbTable.h"
 
 #include <filesystem>
@@ -61,6 +64,15 @@ public:
     std::shared_ptr<const dbTable> boundaryTable;
     std::shared_ptr<const dbTable> cocTable;
 
+    // The user's taxon translations, applied to every analysis; none when not chosen.
+    std::shared_ptr<const TranslationTable> translations;
+    // The index for suggesting list entries, built on first use for the master list in use;
+    // null without a master list.
+    const SuggestionIndex* suggestionIndex() const;
+    // The database file in use and its About text, the file's digest taken on first use
+    // after each change of database (or of the file).
+    const ReferenceFacts& referenceFacts() const;
+
     std::filesystem::path programFolder;
     std::filesystem::path databasePath;
     std::filesystem::path helpPath;
@@ -93,6 +105,11 @@ private:
     };
     std::map<std::string, std::shared_ptr<const dbTable>> keptBoundaries_;
     std::map<std::string, KeptCoc> keptCoc_;
+
+    std::string aboutText_; // of the database in use
+    mutable std::shared_ptr<const dbTable> indexedList_;
+    mutable std::unique_ptr<SuggestionIndex> suggestionIndex_;
+    mutable ReferenceFacts facts_;
 };
 
 // The five status class names for class codes 1 to 5.

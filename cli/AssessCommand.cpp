@@ -13,6 +13,7 @@
 #include "doc/CPbtDoc.h"
 #include "doc/CommandGuard.h"
 #include "doc/ResultsView.h"
+#include "doc/TranslationFile.h"
 #include "output/JsonWriter.h"
 
 #include <filesystem>
@@ -89,6 +90,7 @@ WorkbookStatus assessWorkbook(Run& run, const std::string& workbook,
     doc.m_defAlk = run.options.choices.defaults.alk;
     doc.m_defCa = run.options.choices.defaults.ca;
     doc.m_defDoc = run.options.choices.defaults.doc;
+    doc.m_minScoredShare = run.options.minScoredShare;
 
     run.progress.set(label + "analysing");
     const AnalysisOutcome analysed = analyseDocument(doc);
@@ -176,6 +178,12 @@ int assessCommand(const Args& args, std::ostream& out, std::ostream& err) {
     progress.set("opening the reference database");
     app.InitInstance(startPort, startup);
     app.keepReferenceTables = true; // one run, one reading of the database
+    // A translation table that cannot be used stops the run before any workbook is read.
+    if (o.translations &&
+        !loadTranslations(*o.translations, app.taxonTable.get(), startPort, app.translations)) {
+        app.ExitInstance();
+        return 2;
+    }
 
     Run run{app, o, progress, out};
     const int status = o.batch() ? assessMany(run, targets, err) : assessOne(run, targets[0], err);

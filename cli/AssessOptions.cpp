@@ -26,13 +26,18 @@ const char* const kAssessUsage =
     "  --default-alk X       alkalinity replacing missing values, mg/l, 0 to 1000 (default 100)\n"
     "  --default-ca X        calcium replacing missing values, ueq/l, 0 to 100 (default 100)\n"
     "  --default-doc X       DOC replacing missing values, mg/l, 0 to 20 (default 1)\n"
+    "  --translations FILE   taxon translation table (.csv, .xlsx, .xls, .ods): your code,\n"
+    "                        list code, optional note; applied before matching\n"
+    "  --min-scored-share X  flag samples whose scored share of the count is below X\n"
+    "                        percent, 0 to 100 (default 70)\n"
     "  -o RESULTS            write the results of one workbook (.xls, or .xlsx for any other\n"
     "                        name; .csv and .json by --format or the name); - for standard\n"
     "                        output (csv: the samples, or json)\n"
     "  --out-dir DIR         write the results of every workbook into DIR, named after it\n"
     "                        (A.xlsx gives A-results.xlsx); one status line per workbook\n"
     "  --format F            xlsx, xls, csv or json (default: by the -o name, else xlsx);\n"
-    "                        csv writes NAME-samples.csv, NAME-sites.csv, NAME-unmatched.csv\n";
+    "                        csv writes NAME-samples.csv, NAME-sites.csv, NAME-unmatched.csv,\n"
+    "                        NAME-taxa.csv and NAME-run.csv\n";
 
 namespace {
 
@@ -123,6 +128,10 @@ bool parseValueOption(const std::string& a, const std::string& v, AssessOptions&
         o.choices.firstCol = col;
     } else if (a == "--database") {
         o.database = v;
+    } else if (a == "--translations") {
+        o.translations = v;
+    } else if (a == "--min-scored-share") {
+        return parseDefault(a, v, 0.0, 100.0, o.minScoredShare, err);
     } else if (a == "--default-alk") {
         return parseDefault(a, v, 0.0, 1000.0, o.choices.defaults.alk, err);
     } else if (a == "--default-ca") {

@@ -16,6 +16,8 @@ enum class ResultsFormat { Xlsx, Xls, Csv, Json };
 struct AssessOptions {
     std::vector<std::string> workbooks;
     std::optional<std::string> database;
+    std::optional<std::string> translations;
+    double minScoredShare = 70.0; // percent
     std::optional<std::string> outDir;
     std::optional<ResultsFormat> format;
     CliChoices choices; // choices.output is the -o path; "-" is standard output

@@ -52,7 +52,7 @@ Outcome writeResults(const CPbtDoc& doc, const std::vector<std::string>& classNa
         return writeWorkbook(tables, target, port);
     case ResultsFormat::Csv:
         if (target.toStdout) {
-            writeCsv(tables.samples, stdOut);
+            writeCsvFile(tables, kCsvFiles.front(), stdOut);
             return flushed(stdOut);
         }
         addCsvFiles(tables, target.path, files);

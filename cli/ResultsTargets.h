@@ -17,7 +17,7 @@ struct ResultsTarget {
     // The file (xlsx, xls, json), or the common beginning of the three csv files.
     std::filesystem::path path;
 
-    // The files written: one, or for csv PATH-samples.csv, PATH-sites.csv, PATH-unmatched.csv.
+    // The files written: one, or for csv one per file of the CSV set (PATH-samples.csv ...).
     std::vector<std::filesystem::path> files() const;
 };
 

@@ -6,6 +6,8 @@
 #include "doc/dMat.h"
 #include "engine/AssessmentInputs.h"
 #include "engine/Metric.h"
+#include "engine/ScoredShare.h"
+#include "engine/TaxonMatch.h"
 #include "refdb/dbTable.h"
 
 #include <cstdint>
@@ -80,6 +82,10 @@ public:
     std::vector<std::string> m_siteCodes;
     std::string m_strSummary;
     std::unique_ptr<dMat> m_pUncertainty;
+    // The match of every input taxon: status, list row and code, translation, suggestions;
+    // empty until the first analysis.
+    std::vector<engine::TaxonMatch> m_taxonMatches;
+    int32_t m_nMatchColumn = 1;          // the master list's code column that was matched
     std::vector<int32_t> m_pTaxonMatch;  // empty until the first analysis
     std::vector<int32_t> m_pTaxonScored; // empty until the first analysis
     int32_t m_nMatched = 0;
@@ -87,6 +93,16 @@ public:
     std::unique_ptr<dMat> m_pResults;
     std::vector<std::string> m_resultLabels;
     bool m_bUncertaintyDone = false;
+
+    // The smallest share of a sample's count that should be scored, in percent.
+    double m_minScoredShare = engine::kDefaultMinScoredShare;
+    // The workbook as opened, its SHA-256 and the first data row and column (1-based).
+    std::string m_strPath;
+    std::string m_inputSha256;
+    int32_t m_nFirstRow = 0;
+    int32_t m_nFirstCol = 0;
+    // How the last analysis was made (label, value); empty until the first analysis.
+    std::vector<std::pair<std::string, std::string>> m_runDetails;
 
     // The class boundaries and confidence-of-class coefficients loaded for this document
     // when its workbook was read; each document keeps its own.

@@ -5,8 +5,12 @@
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "doc/ResultsView.h"
+#include "doc/RunDetails.h"
+#include "doc/TranslationFile.h"
 #include "engine/Assessment.h"
 #include "engine/SiteAssessment.h"
+
+#include <ctime>
 
 namespace frusta {
 
@@ -32,8 +36,11 @@ bool inputsConsistent(const CPbtDoc& doc) {
 engine::SampleSet samplesOf(const CPbtDoc& doc) {
     engine::SampleSet s;
     s.taxonCodes.reserve(doc.m_taxa.size());
-    for (const TaxonEntry& t : doc.m_taxa)
+    s.taxonNames.reserve(doc.m_taxa.size());
+    for (const TaxonEntry& t : doc.m_taxa) {
         s.taxonCodes.push_back(t.code);
+        s.taxonNames.push_back(t.name);
+    }
     if (doc.m_pCounts)
         for (int i = 0; i < doc.m_pCounts->nrow(); ++i)
             s.counts.push_back(doc.m_pCounts->ncol() > 0 ? &(*doc.m_pCounts)(i, 0) : nullptr);
@@ -42,7 +49,9 @@ engine::SampleSet samplesOf(const CPbtDoc& doc) {
 }
 
 engine::ReferenceTables tablesOf(const CPbtDoc& doc) {
-    return {doc.app().taxonTable.get(), doc.m_boundaryTable.get(), doc.m_cocTable.get()};
+    const CPbtApp& app = doc.app();
+    return {app.taxonTable.get(), doc.m_boundaryTable.get(), doc.m_cocTable.get(),
+            app.translations.get(), app.suggestionIndex()};
 }
 
 engine::AnalysisSettings settingsOf(const CPbtDoc& doc) {
@@ -68,7 +77,7 @@ template <typename T> double orMissing(const std::optional<T>& v, const dMat& m)
     return v ? static_cast<double>(*v) : m.missingValue();
 }
 
-void storeMatches(CPbtDoc& doc, const engine::Assessment& a) {
+void storeMatches(CPbtDoc& doc, engine::Assessment& a) {
     doc.m_pTaxonMatch.clear();
     doc.m_pTaxonScored.clear();
     for (const engine::TaxonMatch& t : a.taxa) {
@@ -77,6 +86,8 @@ void storeMatches(CPbtDoc& doc, const engine::Assessment& a) {
     }
     doc.m_nMatched = a.matched;
     doc.m_nScored = a.scored;
+    doc.m_taxonMatches = std::move(a.taxa);
+    doc.m_nMatchColumn = a.matchColumn;
 }
 
 void storeSamples(CPbtDoc& doc, const engine::Assessment& a) {
@@ -135,6 +146,10 @@ Outcome CPbtDoc::RunAnalysis() {
     m_bAnalysed = false;
     if (m_nTaxa == 0 || !inputsConsistent(*this))
         return Outcome::failed();
+    // A translation table that the master list in use does not fit stops the analysis.
+    if (m_app.translations)
+        if (Outcome o = checkTranslations(*m_app.translations, m_app.taxonTable.get(), m_port); !o)
+            return o;
     engine::Assessment a;
     {
         WaitCursor wait(m_port);
@@ -145,9 +160,10 @@ Outcome CPbtDoc::RunAnalysis() {
     for (const std::string& message : a.messages)
         m_port.message(message);
     m_strSummary += a.summaryNotes;
-    storeMatches(*this, a);
     storeSamples(*this, a);
+    storeMatches(*this, a);
     m_resultLabels = resultLabels(m_nMetric);
+    m_runDetails = runDetailsOf(*this, static_cast<std::int64_t>(std::time(nullptr)));
     if (a.unscoredTaxa)
         m_nNoScoreTaxa = *a.unscoredTaxa;
     SetModifiedFlag(true);

@@ -82,4 +82,13 @@ const std::string& ResultsView::siteLabel(int i) const {
     return textAt(doc_.m_uncLabels, i);
 }
 
+std::optional<double> ResultsView::scoredShare(int s) const {
+    return engine::scoredShare(value(s, ResultColumn::SampleSum),
+                               value(s, ResultColumn::ScoredSum));
+}
+
+bool ResultsView::belowScoredShare(int s) const {
+    return engine::belowScoredShare(scoredShare(s), doc_.m_minScoredShare);
+}
+
 } // namespace frusta

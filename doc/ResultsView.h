@@ -27,6 +27,11 @@ public:
     const std::string& comment(int s) const;
     bool hasComment(int s) const;
     const std::string& label(ResultColumn c) const;
+    // The scored sum of sample s in percent of its sample sum; nothing when the sample sum
+    // is 0 or missing.
+    std::optional<double> scoredShare(int s) const;
+    // Whether that share lies below the document's smallest scored share.
+    bool belowScoredShare(int s) const;
 
     // The site table, once the site uncertainty has been computed.
     bool hasSites() const;

@@ -8,6 +8,7 @@
 #include "doc/WorksheetProposal.h"
 #include "engine/TextFormat.h"
 #include "workbook/Book.h"
+#include "workbook/FileFacts.h"
 #include "workbook/csv/FieldValue.h"
 
 #include <algorithm>
@@ -346,6 +347,8 @@ Outcome SampleReader::read() {
     doc_.m_bLatest = choice.latest;
     firstRow_ = choice.firstRow;
     firstCol_ = choice.firstCol;
+    doc_.m_nFirstRow = firstRow_;
+    doc_.m_nFirstCol = firstCol_;
     doc_.m_nMetric = metricCodeFor(doc_.m_nFamily, doc_.m_bLatest);
     doc_.m_strMetric = metricName(doc_.m_nMetric);
 
@@ -387,11 +390,14 @@ Outcome CPbtDoc::OnOpenDocument(const std::string& path) {
     const std::string name = std::filesystem::path(path).filename().string();
     if (!m_port.runCancellable("Reading " + name, [&](LoadProgress& progress) {
             loaded = book->load(path, &progress);
+            if (loaded)
+                m_inputSha256 = fileSha256(path).value_or(std::string());
         }))
         return Outcome::failed(); // the user stopped it: nothing to report
     if (!loaded)
         return fail(m_port, readFailureNotice(book->errorMessage()));
     SetTitle(name);
+    m_strPath = path;
     return readSampleWorkbook(*this, *book);
 }
 

@@ -20,6 +20,14 @@ const dbTable* usableMasterList(const dbTable* list) {
     return list && list->rowCount > 0 ? list : nullptr;
 }
 
+std::vector<std::string_view> listCodes(const std::vector<TaxonMatch>& taxa) {
+    std::vector<std::string_view> codes;
+    codes.reserve(taxa.size());
+    for (const TaxonMatch& t : taxa)
+        codes.push_back(t.listCode);
+    return codes;
+}
+
 void countMatches(Assessment& a) {
     for (const TaxonMatch& t : a.taxa) {
         a.matched += t.matchRow >= 0;
@@ -45,12 +53,17 @@ Assessment assess(const SampleSet& samples, const ReferenceTables& tables,
         a.messages.push_back(kNoMasterListMessage);
         a.summaryNotes += kNoMasterListNote;
     }
-    const MasterColumns columns =
-        findMasterColumns(master, chooseMatchColumn(samples.taxonCodes), metric);
+    a.taxa = translateCodes(samples.taxonCodes, tables.translations);
+    const int matchColumn = chooseMatchColumn(listCodes(a.taxa));
+    a.matchColumn = matchColumn;
+    const MasterColumns columns = findMasterColumns(master, matchColumn, metric);
     if (master)
         a.summaryNotes += masterColumnNotes(columns, metric);
-    a.taxa = matchTaxa(samples.taxonCodes, master, columns);
+    matchTaxa(a.taxa, master, columns);
     countMatches(a);
+    if (master && tables.suggestions && a.matched != samples.taxonCount())
+        suggestEntries(a.taxa, samples.taxonCodes, samples.taxonNames, *tables.suggestions,
+                       matchColumn);
 
     std::vector<SampleSums> sums = sumSamples(samples, a.taxa);
     const ClassBoundaries bounds(tables.boundaries);

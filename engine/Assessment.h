@@ -20,6 +20,7 @@ struct Assessment {
     // Appended to the job summary, in order.
     std::string summaryNotes;
     std::vector<TaxonMatch> taxa; // one per input taxon
+    int matchColumn = 1;          // the master column of the codes matched
     int matched = 0;              // input taxa in the master list
     int scored = 0;               // input taxa with a score for the metric
     // The number of input taxa without a score, when there are any.

@@ -11,7 +11,9 @@
 
 namespace frusta {
 class dbTable;
-}
+class SuggestionIndex;
+class TranslationTable;
+} // namespace frusta
 
 namespace frusta::engine {
 
@@ -20,6 +22,8 @@ struct SampleSet {
     std::vector<const double*> counts;        // one per sample: its count of every taxon
     // Per information row, one text per sample (see InfoRows.h); null when there are none.
     const std::vector<std::vector<std::string>>* infoRows = nullptr;
+    // One name per input taxon, for suggesting list entries; none when names are not known.
+    std::vector<std::string_view> taxonNames;
 
     int sampleCount() const { return static_cast<int>(counts.size()); }
     int taxonCount() const { return static_cast<int>(taxonCodes.size()); }
@@ -33,6 +37,11 @@ struct ReferenceTables {
     const dbTable* masterList = nullptr; // the master taxon list
     const dbTable* boundaries = nullptr; // the class boundaries of the metric
     const dbTable* coc = nullptr;        // the confidence-of-class coefficients of the family
+    // The user's translations of codes into list codes; none when not used.
+    const TranslationTable* translations = nullptr;
+    // The index of the master list for suggesting entries for taxa not in it; none: no
+    // suggestions.
+    const SuggestionIndex* suggestions = nullptr;
 };
 
 // The metric, and the model ranges and defaults for missing chemistry.

@@ -1,6 +1,7 @@
 #include "engine/TaxonMatch.h"
 
 #include "engine/TaxonIndex.h"
+#include "refdb/TranslationTable.h"
 #include "refdb/dbTable.h"
 
 namespace frusta::engine {
@@ -17,8 +18,7 @@ int typedColumn(const dbTable& t, int col, ColumnType type) {
     return col >= 0 && col < t.colCount && t.columnTypes[col] == type ? col : -1;
 }
 
-TaxonMatch matchOf(const dbTable& master, const MasterColumns& columns, int32_t row) {
-    TaxonMatch p;
+void matchOf(const dbTable& master, const MasterColumns& columns, int32_t row, TaxonMatch& p) {
     p.status = MatchStatus::InListUnscored;
     p.matchRow = row;
     double score = 0.0;
@@ -32,7 +32,6 @@ TaxonMatch matchOf(const dbTable& master, const MasterColumns& columns, int32_t 
         p.groups[g] =
             columns.groups[g] >= 0 && master.GetBool(row, columns.groups[g], flag) && flag;
     }
-    return p;
 }
 
 } // namespace
@@ -55,18 +54,39 @@ MasterColumns findMasterColumns(const dbTable* master, int matchColumn, const ch
     return c;
 }
 
-std::vector<TaxonMatch> matchTaxa(const std::vector<std::string_view>& codes, const dbTable* master,
-                                  const MasterColumns& columns) {
-    std::vector<TaxonMatch> matches(codes.size());
-    if (!master || columns.code < 0)
-        return matches;
-    const TaxonIndex index(master->textColumn(columns.code));
+std::vector<TaxonMatch> translateCodes(const std::vector<std::string_view>& codes,
+                                       const TranslationTable* translations) {
+    std::vector<TaxonMatch> taxa(codes.size());
     for (std::size_t k = 0; k < codes.size(); ++k) {
-        const int32_t row = index.find(codes[k]);
-        if (row >= 0)
-            matches[k] = matchOf(*master, columns, row);
+        const TranslationRow* t = translations ? translations->find(codes[k]) : nullptr;
+        taxa[k].listCode = t ? t->to : std::string(codes[k]);
+        if (t) {
+            taxa[k].translationRow = t->row;
+            taxa[k].note = t->note;
+        }
     }
-    return matches;
+    return taxa;
+}
+
+void matchTaxa(std::vector<TaxonMatch>& taxa, const dbTable* master, const MasterColumns& columns) {
+    if (!master || columns.code < 0)
+        return;
+    const TaxonIndex index(master->textColumn(columns.code));
+    for (TaxonMatch& t : taxa) {
+        const int32_t row = index.find(t.listCode);
+        if (row >= 0)
+            matchOf(*master, columns, row, t);
+    }
+}
+
+void suggestEntries(std::vector<TaxonMatch>& taxa, const std::vector<std::string_view>& codes,
+                    const std::vector<std::string_view>& names, const SuggestionIndex& index,
+                    int codeColumn) {
+    SuggestionIndex::Search search(index);
+    for (std::size_t k = 0; k < taxa.size() && k < codes.size(); ++k)
+        if (taxa[k].status == MatchStatus::NotInList)
+            taxa[k].suggestions = search.suggest(
+                codes[k], k < names.size() ? names[k] : std::string_view(), codeColumn);
 }
 
 std::string masterColumnNotes(const MasterColumns& columns, const char* scoreName) {

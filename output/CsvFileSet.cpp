@@ -9,10 +9,37 @@
 namespace frusta {
 
 const std::vector<CsvFile> kCsvFiles = {
-    {"samples", &ResultsTables::samples},
+    {"samples", &ResultsTables::samples, nullptr, &ResultsTables::shareColumns},
     {"sites", &ResultsTables::sites, &ResultsTables::hasSites},
     {"unmatched", &ResultsTables::unmatched},
+    {"taxa", &ResultsTables::taxa},
+    {"run", &ResultsTables::run},
 };
+
+namespace {
+
+// The table with the other's columns after its own, row by row.
+ResultsTable sideBySide(const ResultsTable& table, const ResultsTable& after) {
+    ResultsTable joined = table;
+    joined.header.insert(joined.header.end(), after.header.begin(), after.header.end());
+    for (std::size_t r = 0; r < joined.rows.size(); ++r) {
+        TableRow& row = joined.rows[r];
+        row.resize(table.header.size());
+        if (r < after.rows.size())
+            row.insert(row.end(), after.rows[r].begin(), after.rows[r].end());
+        row.resize(joined.header.size());
+    }
+    return joined;
+}
+
+} // namespace
+
+void writeCsvFile(const ResultsTables& tables, const CsvFile& file, std::ostream& out) {
+    if (file.after)
+        writeCsv(sideBySide(tables.*file.table, tables.*file.after), out);
+    else
+        writeCsv(tables.*file.table, out);
+}
 
 std::filesystem::path csvFilePath(const std::filesystem::path& prefix, const char* part) {
     return std::filesystem::path(prefix.string() + "-" + part + ".csv");
@@ -27,7 +54,7 @@ void addCsvFiles(const ResultsTables& tables, const std::filesystem::path& prefi
             continue;
         }
         std::ostringstream text;
-        writeCsv(tables.*file.table, text);
+        writeCsvFile(tables, file, text);
         set.add(path, std::move(text).str());
     }
 }

@@ -1,5 +1,6 @@
 #include "output/JsonWriter.h"
 
+#include "doc/TaxonMatchView.h"
 #include "output/ResultsTables.h"
 
 #include <nlohmann/json.hpp>
@@ -65,6 +66,12 @@ Json sampleJson(const ResultsTables& t, const std::vector<std::string>& keys, st
     sample["class"] = cellJson(row[t.classColumn]);
     sample["classCode"] = classCodeJson(t.sampleClass[s]);
     sample["comment"] = cellJson(row[t.commentColumn]);
+    if (s < t.shareColumns.rows.size()) {
+        const TableRow& share = t.shareColumns.rows[s];
+        sample["scoredShare"] = cellJson(share[0]);
+        sample["belowThreshold"] =
+            share[1].isEmpty() ? Json(nullptr) : Json(share[1].text == "Yes");
+    }
     return sample;
 }
 
@@ -94,6 +101,34 @@ Json unmatchedJson(const ResultsTables& t) {
     return taxa;
 }
 
+// The taxa keyed by the table's header, the suggestions as a list of code and name.
+Json taxaJson(const ResultsTables& t) {
+    const std::size_t first = static_cast<std::size_t>(TaxonColumn::Suggestion1Code);
+    Json taxa = Json::array();
+    for (const TableRow& row : t.taxa.rows) {
+        Json taxon = rowObject(t.taxa, row, 0, first);
+        for (auto group : {TaxonColumn::Planktic, TaxonColumn::Motile, TaxonColumn::OrganicTolerant,
+                           TaxonColumn::Saline}) {
+            const auto c = static_cast<std::size_t>(group);
+            taxon[t.taxa.header[c]] = !row[c].isEmpty();
+        }
+        Json suggestions = Json::array();
+        for (std::size_t c = first; c + 1 < row.size(); c += 2)
+            if (!row[c].isEmpty())
+                suggestions.push_back({{"code", cellJson(row[c])}, {"name", cellJson(row[c + 1])}});
+        taxon["suggestions"] = std::move(suggestions);
+        taxa.push_back(std::move(taxon));
+    }
+    return taxa;
+}
+
+Json runJson(const ResultsTables& t) {
+    Json run = Json::object();
+    for (const TableRow& row : t.run.rows)
+        run[row[0].text] = row[1].isEmpty() ? Json("") : cellJson(row[1]);
+    return run;
+}
+
 } // namespace
 
 std::string infoKey(const std::string& label, int h, bool alreadyUsed) {
@@ -112,6 +147,8 @@ void writeJson(const ResultsTables& tables, const JsonSource& source, std::ostre
     doc["samples"] = samplesJson(tables);
     doc["sites"] = sitesJson(tables);
     doc["unmatched"] = unmatchedJson(tables);
+    doc["taxa"] = taxaJson(tables);
+    doc["run"] = runJson(tables);
     // Texts that are not valid UTF-8 get U+FFFD rather than making the document unwritable.
     out << doc.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }

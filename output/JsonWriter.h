@@ -1,6 +1,7 @@
 #pragma once
 // Results tables as one JSON document per workbook: the input file, worksheet and metric,
-// the job summary lines, the samples, the sites and the unmatched taxa. Numbers keep their
+// the job summary lines, the samples (with their scored share), the sites, the unmatched
+// taxa, the match of every taxon and the run details. Numbers keep their
 // full precision; a missing value is null.
 #include <iosfwd>
 #include <string>

@@ -63,6 +63,12 @@ void writeJobSummary(const ResultsTables& t, Sheet& sheet, const Formats& f) {
     writeTable(sheet, r + 2, t.unmatched, f);
 }
 
+// The taxa, one empty row, then the scored share of every sample.
+void writeTaxonMatching(const ResultsTables& t, Sheet& sheet, const Formats& f) {
+    const int last = writeTable(sheet, 0, t.taxa, f);
+    writeTable(sheet, last + 2, t.shares, f);
+}
+
 } // namespace
 
 std::vector<std::string> summaryRows(const std::string& summary) {
@@ -104,6 +110,8 @@ void buildResultsBook(const ResultsTables& tables, Book& book) {
     writeTable(*book.addSheet("Sample Summary"), 0, tables.samples, f);
     if (tables.hasSites)
         writeTable(*book.addSheet(tables.sitesSheetName), 0, tables.sites, f);
+    writeTaxonMatching(tables, *book.addSheet("Taxon matching"), f);
+    writeTable(*book.addSheet("Run details"), 0, tables.run, f);
 }
 
 } // namespace frusta

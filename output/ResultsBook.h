@@ -1,6 +1,6 @@
 #pragma once
-// The contents of a results workbook: "Job Summary", "Sample Summary" and, when the site
-// uncertainty was computed, the uncertainty sheet.
+// The contents of a results workbook: "Job Summary", "Sample Summary", when the site
+// uncertainty was computed the uncertainty sheet, then "Taxon matching" and "Run details".
 #include <string>
 #include <vector>
 

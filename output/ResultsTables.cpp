@@ -177,6 +177,7 @@ ResultsTables buildResultsTables(const CPbtDoc& doc, const std::vector<std::stri
     addUnmatched(doc, out);
     addSamples(doc, classNames, out);
     addSites(doc, classNames, out);
+    addMatchingTables(doc, out);
     return out;
 }
 

@@ -55,7 +55,18 @@ struct ResultsTables {
     std::string sitesSheetName;
     ResultsTable sites;
     std::vector<int> siteClass; // class code 1 to 5 per site; 0 without a class
+    // "Taxon matching": one row per input taxon (`taxa`), then one per sample with its
+    // scored share (`shares`). `shareColumns` holds the share and its flag per sample, the
+    // last columns of the samples CSV file.
+    ResultsTable taxa;
+    ResultsTable shares;
+    ResultsTable shareColumns;
+    // "Run details": label and value.
+    ResultsTable run;
 };
+
+// The taxon matching, scored share and run details tables of an analysed document.
+void addMatchingTables(const CPbtDoc& doc, ResultsTables& out);
 
 // The tables of an analysed document; `classNames` names class codes 1 to 5.
 ResultsTables buildResultsTables(const CPbtDoc& doc, const std::vector<std::string>& classNames);

@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   fonts-liberation ruby-asciidoctor-pdf xvfb xdotool imagemagick poppler-utils
-  libxlsxwriter-dev nlohmann-json3-dev libzip-dev libexpat1-dev mdbtools-dev mdbtools libsqlite3-dev sqlite3
+  libxlsxwriter-dev nettle-dev nlohmann-json3-dev libzip-dev libexpat1-dev mdbtools-dev mdbtools libsqlite3-dev sqlite3
   python3 python3-xlrd python3-openpyxl python3-xlwt python3-xlsxwriter
   libreoffice-calc-nogui time
   dpkg-dev lintian appstream desktop-file-utils

@@ -17,6 +17,28 @@ TAXA = {
 }
 
 
+# The sheets after the existing ones: how each taxon was matched, and how the run was made.
+NEW_SHEETS = ["Taxon matching", "Run details"]
+# The run details that differ between two runs of the same workbook and reference data.
+RUN_TIME = "Analysed at (UTC)"
+# ... and those that name the input workbook's file.
+INPUT_DETAILS = ("Input workbook", "Input workbook folder", "Input workbook SHA-256")
+
+
+def without_run_details(sheets, labels):
+    """The sheets with the values of the run details of `labels` made neutral."""
+    for key, (value, fmt) in sheets.get("Run details", {}).items():
+        if key[1] == 1 and sheets["Run details"].get((key[0], 0), ("",))[0] in labels:
+            sheets["Run details"][key] = ("(varies)", fmt)
+    return sheets
+
+
+def without_run_time_csv(data):
+    """The bytes of a NAME-run.csv file with the time of the analysis left out."""
+    prefix = (RUN_TIME + ",").encode()
+    return b"".join(line for line in data.splitlines(keepends=True) if not line.startswith(prefix))
+
+
 def make_database(path):
     """A reference database with round numbers: boundaries 0.8/0.6/0.4/0.2 for rivers and DAM,
     lake types HA (median 20) and MA (median 30), CoC coefficients 0.1, 0, 0, 1."""

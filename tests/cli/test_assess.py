@@ -74,7 +74,7 @@ class Assess(unittest.TestCase):
             "These values have been set to 5 or 250 mg/l.\n"
             "\nWarning: 2 taxa lack TDI4 scores in database.\n" + WARNING_TAIL))
         self.assertEqual(kind, "xls")
-        self.assertEqual(list(sheets), ["Job Summary", "Sample Summary", "Uncertainty TDI4"])
+        self.assertEqual(list(sheets), ["Job Summary", "Sample Summary", "Uncertainty TDI4"] + A.NEW_SHEETS)
 
         js = sheets["Job Summary"]
         self.assertEqual([js[(r, 0)][0] for r in (0, 1, 2, 5, 6)], [
@@ -158,7 +158,7 @@ class Assess(unittest.TestCase):
         self.assertTrue(stdout.endswith("Number of samples:\t4\n\nWarning: 2 taxa lack LTDI2 scores "
                                         "in database.\n" + WARNING_TAIL), stdout)
         self.assertEqual(kind, "xlsx")
-        self.assertEqual(list(sheets), ["Job Summary", "Sample Summary", "Uncertainty LTDI2"])
+        self.assertEqual(list(sheets), ["Job Summary", "Sample Summary", "Uncertainty LTDI2"] + A.NEW_SHEETS)
         ss = sheets["Sample Summary"]
         self.assertEqual(ss[(0, 16)][0], "Comment LTD12")
         self.assertEqual(values(ss, 1, 9, 11), [20, 0.625, "Good"])
@@ -186,7 +186,7 @@ class Assess(unittest.TestCase):
                       "uncertainty estimates will not be calculated.\n\n2 calcium values out of "
                       "range.\nThese values have been set to 5 or 500 ueq/l.\n", stdout)
         self.assertEqual(kind, "xls")
-        self.assertEqual(list(sheets), ["Job Summary", "Sample Summary"])
+        self.assertEqual(list(sheets), ["Job Summary", "Sample Summary"] + A.NEW_SHEETS)
         ss = sheets["Sample Summary"]
         self.assertEqual(values(ss, 0, 16, 16) + values(ss, 1, 11, 11), ["Comment DAM", "High"])
         self.assertAlmostEqual(ss[(1, 9)][0], 58.6)

@@ -86,7 +86,7 @@ class Batch(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(os.path.join(d, "results"))),
                          ["north-results.xlsx", "south-results.xlsx"])
         _, sheets = A.read_results(os.path.join(d, "results", "south-results.xlsx"))
-        self.assertEqual(list(sheets), ["Job Summary", "Sample Summary", "Uncertainty TDI4"])
+        self.assertEqual(list(sheets), ["Job Summary", "Sample Summary", "Uncertainty TDI4"] + A.NEW_SHEETS)
 
     def test_all_done_exits_0_and_analysis_failures_give_their_messages(self):
         d = self.folder("reasons")
@@ -166,7 +166,7 @@ class Batch(unittest.TestCase):
             self.assertEqual(rc, 0, stderr)
         _, sheets = A.read_results(os.path.join(d, "r.xls"))
         tables = {t: csv_rows(os.path.join(d, "r-%s.csv" % t))
-                  for t in ("samples", "sites", "unmatched")}
+                  for t in ("samples", "sites", "unmatched", "taxa", "run")}
         with open(os.path.join(d, "r.out"), encoding="utf-8") as f:
             doc = json.load(f)
         return sheets, tables, doc
@@ -175,14 +175,26 @@ class Batch(unittest.TestCase):
         sheets, tables, _ = self.results_in_every_format(self.folder("csv"))
         js = sheets["Job Summary"]
         header = next(r for (r, c), v in js.items() if c == 0 and v[0] == "Code")
-        pairs = [(sheet_rows(sheets["Sample Summary"]), tables["samples"]),
+        taxa = len(tables["taxa"])  # the taxa table ends one row above the shares table
+        # The samples file holds the scored share and its flag after the sheet's columns.
+        samples_csv = [row[:-2] for row in tables["samples"]]
+        pairs = [(sheet_rows(sheets["Sample Summary"]), samples_csv),
                  (sheet_rows(sheets["Uncertainty TDI4"]), tables["sites"]),
-                 (sheet_rows(js, header, 7), tables["unmatched"])]
+                 (sheet_rows(js, header, 7), tables["unmatched"]),
+                 (sheet_rows(sheets["Taxon matching"], 0, 20)[:taxa], tables["taxa"]),
+                 (sheet_rows(sheets["Run details"]), tables["run"])]
         for book_rows, csv_table in pairs:
             self.assertEqual(len(book_rows), len(csv_table))
             for book_row, csv_row in zip(book_rows, csv_table):
                 self.assertEqual(len(csv_row), len(book_row))
                 self.assertEqual([csv_value(f, v) for f, v in zip(csv_row, book_row)], book_row)
+        self.assertEqual([row[-2:] for row in tables["samples"]],
+                         [["% Scored", "Below threshold"], [repr(20 / 23 * 100), "No"],
+                          [repr(20 / 22 * 100), "No"], ["100", "No"], ["0", "Yes"]])
+        shares = sheet_rows(sheets["Taxon matching"], taxa + 1, 5)
+        self.assertEqual(shares[0], ["Sample", "Sample sum", "Scored sum", "% Scored",
+                                     "Below threshold"])
+        self.assertEqual(shares[4], ["S4", 7, 0, 0, "Yes"])
         samples = tables["samples"]
         self.assertEqual(samples[0][16], "Comment TD14")
         self.assertEqual(samples[1][2], "40179")  # the sampling date as its day number

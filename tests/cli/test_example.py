@@ -37,7 +37,8 @@ class Example(unittest.TestCase):
                 self.assertIn("Metric:\t%s\n\nNumber of taxa:\t48\nNumber of samples:\t%d"
                               % (metric, samples), stdout)
                 _, sheets = A.read_results(out)
-                names = ["Job Summary", "Sample Summary"] + (["Uncertainty " + metric] if coc else [])
+                names = (["Job Summary", "Sample Summary"] + (["Uncertainty " + metric] if coc else [])
+                         + A.NEW_SHEETS)
                 self.assertEqual(list(sheets), names)
                 ss = sheets["Sample Summary"]
                 classes = {ss[(s, c)][0] for (s, c) in ss if s > 0 and ss[(0, c)][0].startswith("Class")}

@@ -31,7 +31,7 @@ def results(path, file_name):
     for key, (value, fmt) in summary.items():
         if isinstance(value, str) and file_name in value:
             summary[key] = (value.replace(file_name, "WORKBOOK"), fmt)
-    return sheets
+    return A.without_run_details(sheets, (A.RUN_TIME,) + A.INPUT_DETAILS)
 
 
 class OpenFormats(unittest.TestCase):

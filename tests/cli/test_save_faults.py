@@ -127,19 +127,24 @@ class SaveFaults(unittest.TestCase):
               file=sys.stderr)
 
     def cells(self, files):
-        """The files with .xlsx workbooks as their cells: they hold the time they were written."""
+        """The files with .xlsx workbooks as their cells: they hold the time they were written.
+        The time of the analysis in the run details is left out."""
         out = {}
         for name, data in files.items():
             if name.endswith(".xlsx"):
                 path = os.path.join(self.out, name)
-                out[name] = A.read_results(path)[1] if os.path.exists(path) else None
+                out[name] = (A.without_run_details(A.read_results(path)[1], (A.RUN_TIME,))
+                             if os.path.exists(path) else None)
+            elif name.endswith("-run.csv") and data is not None:
+                out[name] = A.without_run_time_csv(data)
             else:
                 out[name] = data
         return out
 
     def test_each_format_with_o(self):
         for ext, files in ((".xls", ["r.xls"]), (".xlsx", ["r.xlsx"]), (".json", ["r.json"]),
-                           (".csv", ["r-samples.csv", "r-sites.csv", "r-unmatched.csv"])):
+                           (".csv", ["r-samples.csv", "r-sites.csv", "r-unmatched.csv", "r-taxa.csv",
+                                     "r-run.csv"])):
             before = {f: f"previous {f}\n".encode() for f in files}
             targets = [os.path.join(self.out, f) for f in files]
             self.fail_each(ext, [self.books[0], "-o", os.path.join(self.out, "r" + ext)],
@@ -203,7 +208,8 @@ class SaveFaults(unittest.TestCase):
         for files, out, target in (
                 ({"r.xlsx": None}, "r.xlsx", "r.xlsx"),
                 ({"r.json": None}, "r.json", "r.json"),
-                ({"r-samples.csv": b"old", "r-sites.csv": None, "r-unmatched.csv": b"old"}, "r.csv",
+                ({"r-samples.csv": b"old", "r-sites.csv": None, "r-unmatched.csv": b"old",
+                  "r-taxa.csv": b"old", "r-run.csv": b"old"}, "r.csv",
                  "r-sites.csv")):
             F.restore(self.out, files)
             status, _, stderr, _ = self.run_cli([self.books[0], "-o", os.path.join(self.out, out)])
@@ -215,7 +221,7 @@ class SaveFaults(unittest.TestCase):
     def test_read_only_folder_or_file(self):
         """A folder that cannot be written, and a file of the set that is read-only (one to be
         replaced; the sites file that results without a site table would remove)."""
-        csv_set = ["r-samples.csv", "r-sites.csv", "r-unmatched.csv"]
+        csv_set = ["r-samples.csv", "r-sites.csv", "r-unmatched.csv", "r-taxa.csv", "r-run.csv"]
         for ext, names, read_only, metric in ((".xls", ["r.xls"], "ro", "TDI4"),
                                               (".csv", csv_set, "ro", "TDI4"),
                                               (".csv", csv_set, "ro/r-samples.csv", "TDI4"),

@@ -15,7 +15,7 @@ TEST(Assessment, ValuesInTypedRecordsOut) {
     const std::vector<double> s0 = {6, 0, 4, 3}, s1 = {0, 2, 0, 0};
     const std::vector<std::vector<std::string>> info = {
         {"S0", "S1"}, {"AB", "ab"}, {"40000", "40000"}, {"100", "100"}};
-    SampleSet samples{{"AAAA", "bbbb", "CCCC", "ZZZZ"}, {s0.data(), s1.data()}, &info};
+    SampleSet samples{{"AAAA", "bbbb", "CCCC", "ZZZZ"}, {s0.data(), s1.data()}, &info, {}};
     AnalysisSettings settings;
     settings.metric = kMetricTDI3;
     const Assessment a = assess(samples, {master.get(), bounds.get(), nullptr}, settings);

@@ -68,7 +68,8 @@ std::optional<std::string> saveJson(AnalysedDocument& d, const fs::path& dir) {
     return commit(set);
 }
 
-const std::vector<std::string> kCsvSet = {"r-samples.csv", "r-sites.csv", "r-unmatched.csv"};
+const std::vector<std::string> kCsvSet = {"r-samples.csv", "r-sites.csv", "r-unmatched.csv",
+                                          "r-taxa.csv", "r-run.csv"};
 
 const Route kXls{"xls", {"Results.xls"}, [](AnalysedDocument& d, const fs::path& dir) {
                      return saveWorkbook(d, dir / "Results.xls");

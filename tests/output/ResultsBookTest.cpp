@@ -67,7 +67,9 @@ TEST(SummaryRows, SplitsAtCrLf) {
 
 TEST_F(ResultsBookTest, JobSummaryAndUnmatchedTaxa) {
     Book& b = build();
-    ASSERT_EQ(b.sheetCount(), 2); // no uncertainty sheet
+    ASSERT_EQ(b.sheetCount(), 4); // no uncertainty sheet
+    EXPECT_EQ(b.getSheet(2)->name(), "Taxon matching");
+    EXPECT_EQ(b.getSheet(3)->name(), "Run details");
     const Sheet& s = *b.getSheet(0);
     EXPECT_EQ(s.name(), "Job Summary");
     EXPECT_EQ(str(s, 0, 0), "File: x.xls");
@@ -139,7 +141,7 @@ TEST_F(ResultsBookTest, UncertaintySheet) {
         {{S::Samples, 4}, {S::Missing, 0}, {S::MeanEqr, 0.7}, {S::Class, 2}, {S::CocHigh, 1.18}},
         {{S::Samples, 0}, {S::Missing, 2}, {S::Class, 0}});
     const Book& b = build();
-    ASSERT_EQ(b.sheetCount(), 3);
+    ASSERT_EQ(b.sheetCount(), 5);
     const Sheet& s = *b.getSheet(2);
     EXPECT_EQ(s.name(), "Uncertainty TDI4");
     EXPECT_EQ(str(s, 0, 13), "RoM-G/M");
