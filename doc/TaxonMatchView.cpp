@@ -188,9 +188,11 @@ std::string TaxonMatchView::explanation(int k) const {
     if (m.suggestions.empty())
         return text + "\nNo similar entry in the list.";
     text += "\nPerhaps:";
-    for (int i = 0; i < suggestionCount(k); ++i)
-        text += "\n" + suggestionCode(k, i) + " " + suggestionName(k, i) + " (" +
+    for (int i = 0; i < suggestionCount(k); ++i) {
+        const std::string name = suggestionName(k, i);
+        text += "\n" + suggestionCode(k, i) + (name.empty() ? "" : " " + name) + " (" +
                 suggestionReason(k, i) + ")";
+    }
     return text;
 }
 
