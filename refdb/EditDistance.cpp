@@ -14,9 +14,11 @@ int boundedEditDistance(std::string_view a, std::string_view b, int bound) {
         return over;
     // Three rows of the table (i - 2, i - 1, i); cells outside the band |i - j| <= bound
     // are never below over and are kept at over.
-    std::vector<int> before(static_cast<std::size_t>(m + 1), over);
-    std::vector<int> prev(static_cast<std::size_t>(m + 1), over);
-    std::vector<int> cur(static_cast<std::size_t>(m + 1), over);
+    // Kept between calls: many short texts are compared one after another.
+    thread_local std::vector<int> before, prev, cur;
+    before.assign(static_cast<std::size_t>(m + 1), over);
+    prev.assign(static_cast<std::size_t>(m + 1), over);
+    cur.assign(static_cast<std::size_t>(m + 1), over);
     for (int j = 0; j <= std::min(m, bound); ++j)
         prev[static_cast<std::size_t>(j)] = j;
     for (int i = 1; i <= n; ++i) {

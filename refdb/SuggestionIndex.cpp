@@ -5,21 +5,27 @@
 #include "refdb/dbTable.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace frusta {
 
 namespace {
 
-// The distinct three-byte pieces of a key padded with one mark at each end.
-std::vector<uint32_t> piecesOf(const std::string& key) {
-    std::string padded = "\x01" + key + "\x01";
-    std::vector<uint32_t> pieces;
-    for (std::size_t i = 0; i + 3 <= padded.size(); ++i)
-        pieces.push_back(static_cast<uint32_t>(static_cast<unsigned char>(padded[i])) << 16 |
-                         static_cast<uint32_t>(static_cast<unsigned char>(padded[i + 1])) << 8 |
-                         static_cast<uint32_t>(static_cast<unsigned char>(padded[i + 2])));
+// The distinct three-byte pieces of a key padded with one mark at each end, into `pieces`.
+void piecesOf(const std::string& key, std::vector<uint32_t>& pieces) {
+    pieces.clear();
+    const auto byte = [&](std::size_t i) -> uint32_t {
+        return i == 0 || i > key.size() ? 1u : static_cast<unsigned char>(key[i - 1]);
+    };
+    for (std::size_t i = 0; i + 3 <= key.size() + 2; ++i)
+        pieces.push_back(byte(i) << 16 | byte(i + 1) << 8 | byte(i + 2));
     std::sort(pieces.begin(), pieces.end());
     pieces.erase(std::unique(pieces.begin(), pieces.end()), pieces.end());
+}
+
+std::vector<uint32_t> piecesOf(const std::string& key) {
+    std::vector<uint32_t> pieces;
+    piecesOf(key, pieces);
     return pieces;
 }
 
@@ -45,14 +51,18 @@ int slipBound(std::size_t keyLength, bool name) {
 
 KeyIndex::KeyIndex(const std::vector<std::string>& texts, bool names) {
     keys_.reserve(texts.size());
+    exact_.reserve(texts.size());
     std::vector<std::pair<uint32_t, int32_t>> pairs;
+    pairs.reserve(texts.size() * (names ? 24 : 8));
+    std::vector<uint32_t> pieces;
     for (std::size_t r = 0; r < texts.size(); ++r) {
         keys_.push_back(names ? nameKey(texts[r]) : codeKey(texts[r]));
         const std::string& key = keys_.back();
         if (key.empty())
             continue;
         exact_[key].push_back(static_cast<int32_t>(r));
-        for (uint32_t p : piecesOf(key))
+        piecesOf(key, pieces);
+        for (uint32_t p : pieces)
             pairs.emplace_back(p, static_cast<int32_t>(r));
     }
     std::sort(pairs.begin(), pairs.end());
@@ -78,22 +88,49 @@ void KeyIndex::near(const std::string& key, int bound, std::vector<Suggestion>& 
         return;
     counts.resize(keys_.size(), 0);
     const std::vector<uint32_t> pieces = piecesOf(key);
-    // A slip changes at most three pieces, a transposition four.
-    const int needed = std::max(1, static_cast<int>(pieces.size()) - 4 * bound);
+    // An entry within `bound` slips shares all but 4 pieces a slip with the text (a slip
+    // changes at most three pieces, a transposition four), so it shares at least
+    // |S| - 4 x bound of any set S of them. The entries are counted over the rarest pieces
+    // only, at least 4 x bound + 1 of them so that the count means something, the others
+    // as long as fewer than 1% of the entries hold them. A piece that more than an eighth
+    // of the entries hold (a common genus, "var") is never counted: it tells little and
+    // would make every look-up visit most of the list.
+    std::vector<std::pair<uint32_t, uint32_t>> lists; // rows_[first, last) of each piece
+    int absent = 0;
     for (uint32_t p : pieces) {
         const auto it = pieceNumber_.find(p);
         if (it == pieceNumber_.end())
-            continue;
-        for (uint32_t i = start_[it->second]; i < start_[it->second + 1]; ++i) {
+            ++absent;
+        else
+            lists.emplace_back(start_[it->second], start_[it->second + 1]);
+    }
+    std::sort(lists.begin(), lists.end(),
+              [](const auto& a, const auto& b) { return a.second - a.first < b.second - b.first; });
+    const std::size_t common = std::max<std::size_t>(1000, keys_.size() / 100);
+    const std::size_t veryCommon = std::max<std::size_t>(1000, keys_.size() / 8);
+    const int least = 4 * bound + 1;
+    int counted = absent;
+    std::size_t used = 0;
+    for (; used < lists.size(); ++used) {
+        const std::size_t n = lists[used].second - lists[used].first;
+        if (n > veryCommon || (n > common && counted >= least))
+            break;
+        ++counted;
+    }
+    lists.resize(used);
+    const int needed = std::max(1, counted - 4 * bound);
+    const auto length = static_cast<int>(key.size());
+    for (const auto& [first, last] : lists)
+        for (uint32_t i = first; i < last; ++i) {
             const int32_t row = rows_[i];
             if (counts[static_cast<std::size_t>(row)]++ == 0)
                 touched.push_back(row);
         }
-    }
     std::vector<Suggestion> found;
     for (int32_t row : touched) {
         const std::string& candidate = keys_[static_cast<std::size_t>(row)];
-        if (counts[static_cast<std::size_t>(row)] >= needed && candidate != key) {
+        if (counts[static_cast<std::size_t>(row)] >= needed && candidate != key &&
+            std::abs(static_cast<int>(candidate.size()) - length) <= bound) {
             const int slips = boundedEditDistance(key, candidate, bound);
             if (slips <= bound)
                 found.push_back({row, byCode, slips});
