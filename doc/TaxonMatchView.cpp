@@ -177,10 +177,12 @@ std::string TaxonMatchView::explanation(int k) const {
     switch (m.status) {
     case engine::MatchStatus::Scored:
         return {};
-    case engine::MatchStatus::InListUnscored:
-        return text + "In the master list as " + listText(m.matchRow, doc_.m_nMatchColumn) + " (" +
-               listText(m.matchRow, nameColumn_) + "), but without a " + doc_.m_strMetric +
+    case engine::MatchStatus::InListUnscored: {
+        const std::string name = listText(m.matchRow, nameColumn_);
+        return text + "In the master list as " + listText(m.matchRow, doc_.m_nMatchColumn) +
+               (name.empty() ? "" : " (" + name + ")") + ", but without a " + doc_.m_strMetric +
                " score: it counts in the sample sum and its groups only.";
+    }
     case engine::MatchStatus::NotInList:
         break;
     }

@@ -3,6 +3,7 @@
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultsView.h"
+#include "doc/TaxonMatchView.h"
 #include "engine/InfoRows.h"
 #include "engine/TextFormat.h"
 #include "output/DateText.h"
@@ -174,6 +175,74 @@ std::string data(const CPbtDoc& doc, int r, int c) {
     if (!m || s >= m->nrow() || t >= m->ncol())
         return {};
     return fixed((*m)(s, t), 2);
+}
+
+std::string resultsTip(const CPbtDoc& doc, int r, int c) {
+    const ResultsView view(doc);
+    const int s = r - 1;
+    if (r < 1 || s >= view.sampleCount() || resultColumnAt(doc, c) != ResultColumn::Metric)
+        return {};
+    const std::optional<double> share = view.scoredShare(s);
+    if (!share)
+        return "No counts in this sample, so no share of it was scored.";
+    std::string tip = "Scored share: " + fixed(*share, 1) + "% of the sample's count (" +
+                      fixed(view.value(s, ResultColumn::ScoredSum).value_or(0.0), 2) + " of " +
+                      fixed(view.value(s, ResultColumn::SampleSum).value_or(0.0), 2) + ").";
+    if (view.belowScoredShare(s))
+        tip += "\nBelow the smallest scored share of " + formatText("%g", doc.m_minScoredShare) +
+               "%: the metric rests on too small a part of the sample; see View > Taxon "
+               "matching.";
+    return tip;
+}
+
+int dataTaxon(const CPbtDoc& doc, int r) {
+    const int t = r - doc.m_nInfoRows - 1;
+    return r > doc.m_nInfoRows && t < static_cast<int>(doc.m_taxa.size()) ? t : -1;
+}
+
+std::string dataTip(const CPbtDoc& doc, int r, int c) {
+    const int t = dataTaxon(doc, r);
+    const TaxonMatchView view(doc);
+    if (c < 1 || t < 0 || !dataRowUnscored(doc, r) || t >= view.taxonCount())
+        return {};
+    std::string tip = view.explanation(t);
+    if (view.suggestionCount(t) > 0)
+        tip += "\nRight-click the row and choose Use suggestion to translate the code.";
+    return tip;
+}
+
+int matchingRowCount(const CPbtDoc& doc) {
+    return TaxonMatchView(doc).taxonCount();
+}
+
+int matchingColumnCount() {
+    return kTaxonColumnCount;
+}
+
+std::string matching(const CPbtDoc& doc, int r, int c) {
+    const TaxonMatchView view(doc);
+    if (c < 1 || c > kTaxonColumnCount)
+        return r >= 1 && c == 0 ? std::to_string(r) : std::string();
+    const auto column = static_cast<TaxonColumn>(c - 1);
+    if (r == 0)
+        return view.label(column);
+    const int k = r - 1;
+    if (k >= view.taxonCount())
+        return {};
+    if (!TaxonMatchView::isNumber(column))
+        return view.text(k, column);
+    const std::optional<double> v = view.number(k, column);
+    if (!v)
+        return {};
+    return column == TaxonColumn::Samples ? formatText("%g", *v) : fixed(*v, 2);
+}
+
+std::string matchingTip(const CPbtDoc& doc, int r, int c) {
+    const TaxonMatchView view(doc);
+    const int k = r - 1;
+    if (r < 1 || c < 1 || k >= view.taxonCount())
+        return {};
+    return view.explanation(k);
 }
 
 bool dataRowUnscored(const CPbtDoc& doc, int r) {

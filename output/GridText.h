@@ -21,6 +21,10 @@ int resultsRowCount(const CPbtDoc& doc);
 int resultsGridColumn(const CPbtDoc& doc, ResultColumn column);
 std::string results(const CPbtDoc& doc, const std::vector<std::string>& classNames, int r, int c);
 
+// The hover text of a results cell: for the metric cell of a sample, its scored share and
+// whether it lies below the smallest scored share; empty elsewhere.
+std::string resultsTip(const CPbtDoc& doc, int r, int c);
+
 // Site uncertainty: site code then the site columns.
 int uncertaintyColumnCount(const CPbtDoc& doc);
 int uncertaintyRowCount(const CPbtDoc& doc);
@@ -34,6 +38,18 @@ int dataRowCount(const CPbtDoc& doc);
 std::string data(const CPbtDoc& doc, int r, int c);
 // True for the taxon rows of the data grid whose taxon has no score (after an analysis).
 bool dataRowUnscored(const CPbtDoc& doc, int r);
+
+// The hover text of a highlighted taxon row: why it has no score and the list entries it
+// most likely meant; empty for other cells.
+std::string dataTip(const CPbtDoc& doc, int r, int c);
+// The input taxon of a data grid row, or -1 for other rows.
+int dataTaxon(const CPbtDoc& doc, int r);
+
+// The taxon matching grid: one row per input taxon, the columns of TaxonMatchView.
+int matchingRowCount(const CPbtDoc& doc);
+int matchingColumnCount();
+std::string matching(const CPbtDoc& doc, int r, int c);
+std::string matchingTip(const CPbtDoc& doc, int r, int c);
 
 // Spreadsheet column name of grid column c (1 A, 26 Z, 27 AA, 702 ZZ, 703 AAA).
 std::string columnName(int c);

@@ -3,6 +3,7 @@
 #include "doc/ResultsView.h"
 #include "doc/TaxonMatchView.h"
 #include "engine/MatchTexts.h"
+#include "output/GridText.h"
 
 using namespace frusta;
 using namespace frusta::test;
@@ -126,6 +127,50 @@ TEST_F(TaxonMatching, SuggestionsForTaxaNotInTheList) {
     EXPECT_EQ(view.suggestionCount(2), 0); // four slips from BBBB
     EXPECT_EQ(view.explanation(1), "Not in the master list: it counts in the sample sum only.\n"
                                    "Perhaps:\nAAAA (code 1 typing slip away)");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TaxonMatching, HoverTextsOfTheGrids) {
+    analyse({"AAAA", "ZERO", "AAAB"}, {{6, 1, 3}, {0, 0, 0}});
+    const int metricColumn = cells::resultsGridColumn(doc, ResultColumn::Metric);
+    const int firstTaxonRow = doc.m_nInfoRows + 1;
+    const struct {
+        std::string tip;
+        std::string expected;
+    } cases[] = {
+        {cells::resultsTip(doc, 1, metricColumn),
+         "Scored share: 60.0% of the sample's count (6.00 of 10.00).\n"
+         "Below the smallest scored share of 70%: the metric rests on too small a part of the "
+         "sample; see View > Taxon matching."},
+        {cells::resultsTip(doc, 2, metricColumn),
+         "No counts in this sample, so no share of it was scored."},
+        {cells::resultsTip(doc, 1, metricColumn + 1), ""},
+        {cells::resultsTip(doc, 0, metricColumn), ""},
+        {cells::dataTip(doc, firstTaxonRow, 1), ""}, // scored: not highlighted
+        {cells::dataTip(doc, firstTaxonRow + 1, 2),
+         "In the master list as ZERO, but without a TDI4 score: it counts in the sample sum "
+         "and its groups only."},
+        {cells::dataTip(doc, firstTaxonRow + 2, 3),
+         "Not in the master list: it counts in the sample sum only.\nPerhaps:\nAAAA (code 1 "
+         "typing slip away)\nRight-click the row and choose Use suggestion to translate the "
+         "code."},
+        {cells::dataTip(doc, firstTaxonRow + 2, 0), ""},
+        {cells::dataTip(doc, 1, 3), ""}, // an information row
+        {cells::matching(doc, 0, 3), "Status"},
+        {cells::matching(doc, 3, 3), "not in the list"},
+        {cells::matching(doc, 1, 6), "2.00"},
+        {cells::matching(doc, 1, 11), "1"},
+        {cells::matching(doc, 3, 15), "AAAA"},
+        {cells::matching(doc, 4, 1), ""},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(cases[i].tip, cases[i].expected) << "case " << i;
+    doc.m_minScoredShare = 60.0;
+    EXPECT_EQ(cells::resultsTip(doc, 1, metricColumn),
+              "Scored share: 60.0% of the sample's count (6.00 of 10.00).");
 }
 
 } // namespace
