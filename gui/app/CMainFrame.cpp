@@ -61,6 +61,13 @@ void CMainFrame::createActions() {
     a_.openExampleHere->setStatusTip("Open the example dataset for an assessment");
     a_.referenceDatabase = makeAction(this, "Reference &database...",
                                       "Choose the reference database and load its taxon list");
+    a_.taxonTranslations =
+        makeAction(this, "Taxon &translations...",
+                   "Choose the table that translates your taxon codes into the list's codes");
+    a_.viewTaxonMatching = makeAction(this, "&Taxon matching",
+                                      "Show how each taxon of the active analysis was matched");
+    a_.runDetails =
+        makeAction(this, "&Run details", "Show how the results of the active analysis were made");
     a_.fileClose = makeAction(this, "&Close", "Close the active document");
     // The shortcut text only: Ctrl+S itself is the File Save command below, which stays
     // available while this item is disabled.
@@ -141,6 +148,7 @@ void CMainFrame::createMenus() {
     fileMenu_->addAction(a_.printSetup);
     fileMenu_->addSeparator();
     fileMenu_->addAction(a_.referenceDatabase);
+    fileMenu_->addAction(a_.taxonTranslations);
     fileMenu_->addSeparator();
     fileMenu_->addAction(a_.recentPlaceholder);
     for (QAction* entry : a_.recentFiles)
@@ -155,6 +163,8 @@ void CMainFrame::createMenus() {
     QMenu* view = menuBar()->addMenu("&View");
     view->addAction(a_.viewToolbar);
     view->addAction(a_.viewStatusBar);
+    view->addSeparator();
+    view->addAction(a_.viewTaxonMatching);
 
     QMenu* window = menuBar()->addMenu("&Window");
     window->addAction(a_.cascade);
@@ -164,6 +174,7 @@ void CMainFrame::createMenus() {
     QMenu* help = menuBar()->addMenu("&Help");
     help->addAction(a_.help);
     help->addSeparator();
+    help->addAction(a_.runDetails);
     help->addAction(a_.about);
 }
 

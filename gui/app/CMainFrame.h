@@ -19,10 +19,13 @@ struct MainActions {
     QAction* fileOpen = nullptr;        // "&Open...", Ctrl+O
     QAction* openExampleHere = nullptr; // "Open &example": the example as an analysis
     QAction* referenceDatabase = nullptr;
-    QAction* fileClose = nullptr;   // "&Close"
-    QAction* saveResults = nullptr; // "&Save results": File Save As of the active document
-    QAction* fileSave = nullptr;    // Ctrl+S: the framework's File Save
-    QAction* saveChart = nullptr;   // "Save c&hart as...": the chart of the active tab
+    QAction* taxonTranslations = nullptr; // "Taxon &translations..."
+    QAction* viewTaxonMatching = nullptr; // View > "&Taxon matching" of the active analysis
+    QAction* runDetails = nullptr;        // Help > "&Run details" of the active analysis
+    QAction* fileClose = nullptr;         // "&Close"
+    QAction* saveResults = nullptr;       // "&Save results": File Save As of the active document
+    QAction* fileSave = nullptr;          // Ctrl+S: the framework's File Save
+    QAction* saveChart = nullptr;         // "Save c&hart as...": the chart of the active tab
     QAction* print = nullptr;
     QAction* printPreview = nullptr;
     QAction* printSetup = nullptr;

@@ -2,6 +2,8 @@
 
 #include "app/ShellTexts.h"
 #include "doc/CommandGuard.h"
+#include "doc/TaxonMatchView.h"
+#include "doc/TranslationFile.h"
 #include "gui/app/CAboutDlg.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CSplashWnd.h"
@@ -9,12 +11,15 @@
 #include "gui/app/FileDialogLayout.h"
 #include "gui/app/HelpCommand.h"
 #include "gui/app/RememberedFolder.h"
+#include "gui/app/RunDetailsDialog.h"
 #include "gui/app/ViewCommands.h"
 #include "gui/app/WindowArrangement.h"
 #include "gui/doc/CChildFrame.h"
+#include "gui/doc/CPbtView.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/GridWindows.h"
 #include "output/ResultsWriter.h"
+#include "output/TranslationWriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,6 +93,14 @@ bool DesktopApp::InitInstance(const DesktopOptions& options) {
     startup.programFolder = options.programFolder;
     startup.database = options.database ? options.database : savedDatabase();
     guarded([&] { core_.InitInstance(port_, startup); });
+    // The table remembered from the last run; one that the list in use refuses is said and
+    // forgotten.
+    if (const auto table = DesktopSettings::translationTable())
+        guarded([&] {
+            if (!loadTranslations(table->string(), core_.taxonTable.get(), port_,
+                                  core_.translations))
+                DesktopSettings::storeTranslationTable({});
+        });
     if (const std::string why = DesktopSettings::unwritableReason(); !why.empty())
         port_.message(settingsNotKeptMessage(DesktopSettings::fileName(), why), Buttons::Ok);
     updateCommandStates();
@@ -108,6 +121,9 @@ void DesktopApp::connectActions() {
     bind(a.fileOpen, &DesktopApp::OnFileOpen);
     bind(a.openExampleHere, &DesktopApp::OnOpenExampleHere);
     bind(a.referenceDatabase, &DesktopApp::OnReferenceDatabase);
+    bind(a.taxonTranslations, &DesktopApp::OnTaxonTranslations);
+    bind(a.viewTaxonMatching, &DesktopApp::OnViewTaxonMatching);
+    bind(a.runDetails, &DesktopApp::OnRunDetails);
     bind(a.fileClose, &DesktopApp::OnFileClose);
     bind(a.saveResults, &DesktopApp::OnSaveResults);
     bind(a.fileSave, &DesktopApp::OnFileSave);
@@ -151,6 +167,8 @@ void DesktopApp::updateCommandStates() {
     QMdiSubWindow* active = frame_->mdiArea()->activeSubWindow();
     ViewCommands* view = viewOf(active);
     a.saveResults->setEnabled(session && session->doc().m_bAnalysed);
+    a.viewTaxonMatching->setEnabled(session && session->doc().m_bAnalysed);
+    a.runDetails->setEnabled(session && session->doc().m_bAnalysed);
     a.fileClose->setEnabled(active != nullptr);
     a.copy->setEnabled(view && view->canCopy());
     a.selectAll->setEnabled(view && view->canCopy());
@@ -205,8 +223,13 @@ DocumentSession* DesktopApp::OpenDocumentFile(const std::string& path) {
 }
 
 DocumentSession* DesktopApp::addSession(std::unique_ptr<CPbtDoc> doc) {
+    doc->m_minScoredShare = DesktopSettings::minScoredShare();
     sessions_.push_back(std::make_unique<DocumentSession>(std::move(doc), *frame_->mdiArea()));
     DocumentSession* session = sessions_.back().get();
+    session->useSuggestion = [this, session](int taxon, int index) {
+        guarded([&] { UseSuggestion(*session, taxon, index); });
+    };
+    session->scoredShareChanged = [](double share) { DesktopSettings::storeMinScoredShare(share); };
     connect(session, &DocumentSession::changed, this, &DesktopApp::updateCommandStates);
     connect(session, &DocumentSession::closed, this, &DesktopApp::forget, Qt::QueuedConnection);
     session->openPanel();
@@ -320,6 +343,88 @@ bool DesktopApp::UseReferenceDatabase(const std::filesystem::path& file) {
     if (used)
         DesktopSettings::storeReferenceDatabase(file);
     return used;
+}
+
+// ---- Taxon matching ----
+
+void DesktopApp::OnTaxonTranslations() {
+    QFileDialog dialog(frame_.get(), "Taxon translations");
+    dialog.setObjectName("translationsDialog");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(
+        {"Translation tables (*.csv *.xlsx *.xls *.ods *.fods *.tsv *.txt)", "All Files (*)"});
+    if (core_.translations)
+        dialog.selectFile(QString::fromStdString(core_.translations->path));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    UseTranslations(dialog.selectedFiles().front().toStdString());
+}
+
+bool DesktopApp::UseTranslations(const std::filesystem::path& file) {
+    bool used = false;
+    guarded([&] {
+        WaitCursor wait(port_);
+        used =
+            loadTranslations(file.string(), core_.taxonTable.get(), port_, core_.translations).ok();
+    });
+    if (used)
+        DesktopSettings::storeTranslationTable(file);
+    return used;
+}
+
+void DesktopApp::OnViewTaxonMatching() {
+    if (DocumentSession* session = activeSession(); session && session->doc().m_bAnalysed)
+        session->ShowMatchingView();
+}
+
+void DesktopApp::OnRunDetails() {
+    DocumentSession* session = activeSession();
+    if (!session)
+        return;
+    RunDetailsDialog dialog(session->doc().m_runDetails, session->caption(), frame_.get());
+    dialog.exec();
+}
+
+// The table that rows are added to: the one in use, else one the user names (a new .csv
+// by default); nothing when the user cancels.
+std::optional<std::string> DesktopApp::translationTableForRows() {
+    if (core_.translations)
+        return core_.translations->path;
+    QFileDialog dialog(frame_.get(), "Add to which taxon translation table?");
+    dialog.setObjectName("translationsSaveDialog");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters({"CSV (*.csv)", "Excel 2007 (*.xlsx)", "Excel 97-2003 (*.xls)"});
+    dialog.setDefaultSuffix("csv");
+    dialog.selectFile("taxon-translations.csv");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+void DesktopApp::UseSuggestion(DocumentSession& session, int taxon, int index) {
+    CPbtDoc& doc = session.doc();
+    const TaxonMatchView view(doc);
+    if (taxon < 0 || taxon >= view.taxonCount() || index < 0 ||
+        index >= view.suggestionCount(taxon))
+        return;
+    const std::optional<std::string> path = translationTableForRows();
+    if (!path)
+        return;
+    const TranslationRow row{0, view.text(taxon, TaxonColumn::Code),
+                             view.suggestionCode(taxon, index),
+                             "suggested: " + view.suggestionReason(taxon, index)};
+    if (!addTranslationRow(*path, row, port_) || !UseTranslations(*path))
+        return;
+    const std::string question = "The code " + row.from + " now translates to " + row.to + " in " +
+                                 std::filesystem::path(*path).filename().string() +
+                                 ".\nAnalyse again now?";
+    if (port_.message(question, Buttons::YesNoCancel) != Answer::Yes)
+        return;
+    if (auto* panel = qobject_cast<CPbtView*>(session.panelFrame()->widget()))
+        panel->OnAnalyse();
 }
 
 // ---- Edit and print commands of the active view ----

@@ -61,6 +61,15 @@ public:
     void OnOpenExampleHere();
     void OnAppAbout();
     void OnReferenceDatabase();
+    void OnTaxonTranslations();
+    // Reads and checks the translation table `file`, uses it for the analyses from now on
+    // and remembers it; false, after the message, when it is refused.
+    bool UseTranslations(const std::filesystem::path& file);
+    void OnViewTaxonMatching();
+    void OnRunDetails();
+    // Adds suggestion `index` of taxon `taxon` of the session's analysis to the translation
+    // table (asking for one when none is chosen) and analyses again when the user wishes.
+    void UseSuggestion(DocumentSession& session, int taxon, int index);
     // Loads the master list of `file` and remembers it for the next start.
     bool UseReferenceDatabase(const std::filesystem::path& file);
     void OnFileClose();
@@ -91,6 +100,7 @@ public slots:
 
 private:
     void connectActions();
+    std::optional<std::string> translationTableForRows();
     void loadRecentFiles();
     void storeRecentFiles();
     void showRecentFiles();

@@ -3,6 +3,7 @@
 #include "app/RecentFileList.h"
 #include "app/RememberedPaths.h"
 #include "app/ShellTexts.h"
+#include "engine/ScoredShare.h"
 #include "workbook/AtomicFile.h"
 
 #include <QSettings>
@@ -15,6 +16,8 @@ namespace frusta::gui {
 namespace {
 
 const char kDatabaseKey[] = "Settings/ReferenceDatabase";
+const char kTranslationsKey[] = "Settings/TaxonTranslations";
+const char kMinScoredShareKey[] = "Settings/MinScoredShare";
 
 QSettings settings() {
     return QSettings(QString::fromUtf8(kSettingsOrganisation),
@@ -65,6 +68,34 @@ std::optional<std::filesystem::path> DesktopSettings::referenceDatabase() {
 
 void DesktopSettings::storeReferenceDatabase(const std::filesystem::path& file) {
     settings().setValue(kDatabaseKey, QString::fromStdString(file.string()));
+}
+
+std::optional<std::filesystem::path> DesktopSettings::translationTable() {
+    QSettings s = settings();
+    const QVariant value = s.value(kTranslationsKey);
+    if (!value.isValid())
+        return std::nullopt;
+    const std::filesystem::path file =
+        value.userType() == QMetaType::QString ? value.toString().toStdString() : "";
+    std::error_code ec;
+    if (!file.empty() && std::filesystem::is_regular_file(file, ec))
+        return file;
+    s.remove(kTranslationsKey);
+    return std::nullopt;
+}
+
+void DesktopSettings::storeTranslationTable(const std::filesystem::path& file) {
+    settings().setValue(kTranslationsKey, QString::fromStdString(file.string()));
+}
+
+double DesktopSettings::minScoredShare() {
+    bool ok = false;
+    const double v = settings().value(kMinScoredShareKey).toDouble(&ok);
+    return ok && v >= 0.0 && v <= 100.0 ? v : engine::kDefaultMinScoredShare;
+}
+
+void DesktopSettings::storeMinScoredShare(double percent) {
+    settings().setValue(kMinScoredShareKey, percent);
 }
 
 std::string DesktopSettings::fileName() {

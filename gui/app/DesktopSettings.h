@@ -22,6 +22,16 @@ public:
     static std::optional<std::filesystem::path> referenceDatabase();
     static void storeReferenceDatabase(const std::filesystem::path& file);
 
+    // The chosen taxon translation table while the file is there; one that is gone is
+    // forgotten.
+    static std::optional<std::filesystem::path> translationTable();
+    static void storeTranslationTable(const std::filesystem::path& file);
+
+    // The smallest scored share in percent (0 to 100); the default when none is kept or the
+    // kept one is not such a number.
+    static double minScoredShare();
+    static void storeMinScoredShare(double percent);
+
     // The settings file.
     static std::string fileName();
     // Why the settings cannot be kept ("permission denied" and so on), or empty when they

@@ -27,6 +27,10 @@ QMdiSubWindow* DocumentSession::resultsFrame() const {
     return results_.data();
 }
 
+QMdiSubWindow* DocumentSession::matchingFrame() const {
+    return matching_.data();
+}
+
 QMdiSubWindow* DocumentSession::addFrame(QMdiSubWindow* frame) {
     frame->setProperty("frustaSession", QVariant::fromValue(static_cast<QObject*>(this)));
     frame->setWindowIcon(QIcon(":/frusta/icons/frusta2.svg"));
@@ -70,6 +74,15 @@ void DocumentSession::ShowResultsView() {
     addFrame(results_);
 }
 
+void DocumentSession::ShowMatchingView() {
+    if (matching_) {
+        area_.setActiveSubWindow(matching_);
+        return;
+    }
+    matching_ = new CChildFrame(this, createMatchingView(*this), "Taxon matching: " + caption());
+    addFrame(matching_);
+}
+
 void DocumentSession::CanCloseFrame(QMdiSubWindow* frame) {
     if (frame == panel_.data()) {
         closeDocument();
@@ -91,7 +104,8 @@ bool DocumentSession::closeDocument() {
 
 void DocumentSession::closeWindows() {
     for (QMdiSubWindow* frame :
-         {static_cast<QMdiSubWindow*>(data_.data()), static_cast<QMdiSubWindow*>(results_.data())})
+         {static_cast<QMdiSubWindow*>(data_.data()), static_cast<QMdiSubWindow*>(results_.data()),
+          static_cast<QMdiSubWindow*>(matching_.data())})
         if (frame)
             frame->close();
     if (panel_) {
@@ -104,7 +118,8 @@ void DocumentSession::closeWindows() {
 
 void DocumentSession::notifyChanged() {
     for (QMdiSubWindow* frame :
-         {static_cast<QMdiSubWindow*>(data_.data()), static_cast<QMdiSubWindow*>(results_.data())})
+         {static_cast<QMdiSubWindow*>(data_.data()), static_cast<QMdiSubWindow*>(results_.data()),
+          static_cast<QMdiSubWindow*>(matching_.data())})
         if (frame && frame->widget())
             frame->widget()->update();
     emit changed();

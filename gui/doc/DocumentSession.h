@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QMdiArea;
@@ -34,10 +35,18 @@ public:
     CChildFrame2* panelFrame() const { return panel_; }
     QMdiSubWindow* dataFrame() const;
     QMdiSubWindow* resultsFrame() const;
+    QMdiSubWindow* matchingFrame() const;
 
     // Brings the document's data or results window to the front, made when there is none.
     void ShowDataView();
     void ShowResultsView();
+    // The same for the taxon matching window (after an analysis).
+    void ShowMatchingView();
+
+    // What the desktop program does when the user takes a suggested list entry for a taxon
+    // (taxon, suggestion) and when the smallest scored share is changed.
+    std::function<void(int, int)> useSuggestion;
+    std::function<void(double)> scoredShareChanged;
 
     // The close rule of a frame of this document: the command panel's frame asks the
     // save-modified question and closes the whole document; any other frame closes alone.
@@ -62,6 +71,7 @@ private:
     QPointer<CChildFrame2> panel_;
     QPointer<CChildFrame> data_;
     QPointer<CChildFrame> results_;
+    QPointer<CChildFrame> matching_;
     bool closing_ = false;
 };
 

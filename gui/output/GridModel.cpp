@@ -12,6 +12,10 @@ std::optional<QColor> GridModel::cellBackground(int, int) const {
     return std::nullopt;
 }
 
+std::string GridModel::cellTip(int, int) const {
+    return {};
+}
+
 int GridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
 }
@@ -30,6 +34,10 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter |
                                    (isNumberText(cellText(r, c)) ? Qt::AlignRight : Qt::AlignLeft));
+    case Qt::ToolTipRole: {
+        const std::string tip = cellTip(r, c);
+        return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+    }
     case Qt::BackgroundRole:
         if (const auto colour = cellBackground(r, c))
             return *colour;

@@ -20,6 +20,8 @@ public:
     virtual std::string cellText(int r, int c) const = 0;
     // The background of grid cell (r, c), when it is not the default.
     virtual std::optional<QColor> cellBackground(int r, int c) const;
+    // The hover text of grid cell (r, c); empty for none.
+    virtual std::string cellTip(int r, int c) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -5,6 +5,7 @@
 #include "gui/output/CChildResFrame.h"
 #include "gui/output/DataListView.h"
 #include "gui/output/GridPane.h"
+#include "gui/output/MatchingView.h"
 #include "gui/output/TaxonListView.h"
 
 namespace frusta::gui {
@@ -31,6 +32,20 @@ QWidget* createResultsView(DocumentSession& session) {
 QWidget* createDataView(DocumentSession& session) {
     auto* view = new DataListView(session.doc());
     QObject::connect(&session, &DocumentSession::changed, view, &GridView::refresh);
+    QObject::connect(view, &DataListView::useSuggestion, &session, [&session](int taxon, int i) {
+        if (session.useSuggestion)
+            session.useSuggestion(taxon, i);
+    });
+    return view;
+}
+
+QWidget* createMatchingView(DocumentSession& session) {
+    auto* view = new MatchingView(session.doc(), [&session](double share) {
+        if (session.scoredShareChanged)
+            session.scoredShareChanged(share);
+        session.notifyChanged();
+    });
+    QObject::connect(&session, &DocumentSession::changed, view, &MatchingView::refresh);
     return view;
 }
 

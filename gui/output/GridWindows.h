@@ -13,6 +13,7 @@ class DocumentSession;
 
 QWidget* createResultsView(DocumentSession& session);
 QWidget* createDataView(DocumentSession& session);
+QWidget* createMatchingView(DocumentSession& session);
 QWidget* createTaxonListView(const CPbtApp& app);
 
 } // namespace frusta::gui

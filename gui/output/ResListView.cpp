@@ -20,6 +20,9 @@ public:
     std::string cellText(int r, int c) const override {
         return frusta::cells::results(doc_, classNames_, r, c);
     }
+    std::string cellTip(int r, int c) const override {
+        return frusta::cells::resultsTip(doc_, r, c);
+    }
     // The class cell in a light tint of its class colour.
     std::optional<QColor> cellBackground(int r, int c) const override {
         const int classColumn = frusta::cells::resultsGridColumn(doc_, ResultColumn::Class);

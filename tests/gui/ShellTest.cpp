@@ -91,17 +91,18 @@ private slots:
         for (QAction* a : frame.menuBar()->actions())
             tops << a->text();
         QCOMPARE(tops, QStringList({"&File", "&Edit", "&View", "&Window", "&Help"}));
-        QCOMPARE(
-            menuTexts(topMenu(frame, "&File")),
-            QStringList({"&Open...", "Open &example", "&Close", "&Save results\tCtrl+S",
-                         "Save c&hart as...", "-", "&Print...", "Print Pre&view", "P&rint Setup...",
-                         "-", "Reference &database...", "-", "Recent File", "-", "E&xit"}));
+        QCOMPARE(menuTexts(topMenu(frame, "&File")),
+                 QStringList({"&Open...", "Open &example", "&Close", "&Save results\tCtrl+S",
+                              "Save c&hart as...", "-", "&Print...", "Print Pre&view",
+                              "P&rint Setup...", "-", "Reference &database...",
+                              "Taxon &translations...", "-", "Recent File", "-", "E&xit"}));
         QCOMPARE(menuTexts(topMenu(frame, "&Edit")), QStringList({"&Copy\tCtrl+C", "Select &All"}));
-        QCOMPARE(menuTexts(topMenu(frame, "&View")), QStringList({"&Toolbar", "&Status Bar"}));
+        QCOMPARE(menuTexts(topMenu(frame, "&View")),
+                 QStringList({"&Toolbar", "&Status Bar", "-", "&Taxon matching"}));
         QCOMPARE(menuTexts(topMenu(frame, "&Window")),
                  QStringList({"&Cascade", "&Tile", "&Arrange Icons"}));
         QCOMPARE(menuTexts(topMenu(frame, "&Help")),
-                 QStringList({"&Help", "-", "&About FRUSTA 2"}));
+                 QStringList({"&Help", "-", "&Run details", "&About FRUSTA 2"}));
 
         const MainActions& a = frame.actions();
         QCOMPARE(a.fileOpen->shortcut(), QKeySequence("Ctrl+O"));
