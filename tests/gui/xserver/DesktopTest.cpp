@@ -4,6 +4,7 @@
 #include "gui/output/ConfidenceChartView.h"
 #include "gui/output/EqrChartView.h"
 #include "gui/output/ZoomChartView.h"
+#include "output/GridText.h"
 #include "support/ExampleSession.h"
 #include "support/FrozenChecks.h"
 #include "support/XDriver.h"
@@ -131,7 +132,7 @@ QPoint onScreen(QChartView& view, QAbstractSeries* series, QPointF value) {
 
 // The tip shown while the pointer rests at `p`: it must appear and still be there a second
 // later; empty otherwise.
-QString restingTip(QChartView& view, QPoint p) {
+QString restingTip(QAbstractScrollArea& view, QPoint p) {
     // Away first, so that the tip of what is under the pointer is shown anew.
     X::moveTo(view.viewport(), QPoint(2, 2));
     X::settle(300);
@@ -202,6 +203,37 @@ private slots:
         // The first site stands at the top: the last category of the axis, at 50 %.
         const int sites = static_cast<int>(series->barSets()[0]->count());
         QCOMPARE(restingTip(bars, onScreen(bars, series, QPointF(50, sites - 1))), coc->barText(0));
+    }
+
+    // The hover texts of the grids: why a highlighted taxon has no score, and the scored
+    // share of a sample on its metric cell.
+    void gridTipsAppearWhereThePointerRests() {
+        ExampleSession f;
+        showOnDesktop(f);
+        DataListView* data = f.data();
+        f.session->dataFrame()->setGeometry(0, 0, 900, 600);
+        X::settle(300);
+        int row = f.doc().m_nInfoRows + 1;
+        while (!cells::dataRowUnscored(f.doc(), row))
+            ++row;
+        const QModelIndex cell = data->model()->index(row - 1, 2); // a count of the taxon
+        data->scrollTo(cell);
+        X::settle(300);
+        const QString why = QString::fromStdString(cells::dataTip(f.doc(), row, 3));
+        QVERIFY(why.startsWith("In the master list as ") || why.startsWith("Not in the master"));
+        QCOMPARE(restingTip(*data, data->visualRect(cell).center()), why);
+
+        CChildResFrame* tabs = f.results();
+        f.session->resultsFrame()->setGeometry(0, 0, 900, 600);
+        X::settle(300);
+        GridView& samples = *tabs->grid(0);
+        const int metric = cells::resultsGridColumn(f.doc(), ResultColumn::Metric);
+        const QModelIndex value = samples.model()->index(0, metric - 1);
+        samples.scrollTo(value);
+        X::settle(300);
+        const QString share = QString::fromStdString(cells::resultsTip(f.doc(), 1, metric));
+        QVERIFY(share.startsWith("Scored share: "));
+        QCOMPARE(restingTip(samples, samples.visualRect(value).center()), share);
     }
 };
 
