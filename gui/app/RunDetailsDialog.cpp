@@ -23,11 +23,16 @@ RunDetailsDialog::RunDetailsDialog(const RunDetails& details, const QString& tit
     table_->setHorizontalHeaderLabels({"Item", "Value"});
     table_->verticalHeader()->hide();
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setWordWrap(true);
+    table_->setWordWrap(false);
+    table_->setTextElideMode(Qt::ElideRight);
     for (int r = 0; r < static_cast<int>(details.size()); ++r) {
         const auto& [label, value] = details[static_cast<std::size_t>(r)];
         table_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(label)));
-        auto* item = new QTableWidgetItem(QString::fromStdString(value));
+        // One line a row; a text of several lines (the database's About table) in full in
+        // its hover text.
+        QString line = QString::fromStdString(value);
+        line.replace('\n', "  |  ");
+        auto* item = new QTableWidgetItem(line);
         item->setToolTip(QString::fromStdString(value));
         table_->setItem(r, 1, item);
     }
@@ -41,7 +46,6 @@ RunDetailsDialog::RunDetailsDialog(const RunDetails& details, const QString& tit
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
     resize(760, 520);
-    table_->resizeRowsToContents();
 }
 
 QString RunDetailsDialog::text() const {

@@ -93,6 +93,7 @@ MatchingView::MatchingView(CPbtDoc& doc, std::function<void(double)> shareChange
     bar->addWidget(label);
     bar->addWidget(share_);
     bar->addSpacing(16);
+    counts_->setWordWrap(true);
     bar->addWidget(counts_, 1);
     layout->addLayout(bar);
     layout->addWidget(grid_, 1);

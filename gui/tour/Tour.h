@@ -46,6 +46,7 @@ void tourAnalysis(TourContext& tour); // File Open, worksheet dialog, command pa
 void tourGrids(TourContext& tour);    // results, data and master taxon list windows
 void tourCharts(TourContext& tour);   // the charts of the example's three worksheets
 void tourTextFile(TourContext& tour); // a CSV file: its note and the warning about its dates
+void tourMatching(TourContext& tour); // taxon matching: hover texts, suggestions, run details
 void tourLargeCharts(TourContext& tour); // the charts of 2,000 samples at 500 sites
 
 } // namespace frusta::gui::tour

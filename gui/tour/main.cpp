@@ -43,6 +43,7 @@ int main(int argc, char* argv[]) {
     frusta::gui::tour::tourGrids(tour);
     frusta::gui::tour::tourCharts(tour);
     frusta::gui::tour::tourTextFile(tour);
+    frusta::gui::tour::tourMatching(tour);
     if (!exampleOnly)
         frusta::gui::tour::tourLargeCharts(tour);
     std::printf("%d pictures in %s\n", tour.count(), folderArg);
