@@ -85,7 +85,10 @@ public:
     // The match of every input taxon: status, list row and code, translation, suggestions;
     // empty until the first analysis.
     std::vector<engine::TaxonMatch> m_taxonMatches;
-    int32_t m_nMatchColumn = 1;          // the master list's code column that was matched
+    int32_t m_nMatchColumn = 1; // the master list's code column that was matched
+    // The master list that the records' rows belong to: the one in use at the analysis,
+    // kept when another reference database is chosen later.
+    std::shared_ptr<const dbTable> m_matchedList;
     std::vector<int32_t> m_pTaxonMatch;  // empty until the first analysis
     std::vector<int32_t> m_pTaxonScored; // empty until the first analysis
     int32_t m_nMatched = 0;

@@ -88,6 +88,7 @@ void storeMatches(CPbtDoc& doc, engine::Assessment& a) {
     doc.m_nScored = a.scored;
     doc.m_taxonMatches = std::move(a.taxa);
     doc.m_nMatchColumn = a.matchColumn;
+    doc.m_matchedList = doc.app().taxonTable;
 }
 
 void storeSamples(CPbtDoc& doc, const engine::Assessment& a) {

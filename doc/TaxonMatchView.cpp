@@ -1,6 +1,5 @@
 #include "doc/TaxonMatchView.h"
 
-#include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
 #include "engine/MatchTexts.h"
 
@@ -35,7 +34,7 @@ int groupOf(TaxonColumn c) {
 
 } // namespace
 
-TaxonMatchView::TaxonMatchView(const CPbtDoc& doc) : doc_(doc), list_(doc.app().taxonTable.get()) {
+TaxonMatchView::TaxonMatchView(const CPbtDoc& doc) : doc_(doc), list_(doc.m_matchedList.get()) {
     if (list_) {
         nameColumn_ = SuggestionIndex::nameColumnOf(*list_);
         scoreColumn_ = list_->FindColumn(doc.m_strMetric);

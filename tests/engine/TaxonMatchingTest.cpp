@@ -174,3 +174,17 @@ TEST_F(TaxonMatching, HoverTextsOfTheGrids) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TaxonMatching, RecordsKeepTheListTheyWereMatchedAgainst) {
+    analyse({"AAAA", "NEGA"}, {{1, 1}});
+    // Another reference database chosen after the analysis: its rows are other taxa.
+    app.taxonTable = makeMasterList({{"NBN09", "OTHER", 1.0, {}}});
+    const TaxonMatchView view(doc);
+    EXPECT_EQ(view.text(0, TaxonColumn::ListCode), "AAAA");
+    EXPECT_EQ(view.text(1, TaxonColumn::ListCode), "NEGA");
+    EXPECT_EQ(view.number(1, TaxonColumn::Score), -1.0);
+}
+
+} // namespace
