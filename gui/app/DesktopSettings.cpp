@@ -28,6 +28,22 @@ QString recentKey(std::size_t i) {
     return QString::fromUtf8(kRecentFileSection) + QString("/File%1").arg(i + 1);
 }
 
+// The file kept under `key` while `stillGood` holds for it; one that no longer does is
+// forgotten.
+std::optional<std::filesystem::path> keptPath(const char* key,
+                                              bool (*stillGood)(const std::filesystem::path&)) {
+    QSettings s = settings();
+    const QVariant value = s.value(key);
+    if (!value.isValid())
+        return std::nullopt;
+    const std::filesystem::path file =
+        value.userType() == QMetaType::QString ? value.toString().toStdString() : "";
+    if (!file.empty() && stillGood(file))
+        return file;
+    s.remove(key);
+    return std::nullopt;
+}
+
 } // namespace
 
 std::vector<std::string> DesktopSettings::recentFiles() {
@@ -54,16 +70,7 @@ void DesktopSettings::storeRecentFiles(const std::vector<std::string>& entries) 
 }
 
 std::optional<std::filesystem::path> DesktopSettings::referenceDatabase() {
-    QSettings s = settings();
-    const QVariant value = s.value(kDatabaseKey);
-    if (!value.isValid())
-        return std::nullopt;
-    const std::filesystem::path file =
-        value.userType() == QMetaType::QString ? value.toString().toStdString() : "";
-    if (!file.empty() && stillADatabase(file))
-        return file;
-    s.remove(kDatabaseKey);
-    return std::nullopt;
+    return keptPath(kDatabaseKey, stillADatabase);
 }
 
 void DesktopSettings::storeReferenceDatabase(const std::filesystem::path& file) {
@@ -71,17 +78,10 @@ void DesktopSettings::storeReferenceDatabase(const std::filesystem::path& file) 
 }
 
 std::optional<std::filesystem::path> DesktopSettings::translationTable() {
-    QSettings s = settings();
-    const QVariant value = s.value(kTranslationsKey);
-    if (!value.isValid())
-        return std::nullopt;
-    const std::filesystem::path file =
-        value.userType() == QMetaType::QString ? value.toString().toStdString() : "";
-    std::error_code ec;
-    if (!file.empty() && std::filesystem::is_regular_file(file, ec))
-        return file;
-    s.remove(kTranslationsKey);
-    return std::nullopt;
+    return keptPath(kTranslationsKey, [](const std::filesystem::path& file) {
+        std::error_code ec;
+        return std::filesystem::is_regular_file(file, ec);
+    });
 }
 
 void DesktopSettings::storeTranslationTable(const std::filesystem::path& file) {

@@ -56,31 +56,26 @@ void DocumentSession::openPanel() {
     addFrame(panel_);
 }
 
-void DocumentSession::ShowDataView() {
-    if (data_) {
-        area_.setActiveSubWindow(data_);
+void DocumentSession::showFrame(QPointer<CChildFrame>& frame, QWidget* (*create)(DocumentSession&),
+                                const QString& title) {
+    if (frame) {
+        area_.setActiveSubWindow(frame);
         return;
     }
-    data_ = new CChildFrame(this, createDataView(*this), "Data view: " + caption());
-    addFrame(data_);
+    frame = new CChildFrame(this, create(*this), title + caption());
+    addFrame(frame);
+}
+
+void DocumentSession::ShowDataView() {
+    showFrame(data_, createDataView, "Data view: ");
 }
 
 void DocumentSession::ShowResultsView() {
-    if (results_) {
-        area_.setActiveSubWindow(results_);
-        return;
-    }
-    results_ = new CChildFrame(this, createResultsView(*this), "Results view: " + caption());
-    addFrame(results_);
+    showFrame(results_, createResultsView, "Results view: ");
 }
 
 void DocumentSession::ShowMatchingView() {
-    if (matching_) {
-        area_.setActiveSubWindow(matching_);
-        return;
-    }
-    matching_ = new CChildFrame(this, createMatchingView(*this), "Taxon matching: " + caption());
-    addFrame(matching_);
+    showFrame(matching_, createMatchingView, "Taxon matching: ");
 }
 
 void DocumentSession::CanCloseFrame(QMdiSubWindow* frame) {

@@ -65,6 +65,10 @@ signals:
 
 private:
     QMdiSubWindow* addFrame(QMdiSubWindow* frame);
+    // Brings `frame` to the front, made by `create` with the caption `title` and the
+    // document's caption when there is none.
+    void showFrame(QPointer<CChildFrame>& frame, QWidget* (*create)(DocumentSession&),
+                   const QString& title);
 
     std::unique_ptr<CPbtDoc> doc_;
     QMdiArea& area_;
