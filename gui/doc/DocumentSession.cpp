@@ -1,9 +1,11 @@
 #include "gui/doc/DocumentSession.h"
 
-#include "gui/app/WindowArrangement.h"
+#include "gui/common/WindowArrangement.h"
 #include "gui/doc/CChildFrame.h"
 #include "gui/doc/CChildFrame2.h"
 #include "gui/doc/CPbtView.h"
+#include "gui/output/CChildResFrame.h"
+#include "gui/output/GridView.h"
 #include "gui/output/GridWindows.h"
 #include "output/ResultsWriter.h"
 
@@ -53,21 +55,29 @@ void DocumentSession::openPanel() {
 }
 
 void DocumentSession::ShowDataView() {
-    if (data_) {
-        area_.setActiveSubWindow(data_);
-        return;
-    }
-    data_ = new CChildFrame(this, createDataView(*this), "Data view: " + caption());
-    addFrame(data_);
+    showView(data_, "Data view: ", [this] {
+        GridView* view = createDataView(*doc_);
+        connect(this, &DocumentSession::changed, view, &GridView::refresh);
+        return view;
+    });
 }
 
 void DocumentSession::ShowResultsView() {
-    if (results_) {
-        area_.setActiveSubWindow(results_);
+    showView(results_, "Results view: ", [this] {
+        CChildResFrame* view = createResultsView(*doc_);
+        connect(this, &DocumentSession::changed, view, &CChildResFrame::refresh);
+        return view;
+    });
+}
+
+void DocumentSession::showView(QPointer<CChildFrame>& frame, const QString& title,
+                               const std::function<QWidget*()>& createView) {
+    if (frame) {
+        area_.setActiveSubWindow(frame);
         return;
     }
-    results_ = new CChildFrame(this, createResultsView(*this), "Results view: " + caption());
-    addFrame(results_);
+    frame = new CChildFrame(this, createView(), title + caption());
+    addFrame(frame);
 }
 
 void DocumentSession::CanCloseFrame(QMdiSubWindow* frame) {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QMdiArea;
@@ -56,6 +57,9 @@ signals:
 
 private:
     QMdiSubWindow* addFrame(QMdiSubWindow* frame);
+    // Brings `frame` to the front, or makes it around a new view when there is none.
+    void showView(QPointer<CChildFrame>& frame, const QString& title,
+                  const std::function<QWidget*()>& createView);
 
     std::unique_ptr<CPbtDoc> doc_;
     QMdiArea& area_;

@@ -1,7 +1,7 @@
 #include "gui/output/DataListView.h"
 
 #include "doc/CPbtDoc.h"
-#include "gui/output/WaitCursor.h"
+#include "gui/common/WaitCursor.h"
 #include "output/GridText.h"
 
 #include <QHeaderView>

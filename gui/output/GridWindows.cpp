@@ -1,7 +1,7 @@
 #include "gui/output/GridWindows.h"
 
 #include "app/CPbtApp.h"
-#include "gui/doc/DocumentSession.h"
+#include "doc/CPbtDoc.h"
 #include "gui/output/CChildResFrame.h"
 #include "gui/output/DataListView.h"
 #include "gui/output/GridPane.h"
@@ -22,16 +22,12 @@ QString noTaxonListNotice(const CPbtApp& app) {
 
 } // namespace
 
-QWidget* createResultsView(DocumentSession& session) {
-    auto* view = new CChildResFrame(session.doc(), session.doc().app().shownClassNames());
-    QObject::connect(&session, &DocumentSession::changed, view, &CChildResFrame::refresh);
-    return view;
+CChildResFrame* createResultsView(CPbtDoc& doc) {
+    return new CChildResFrame(doc, doc.app().shownClassNames());
 }
 
-QWidget* createDataView(DocumentSession& session) {
-    auto* view = new DataListView(session.doc());
-    QObject::connect(&session, &DocumentSession::changed, view, &GridView::refresh);
-    return view;
+GridView* createDataView(CPbtDoc& doc) {
+    return new DataListView(doc);
 }
 
 QWidget* createTaxonListView(const CPbtApp& app) {

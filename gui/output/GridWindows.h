@@ -5,14 +5,16 @@ class QWidget;
 
 namespace frusta {
 class CPbtApp;
-}
+class CPbtDoc;
+} // namespace frusta
 
 namespace frusta::gui {
 
-class DocumentSession;
+class CChildResFrame;
+class GridView;
 
-QWidget* createResultsView(DocumentSession& session);
-QWidget* createDataView(DocumentSession& session);
+CChildResFrame* createResultsView(CPbtDoc& doc);
+GridView* createDataView(CPbtDoc& doc);
 QWidget* createTaxonListView(const CPbtApp& app);
 
 } // namespace frusta::gui

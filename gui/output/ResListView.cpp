@@ -2,8 +2,8 @@
 
 #include "doc/CPbtDoc.h"
 #include "doc/ResultsView.h"
+#include "gui/common/WaitCursor.h"
 #include "gui/output/ClassColours.h"
-#include "gui/output/WaitCursor.h"
 #include "output/GridText.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "gui/output/TaxonListView.h"
 
-#include "gui/output/WaitCursor.h"
+#include "gui/common/WaitCursor.h"
 #include "output/GridText.h"
 #include "refdb/dbTable.h"
 

@@ -6,7 +6,7 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/app/CSplashWnd.h"
 #include "gui/app/DesktopApp.h"
-#include "gui/app/ViewCommands.h"
+#include "gui/common/ViewCommands.h"
 #include "gui/doc/DocumentSession.h"
 #include "support/GuiTestSupport.h"
 #include "support/ScriptedPort.h"

@@ -5,7 +5,7 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/app/DesktopApp.h"
 #include "gui/app/ViewerLauncher.h"
-#include "gui/app/WindowArrangement.h"
+#include "gui/common/WindowArrangement.h"
 #include "gui/doc/DocumentSession.h"
 #include "support/ExampleSession.h"
 #include "support/ScriptedPort.h"
