@@ -1,7 +1,7 @@
 // Times the assessment of 20,000 samples x 2,000 taxa against master taxon lists of 1,000,
 // 10,000 and 100,000 rows, and prints the times and how they change with the list's size.
 #include "app/CPbtApp.h"
-#include "app/UserPort.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 
 #include <algorithm>
@@ -19,22 +19,6 @@ constexpr int kSamples = 20000;
 constexpr int kTaxa = 2000;
 constexpr int kSitesEvery = 10; // samples per site
 constexpr int kRepeats = 3;
-
-class SilentPort : public UserPort {
-public:
-    Answer notify(const Notice&) override { return Answer::Ok; }
-    std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<DefaultValues> chooseDefaults(const DefaultValues&) override {
-        return std::nullopt;
-    }
-    void beginWait() override {}
-    void endWait() override {}
-};
 
 struct Lcg {
     uint64_t state = 12345;
@@ -158,7 +142,8 @@ Timing timeWith(CPbtApp& app, CPbtDoc& doc, int masterRows) {
 
 int main() {
     CPbtApp app;
-    SilentPort port;
+    ScriptedPort port;
+    port.worksheet = std::nullopt;
     CPbtDoc doc(app, port);
     fillDocument(doc);
     doc.m_boundaryTable = makeBoundaries();

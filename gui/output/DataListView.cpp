@@ -12,26 +12,20 @@ namespace frusta::gui {
 
 namespace {
 
-class DataListModel : public GridModel {
-public:
-    explicit DataListModel(const CPbtDoc& doc)
-        : GridModel(frusta::cells::dataRowCount(doc), frusta::cells::dataColumnCount(doc)),
-          doc_(doc) {}
-    std::string cellText(int r, int c) const override { return frusta::cells::data(doc_, r, c); }
-    std::optional<QColor> cellBackground(int r, int c) const override {
-        if (c >= 1 && frusta::cells::dataRowUnscored(doc_, r))
-            return kUnscoredColour;
-        return std::nullopt;
-    }
-
-private:
-    const CPbtDoc& doc_;
-};
+GridModel* dataModel(const CPbtDoc& doc) {
+    return new GridModel(
+        cells::dataRowCount(doc), cells::dataColumnCount(doc),
+        [&doc](int r, int c) { return cells::data(doc, r, c); },
+        [&doc](int r, int c) -> std::optional<QColor> {
+            if (c >= 1 && cells::dataRowUnscored(doc, r))
+                return kUnscoredColour;
+            return std::nullopt;
+        });
+}
 
 } // namespace
 
-DataListView::DataListView(const CPbtDoc& doc, QWidget* parent)
-    : GridView(new DataListModel(doc), parent) {
+DataListView::DataListView(const CPbtDoc& doc, QWidget* parent) : GridView(dataModel(doc), parent) {
     setObjectName("DataListView");
     const WaitCursor wait;
     setUpdatesEnabled(false);

@@ -4,7 +4,7 @@
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "support/ReferenceTables.h"
-#include "support/ScriptedPort.h"
+#include "app/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 

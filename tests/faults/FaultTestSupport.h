@@ -4,7 +4,7 @@
 #include "app/CPbtApp.h"
 #include "doc/CPbtDoc.h"
 #include "faultfs/FaultFs.h"
-#include "support/ScriptedPort.h"
+#include "app/ScriptedPort.h"
 #include "workbook/Book.h"
 
 #include <cstdlib>
@@ -141,7 +141,7 @@ inline void writeSmallRiversWorkbook(const fs::path& file) {
 // A workbook read and analysed with the bundled reference database.
 struct AnalysedDocument {
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc{app, port};
     bool analysed = false;
 

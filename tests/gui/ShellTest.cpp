@@ -1,5 +1,6 @@
 // The desktop shell as a user meets it: menus, toolbar, prompts, start-up messages, the
 // splash window, the About box, help and example, recent files and the reference database.
+#include "app/ScriptedPort.h"
 #include "app/ShellTexts.h"
 #include "doc/WorksheetProposal.h"
 #include "gui/app/CAboutDlg.h"
@@ -9,7 +10,6 @@
 #include "gui/common/ViewCommands.h"
 #include "gui/doc/DocumentSession.h"
 #include "support/GuiTestSupport.h"
-#include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
 #include <QAction>
@@ -152,7 +152,7 @@ private slots:
         QVERIFY(!a.fileClose->isEnabled());
 
         // The first worksheet of the example, read with its proposed first row.
-        frusta::test::ScriptedPort port;
+        frusta::ScriptedPort port;
         const std::string example = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
         auto book = Book::createBinary();
         QVERIFY(book->load(example));
@@ -377,7 +377,7 @@ private slots:
         const std::string other = dir.filePath("other.sqlite").toStdString();
         std::filesystem::copy_file(kProgramDir / "FRUSTA2.sqlite", other);
         {
-            frusta::test::ScriptedPort port;
+            frusta::ScriptedPort port;
             CPbtApp probe;
             probe.InitInstance(port, {kProgramDir, {}});
             QVERIFY(probe.taxonTable && probe.taxonTable->rowCount > 1);

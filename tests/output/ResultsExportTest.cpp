@@ -8,7 +8,7 @@
 #include "output/JsonWriter.h"
 #include "output/ResultsTables.h"
 #include "support/FilledResults.h"
-#include "support/ScriptedPort.h"
+#include "app/ScriptedPort.h"
 
 #include <nlohmann/json.hpp>
 
@@ -47,7 +47,7 @@ protected:
     ResultsTables tables() const { return buildResultsTables(doc, defaultClassNames()); }
 
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc{app, port};
 };
 

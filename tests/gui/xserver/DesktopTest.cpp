@@ -4,7 +4,7 @@
 #include "gui/output/ConfidenceChartView.h"
 #include "gui/output/EqrChartView.h"
 #include "gui/output/ZoomChartView.h"
-#include "support/ExampleSession.h"
+#include "support/ExampleProgram.h"
 #include "support/FrozenChecks.h"
 #include "support/XDriver.h"
 
@@ -19,6 +19,7 @@
 
 using namespace frusta;
 using namespace frusta::gui;
+using frusta::guitest::Analysis;
 using frusta::guitest::currentCellFault;
 using frusta::guitest::ExampleSession;
 using frusta::guitest::frozenPanesFault;
