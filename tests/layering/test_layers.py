@@ -86,15 +86,21 @@ def compile_probe(folder, text, *extra):
 
 
 class Layers(unittest.TestCase):
-    def test_the_layers_run_one_way(self):
-        layers = declared_layers()
-        self.assertEqual(set(layers), CORE)
+    def check_one_way(self, file, names, expected):
+        """The layers declared in `file` are `names`, none depends on itself, and those of
+        `expected` reach exactly the layers given."""
+        layers = declared_layers(file)
+        self.assertEqual(set(layers), names)
         for name in layers:
             self.assertNotIn(name, reachable(layers, name), name + " depends on itself")
-        self.assertEqual(reachable(layers, "workbook"), set())
-        self.assertEqual(reachable(layers, "engine"), {"refdb"})
-        self.assertEqual(reachable(layers, "output"),
-                         {"doc", "engine", "app", "refdb", "workbook"})
+        for name, deps in expected.items():
+            self.assertEqual(reachable(layers, name), deps, name)
+        return layers
+
+    def test_the_layers_run_one_way(self):
+        self.check_one_way("layers.txt", CORE,
+                           {"workbook": set(), "engine": {"refdb"},
+                            "output": {"doc", "engine", "app", "refdb", "workbook"}})
 
     def test_each_library_sees_exactly_its_dependencies(self):
         layers = declared_layers()
@@ -115,14 +121,10 @@ class Layers(unittest.TestCase):
 
     @unittest.skipUnless(gui_built(), "the desktop program is not built")
     def test_the_desktop_folders_run_one_way_above_the_core(self):
-        layers = declared_layers("gui_layers.txt")
-        self.assertEqual(set(layers), GUI)
-        for name in layers:
-            self.assertNotIn(name, reachable(layers, name), name + " depends on itself")
-        self.assertEqual(reachable(layers, "gui/common"), set())
-        self.assertEqual(reachable(layers, "gui/output"), {"gui/common"})
-        self.assertEqual(reachable(layers, "gui/app"),
-                         {"gui/doc", "gui/output", "gui/engine", "gui/common"})
+        layers = self.check_one_way(
+            "gui_layers.txt", GUI,
+            {"gui/common": set(), "gui/output": {"gui/common"},
+             "gui/app": {"gui/doc", "gui/output", "gui/engine", "gui/common"}})
         self.check_visible_folders(layers, GUI | CORE, CORE)
 
     def test_an_include_against_the_layers_fails_to_compile(self):
