@@ -1,9 +1,9 @@
 // Start-up without window work: paths, the choice of reference database and provider, the
 // master taxon list, the class names, and the states start-up can leave.
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "refdb/CADODatabase.h"
 #include "refdb/RefdbTestSupport.h"
-#include "app/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Loading the class boundaries and confidence-of-class coefficients of one site type.
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "refdb/CADODatabase.h"
 #include "refdb/RefdbTestSupport.h"
-#include "app/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "doc/CommandGuard.h"
-#include "doc/dMat.h"
 #include "app/ScriptedPort.h"
+#include "doc/dMat.h"
 
 #include <gtest/gtest.h>
 

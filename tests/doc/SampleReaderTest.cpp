@@ -1,8 +1,8 @@
 #include "doc/SampleReader.h"
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/WorksheetProposal.h"
-#include "app/ScriptedPort.h"
 #include "support/TestDatabase.h"
 #include "workbook/Book.h"
 

@@ -2,9 +2,9 @@
 // Helpers of the fault tests: folders watched by the fault-injecting file layer, their
 // files and bytes, and a small rivers workbook opened and analysed as the user does.
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "faultfs/FaultFs.h"
-#include "app/ScriptedPort.h"
 #include "workbook/Book.h"
 
 #include <cstdlib>

@@ -4,12 +4,12 @@
 // the class colours.
 #include "output/ChartSeries.h"
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "doc/ResultsView.h"
 #include "engine/ClassBoundaries.h"
 #include "support/ReferenceTables.h"
-#include "app/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 

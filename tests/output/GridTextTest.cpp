@@ -1,11 +1,11 @@
 // The texts of the grid windows' cells, without any window.
 #include "output/GridText.h"
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "output/DateText.h"
 #include "refdb/dbTable.h"
-#include "app/ScriptedPort.h"
 #include "workbook/Book.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "output/ResultsBook.h"
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "output/ResultsWriter.h"
 #include "support/FilledResults.h"
-#include "app/ScriptedPort.h"
 #include "workbook/Book.h"
 
 #include <gtest/gtest.h>
