@@ -3,7 +3,7 @@
 // By default every other input taxon is unknown to the list; with the argument "matched"
 // every input taxon is in it.
 #include "app/CPbtApp.h"
-#include "app/UserPort.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 
 #include <algorithm>
@@ -21,22 +21,6 @@ constexpr int kSamples = 20000;
 constexpr int kTaxa = 2000;
 constexpr int kSitesEvery = 10; // samples per site
 constexpr int kRepeats = 3;
-
-class SilentPort : public UserPort {
-public:
-    Answer notify(const Notice&) override { return Answer::Ok; }
-    std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<DefaultValues> chooseDefaults(const DefaultValues&) override {
-        return std::nullopt;
-    }
-    void beginWait() override {}
-    void endWait() override {}
-};
 
 struct Lcg {
     uint64_t state = 12345;
@@ -164,7 +148,8 @@ Timing timeWith(CPbtApp& app, CPbtDoc& doc, int masterRows) {
 int main(int argc, char** argv) {
     const bool allMatched = argc > 1 && std::string(argv[1]) == "matched";
     CPbtApp app;
-    SilentPort port;
+    ScriptedPort port;
+    port.worksheet = std::nullopt;
     CPbtDoc doc(app, port);
     fillDocument(doc, allMatched);
     doc.m_boundaryTable = makeBoundaries();

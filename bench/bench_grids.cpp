@@ -6,7 +6,7 @@
 //
 // Usage: bench_grids [WORKBOOK]   (default: the dense workbook, made in a temporary folder)
 #include "app/CPbtApp.h"
-#include "app/UserPort.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "gui/app/DesktopApp.h"
@@ -45,22 +45,6 @@ constexpr int kSamples = 20000;
 constexpr int kTaxa = 2000;
 constexpr int kSites = 2000;
 constexpr int kRecords = 100000;
-
-class NullPort : public UserPort {
-public:
-    Answer notify(const Notice&) override { return Answer::Ok; }
-    std::optional<WorksheetChoice> chooseWorksheet(const WorksheetRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<ResultsFileChoice> chooseResultsFile(const ResultsFileRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<DefaultValues> chooseDefaults(const DefaultValues&) override {
-        return std::nullopt;
-    }
-    void beginWait() override {}
-    void endWait() override {}
-};
 
 long rssKb() {
     std::ifstream status("/proc/self/status");
@@ -282,7 +266,8 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    NullPort port;
+    ScriptedPort port;
+    port.worksheet = std::nullopt;
     CPbtApp app;
     app.classNames = {"High", "Good", "Moderate", "Poor", "Bad"};
     QMdiArea area;

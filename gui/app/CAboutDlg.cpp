@@ -1,6 +1,6 @@
 #include "gui/app/CAboutDlg.h"
 
-#include "gui/app/DialogUnits.h"
+#include "gui/common/DialogUnits.h"
 
 #include <QFontMetrics>
 #include <QPlainTextEdit>

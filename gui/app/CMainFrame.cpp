@@ -1,7 +1,7 @@
 #include "gui/app/CMainFrame.h"
 
 #include "app/ShellTexts.h"
-#include "gui/app/WindowArrangement.h"
+#include "gui/common/WindowArrangement.h"
 
 #include <QAction>
 #include <QCloseEvent>

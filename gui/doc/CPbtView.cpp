@@ -3,8 +3,8 @@
 #include "app/UserPort.h"
 #include "doc/AnalysisCommand.h"
 #include "doc/CommandGuard.h"
-#include "gui/app/DialogUnits.h"
-#include "gui/app/HelpCommand.h"
+#include "gui/common/DialogUnits.h"
+#include "gui/common/HelpCommand.h"
 #include "gui/doc/DocumentSession.h"
 #include "output/ResultsWriter.h"
 

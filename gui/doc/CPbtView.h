@@ -1,6 +1,6 @@
 #pragma once
 // The command panel of one analysis: the job summary and the analysis's commands.
-#include "gui/app/ViewCommands.h"
+#include "gui/common/ViewCommands.h"
 
 #include <QWidget>
 

@@ -1,10 +1,14 @@
 #include "gui/doc/DocumentSession.h"
 
-#include "gui/app/WindowArrangement.h"
+#include "gui/common/WindowArrangement.h"
 #include "gui/doc/CChildFrame.h"
 #include "gui/doc/CChildFrame2.h"
 #include "gui/doc/CPbtView.h"
+#include "gui/output/CChildResFrame.h"
+#include "gui/output/DataListView.h"
+#include "gui/output/GridView.h"
 #include "gui/output/GridWindows.h"
+#include "gui/output/MatchingView.h"
 #include "output/ResultsWriter.h"
 
 #include <QIcon>
@@ -56,26 +60,46 @@ void DocumentSession::openPanel() {
     addFrame(panel_);
 }
 
-void DocumentSession::showFrame(QPointer<CChildFrame>& frame, QWidget* (*create)(DocumentSession&),
-                                const QString& title) {
+void DocumentSession::ShowDataView() {
+    showView(data_, "Data view: ", [this] {
+        DataListView* view = createDataView(*doc_);
+        connect(this, &DocumentSession::changed, view, &GridView::refresh);
+        connect(view, &DataListView::useSuggestion, this, [this](int taxon, int i) {
+            if (useSuggestion)
+                useSuggestion(taxon, i);
+        });
+        return view;
+    });
+}
+
+void DocumentSession::ShowResultsView() {
+    showView(results_, "Results view: ", [this] {
+        CChildResFrame* view = createResultsView(*doc_);
+        connect(this, &DocumentSession::changed, view, &CChildResFrame::refresh);
+        return view;
+    });
+}
+
+void DocumentSession::ShowMatchingView() {
+    showView(matching_, "Taxon matching: ", [this] {
+        MatchingView* view = createMatchingView(*doc_, [this](double share) {
+            if (scoredShareChanged)
+                scoredShareChanged(share);
+            notifyChanged();
+        });
+        connect(this, &DocumentSession::changed, view, &MatchingView::refresh);
+        return view;
+    });
+}
+
+void DocumentSession::showView(QPointer<CChildFrame>& frame, const QString& title,
+                               const std::function<QWidget*()>& createView) {
     if (frame) {
         area_.setActiveSubWindow(frame);
         return;
     }
-    frame = new CChildFrame(this, create(*this), title + caption());
+    frame = new CChildFrame(this, createView(), title + caption());
     addFrame(frame);
-}
-
-void DocumentSession::ShowDataView() {
-    showFrame(data_, createDataView, "Data view: ");
-}
-
-void DocumentSession::ShowResultsView() {
-    showFrame(results_, createResultsView, "Results view: ");
-}
-
-void DocumentSession::ShowMatchingView() {
-    showFrame(matching_, createMatchingView, "Taxon matching: ");
 }
 
 void DocumentSession::CanCloseFrame(QMdiSubWindow* frame) {

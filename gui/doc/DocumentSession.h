@@ -65,10 +65,9 @@ signals:
 
 private:
     QMdiSubWindow* addFrame(QMdiSubWindow* frame);
-    // Brings `frame` to the front, made by `create` with the caption `title` and the
-    // document's caption when there is none.
-    void showFrame(QPointer<CChildFrame>& frame, QWidget* (*create)(DocumentSession&),
-                   const QString& title);
+    // Brings `frame` to the front, or makes it around a new view when there is none.
+    void showView(QPointer<CChildFrame>& frame, const QString& title,
+                  const std::function<QWidget*()>& createView);
 
     std::unique_ptr<CPbtDoc> doc_;
     QMdiArea& area_;

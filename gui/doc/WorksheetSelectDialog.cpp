@@ -2,8 +2,7 @@
 
 #include "doc/WorksheetProposal.h"
 #include "engine/Metric.h"
-#include "gui/app/HelpCommand.h"
-#include "gui/app/QtUserPort.h"
+#include "gui/common/HelpCommand.h"
 #include "gui/doc/ImpGrid.h"
 #include "workbook/Book.h"
 
@@ -180,7 +179,7 @@ WorksheetChoice WorksheetSelectDialog::choice() const {
     return c;
 }
 
-std::optional<WorksheetChoice> runWorksheetDialog(const WorksheetRequest& request, QtUserPort& port,
+std::optional<WorksheetChoice> runWorksheetDialog(const WorksheetRequest& request, UserPort& port,
                                                   QWidget* parent) {
     WorksheetSelectDialog dialog(request, port, parent);
     if (dialog.exec() != QDialog::Accepted)

@@ -24,7 +24,6 @@ class Sheet;
 namespace frusta::gui {
 
 class ImpGrid;
-class QtUserPort;
 
 class WorksheetSelectDialog : public QDialog {
     Q_OBJECT
@@ -75,7 +74,7 @@ private:
 };
 
 // Runs the dialog modally for the open book of `request`; nothing on Cancel.
-std::optional<WorksheetChoice> runWorksheetDialog(const WorksheetRequest& request, QtUserPort& port,
+std::optional<WorksheetChoice> runWorksheetDialog(const WorksheetRequest& request, UserPort& port,
                                                   QWidget* parent);
 
 } // namespace frusta::gui

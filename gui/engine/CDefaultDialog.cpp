@@ -1,10 +1,10 @@
 #include "gui/engine/CDefaultDialog.h"
 
 #include "app/ShellTexts.h"
-#include "engine/TextFormat.h"
 #include "engine/DefaultValueCheck.h"
-#include "gui/app/DialogUnits.h"
-#include "gui/app/HelpCommand.h"
+#include "engine/TextFormat.h"
+#include "gui/common/DialogUnits.h"
+#include "gui/common/HelpCommand.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -3,7 +3,7 @@
 // uncertainty tab when the site uncertainty was computed, then "EQR chart" and, with the
 // uncertainty, "Confidence chart". The Edit and File commands go to the grid or chart of the
 // current tab; a chart tab's context menu (on the tab or the chart) saves the chart.
-#include "gui/app/ViewCommands.h"
+#include "gui/common/ViewCommands.h"
 
 #include <QTabWidget>
 

@@ -4,6 +4,9 @@
 
 #include <QColor>
 
+#include <functional>
+#include <optional>
+
 namespace frusta::gui {
 
 inline QColor toQColor(charts::Rgb c) {
@@ -14,6 +17,16 @@ inline QColor classQColor(int classCode) {
 }
 inline QColor classQTint(int classCode) {
     return toQColor(charts::classTint(classCode));
+}
+
+// A grid's cell backgrounds with the cells of grid column `classColumn` in a light tint of
+// the class of their row (`classOf` takes the row counted from 0; 0 is no class).
+inline std::function<std::optional<QColor>(int r, int c)>
+classTintedColumn(int classColumn, std::function<int(int row)> classOf) {
+    return [classColumn, classOf = std::move(classOf)](int r, int c) -> std::optional<QColor> {
+        const int code = r > 0 && c == classColumn ? classOf(r - 1) : 0;
+        return code > 0 ? std::optional<QColor>(classQTint(code)) : std::nullopt;
+    };
 }
 
 } // namespace frusta::gui

@@ -149,10 +149,12 @@ QString ConfidenceChartView::withoutText() const {
 
 QString ConfidenceChartView::barText(int bar) const {
     const charts::SiteBar& b = series_.bars.at(static_cast<std::size_t>(bar));
-    static const char* const kNames[] = {"High", "Good", "Moderate", "Poor", "Bad"};
+    const std::vector<std::string>& names = defaultClassNames();
     QString text = qs(b.label);
     for (int k = 0; k < 5; ++k)
-        text += QString("\nCoC %1 %2").arg(kNames[k], percent(b.coc[static_cast<std::size_t>(k)]));
+        text +=
+            QString("\nCoC %1 %2")
+                .arg(qs(classNameOf(names, k + 1)), percent(b.coc[static_cast<std::size_t>(k)]));
     text += "\nRisk of misclassification " + (b.rom ? percent(*b.rom) : QString("..."));
     text += "\nGood/Moderate risk " +
             (b.romGoodModerate ? percent(*b.romGoodModerate) : QString("..."));

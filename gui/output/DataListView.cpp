@@ -2,7 +2,7 @@
 
 #include "doc/CPbtDoc.h"
 #include "doc/TaxonMatchView.h"
-#include "gui/output/WaitCursor.h"
+#include "gui/common/WaitCursor.h"
 #include "output/GridText.h"
 
 #include <QHeaderView>
@@ -14,27 +14,23 @@ namespace frusta::gui {
 
 namespace {
 
-class DataListModel : public GridModel {
-public:
-    explicit DataListModel(const CPbtDoc& doc)
-        : GridModel(frusta::cells::dataRowCount(doc), frusta::cells::dataColumnCount(doc)),
-          doc_(doc) {}
-    std::string cellText(int r, int c) const override { return frusta::cells::data(doc_, r, c); }
-    std::string cellTip(int r, int c) const override { return frusta::cells::dataTip(doc_, r, c); }
-    std::optional<QColor> cellBackground(int r, int c) const override {
-        if (c >= 1 && frusta::cells::dataRowUnscored(doc_, r))
-            return kUnscoredColour;
-        return std::nullopt;
-    }
-
-private:
-    const CPbtDoc& doc_;
-};
+GridModel* dataModel(const CPbtDoc& doc) {
+    auto* model = new GridModel(
+        cells::dataRowCount(doc), cells::dataColumnCount(doc),
+        [&doc](int r, int c) { return cells::data(doc, r, c); },
+        [&doc](int r, int c) -> std::optional<QColor> {
+            if (c >= 1 && cells::dataRowUnscored(doc, r))
+                return kUnscoredColour;
+            return std::nullopt;
+        });
+    model->setTipSource([&doc](int r, int c) { return cells::dataTip(doc, r, c); });
+    return model;
+}
 
 } // namespace
 
 DataListView::DataListView(const CPbtDoc& doc, QWidget* parent)
-    : GridView(new DataListModel(doc), parent), doc_(doc) {
+    : GridView(dataModel(doc), parent), doc_(doc) {
     setObjectName("DataListView");
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {

@@ -4,16 +4,13 @@
 
 namespace frusta::gui {
 
-GridModel::GridModel(int rows, int columns, QObject* parent)
-    : QAbstractTableModel(parent), rows_(rows < 0 ? 0 : rows), columns_(columns < 0 ? 0 : columns) {
-}
+GridModel::GridModel(int rows, int columns, TextSource text, BackgroundSource background,
+                     QObject* parent)
+    : QAbstractTableModel(parent), rows_(rows < 0 ? 0 : rows), columns_(columns < 0 ? 0 : columns),
+      text_(std::move(text)), background_(std::move(background)) {}
 
-std::optional<QColor> GridModel::cellBackground(int, int) const {
-    return std::nullopt;
-}
-
-std::string GridModel::cellTip(int, int) const {
-    return {};
+std::optional<QColor> GridModel::cellBackground(int r, int c) const {
+    return background_ ? background_(r, c) : std::nullopt;
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const {

@@ -1,6 +1,6 @@
 #pragma once
 // A grid with an optional line of text above it; the Edit and File commands go to the grid.
-#include "gui/app/ViewCommands.h"
+#include "gui/common/ViewCommands.h"
 
 #include <QWidget>
 

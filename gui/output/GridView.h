@@ -2,7 +2,7 @@
 // The grid control of the grid windows: a read-only table over a GridModel with a header row,
 // a row-header column, frozen leading rows and columns that stay in place while the rest
 // scrolls, widths fitted to the texts of a range of rows, and copy and print.
-#include "gui/app/ViewCommands.h"
+#include "gui/common/ViewCommands.h"
 #include "gui/output/GridModel.h"
 
 #include <QPointer>

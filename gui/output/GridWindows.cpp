@@ -1,7 +1,7 @@
 #include "gui/output/GridWindows.h"
 
 #include "app/CPbtApp.h"
-#include "gui/doc/DocumentSession.h"
+#include "doc/CPbtDoc.h"
 #include "gui/output/CChildResFrame.h"
 #include "gui/output/DataListView.h"
 #include "gui/output/GridPane.h"
@@ -23,30 +23,16 @@ QString noTaxonListNotice(const CPbtApp& app) {
 
 } // namespace
 
-QWidget* createResultsView(DocumentSession& session) {
-    auto* view = new CChildResFrame(session.doc(), session.doc().app().shownClassNames());
-    QObject::connect(&session, &DocumentSession::changed, view, &CChildResFrame::refresh);
-    return view;
+CChildResFrame* createResultsView(CPbtDoc& doc) {
+    return new CChildResFrame(doc, doc.app().shownClassNames());
 }
 
-QWidget* createDataView(DocumentSession& session) {
-    auto* view = new DataListView(session.doc());
-    QObject::connect(&session, &DocumentSession::changed, view, &GridView::refresh);
-    QObject::connect(view, &DataListView::useSuggestion, &session, [&session](int taxon, int i) {
-        if (session.useSuggestion)
-            session.useSuggestion(taxon, i);
-    });
-    return view;
+DataListView* createDataView(CPbtDoc& doc) {
+    return new DataListView(doc);
 }
 
-QWidget* createMatchingView(DocumentSession& session) {
-    auto* view = new MatchingView(session.doc(), [&session](double share) {
-        if (session.scoredShareChanged)
-            session.scoredShareChanged(share);
-        session.notifyChanged();
-    });
-    QObject::connect(&session, &DocumentSession::changed, view, &MatchingView::refresh);
-    return view;
+MatchingView* createMatchingView(CPbtDoc& doc, std::function<void(double)> shareChanged) {
+    return new MatchingView(doc, std::move(shareChanged));
 }
 
 QWidget* createTaxonListView(const CPbtApp& app) {

@@ -3,8 +3,9 @@
 #include "doc/CPbtDoc.h"
 #include "doc/ResultsView.h"
 #include "doc/TaxonMatchView.h"
+#include "gui/common/WaitCursor.h"
+#include "gui/output/DataListView.h"
 #include "gui/output/GridView.h"
-#include "gui/output/WaitCursor.h"
 #include "output/GridText.h"
 
 #include <QDoubleSpinBox>
@@ -18,28 +19,21 @@ namespace frusta::gui {
 
 namespace {
 
-class MatchingModel : public GridModel {
-public:
-    explicit MatchingModel(const CPbtDoc& doc)
-        : GridModel(frusta::cells::matchingRowCount(doc), frusta::cells::matchingColumnCount()),
-          doc_(doc) {}
-    std::string cellText(int r, int c) const override {
-        return frusta::cells::matching(doc_, r, c);
-    }
-    std::string cellTip(int r, int c) const override {
-        return frusta::cells::matchingTip(doc_, r, c);
-    }
-    std::optional<QColor> cellBackground(int r, int c) const override {
-        const TaxonMatchView view(doc_);
-        if (c < 1 || r < 1 || r > view.taxonCount() ||
-            view.match(r - 1).status == engine::MatchStatus::Scored)
-            return std::nullopt;
-        return QColor(255, 200, 200);
-    }
-
-private:
-    const CPbtDoc& doc_;
-};
+GridModel* matchingModel(const CPbtDoc& doc) {
+    auto* model = new GridModel(
+        cells::matchingRowCount(doc), cells::matchingColumnCount(),
+        [&doc](int r, int c) { return cells::matching(doc, r, c); },
+        // The rows of taxa that do not count towards the metric, as in the data window.
+        [&doc](int r, int c) -> std::optional<QColor> {
+            const TaxonMatchView view(doc);
+            if (c < 1 || r < 1 || r > view.taxonCount() ||
+                view.match(r - 1).status == engine::MatchStatus::Scored)
+                return std::nullopt;
+            return kUnscoredColour;
+        });
+    model->setTipSource([&doc](int r, int c) { return cells::matchingTip(doc, r, c); });
+    return model;
+}
 
 // "48 taxa: 41 scored, 4 in the list without a TDI4 score, 3 not in the list; 2 of 12
 // samples below 70% scored"
@@ -77,7 +71,7 @@ QString countsText(const CPbtDoc& doc) {
 
 MatchingView::MatchingView(CPbtDoc& doc, std::function<void(double)> shareChanged, QWidget* parent)
     : QWidget(parent), doc_(doc), share_(new QDoubleSpinBox(this)), counts_(new QLabel(this)),
-      grid_(new GridView(new MatchingModel(doc), this)) {
+      grid_(new GridView(matchingModel(doc), this)) {
     setObjectName("MatchingView");
     auto* layout = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
@@ -101,7 +95,7 @@ MatchingView::MatchingView(CPbtDoc& doc, std::function<void(double)> shareChange
     {
         const WaitCursor wait;
         grid_->freeze(0, 2);
-        grid_->fitColumns(1, frusta::cells::matchingColumnCount(), 0,
+        grid_->fitColumns(1, cells::matchingColumnCount(), 0,
                           std::min(grid_->gridModel().rowCount(), 50));
         grid_->widenColumnsTo(50);
     }

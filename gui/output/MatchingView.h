@@ -2,7 +2,7 @@
 // The taxon matching window of an analysis: the smallest scored share (a spin box, in
 // percent) above a grid of every input taxon's match, as the results workbook's "Taxon
 // matching" sheet has it. The grid reads the document's match records when drawn.
-#include "gui/app/ViewCommands.h"
+#include "gui/common/ViewCommands.h"
 
 #include <QWidget>
 

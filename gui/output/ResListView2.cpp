@@ -2,8 +2,8 @@
 
 #include "doc/CPbtDoc.h"
 #include "doc/ResultsView.h"
+#include "gui/common/WaitCursor.h"
 #include "gui/output/ClassColours.h"
-#include "gui/output/WaitCursor.h"
 #include "output/GridText.h"
 
 #include <algorithm>
@@ -12,32 +12,20 @@ namespace frusta::gui {
 
 namespace {
 
-class ResListModel2 : public GridModel {
-public:
-    ResListModel2(const CPbtDoc& doc, const std::vector<std::string>& classNames)
-        : GridModel(frusta::cells::uncertaintyRowCount(doc),
-                    doc.m_pUncertainty ? frusta::cells::uncertaintyColumnCount(doc) : 0),
-          doc_(doc), classNames_(classNames) {}
-    std::string cellText(int r, int c) const override {
-        return frusta::cells::uncertainty(doc_, classNames_, r, c);
-    }
-    // The class cell in a light tint of its class colour.
-    std::optional<QColor> cellBackground(int r, int c) const override {
-        const int classColumn = frusta::cells::uncertaintyGridColumn(SiteColumn::Class);
-        const int code = r > 0 && c == classColumn ? ResultsView(doc_).siteClass(r - 1) : 0;
-        return code > 0 ? std::optional<QColor>(classQTint(code)) : std::nullopt;
-    }
-
-private:
-    const CPbtDoc& doc_;
-    const std::vector<std::string>& classNames_;
-};
+GridModel* uncertaintyModel(const CPbtDoc& doc, const std::vector<std::string>& classNames) {
+    return new GridModel(
+        cells::uncertaintyRowCount(doc),
+        doc.m_pUncertainty ? cells::uncertaintyColumnCount(doc) : 0,
+        [&doc, &classNames](int r, int c) { return cells::uncertainty(doc, classNames, r, c); },
+        classTintedColumn(cells::uncertaintyGridColumn(SiteColumn::Class),
+                          [&doc](int row) { return ResultsView(doc).siteClass(row); }));
+}
 
 } // namespace
 
 ResListView2::ResListView2(const CPbtDoc& doc, const std::vector<std::string>& classNames,
                            QWidget* parent)
-    : GridView(new ResListModel2(doc, classNames), parent) {
+    : GridView(uncertaintyModel(doc, classNames), parent) {
     setObjectName("ResListView2");
     if (!doc.m_pUncertainty)
         return; // no site table: an empty grid

@@ -1,8 +1,8 @@
 #include "gui/output/ResultsFileDialog.h"
 
-#include "gui/app/FileDialogLayout.h"
-#include "gui/app/HelpCommand.h"
-#include "gui/app/RememberedFolder.h"
+#include "gui/common/FileDialogLayout.h"
+#include "gui/common/HelpCommand.h"
+#include "gui/common/RememberedFolder.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "gui/output/TaxonListView.h"
 
-#include "gui/output/WaitCursor.h"
+#include "gui/common/WaitCursor.h"
 #include "output/GridText.h"
 #include "refdb/dbTable.h"
 
@@ -13,22 +13,16 @@ namespace {
 
 constexpr std::size_t kMeasured = 8; // texts measured in pixels per column
 
-class TaxonListModel : public GridModel {
-public:
-    explicit TaxonListModel(const dbTable* table)
-        : GridModel(table ? table->rowCount : 0, table ? table->colCount : 0), table_(table) {}
-    std::string cellText(int r, int c) const override {
-        return table_ ? frusta::cells::taxonList(*table_, r, c) : std::string();
-    }
-
-private:
-    const dbTable* table_;
-};
+GridModel* taxonListModel(const dbTable* table) {
+    return new GridModel(
+        table ? table->rowCount : 0, table ? table->colCount : 0,
+        [table](int r, int c) { return table ? cells::taxonList(*table, r, c) : std::string(); });
+}
 
 } // namespace
 
 TaxonListView::TaxonListView(std::shared_ptr<const dbTable> table, QWidget* parent)
-    : GridView(new TaxonListModel(table.get()), parent), table_(std::move(table)) {
+    : GridView(taxonListModel(table.get()), parent), table_(std::move(table)) {
     setObjectName("TaxonListView");
     const WaitCursor wait;
     fitToAllRows();

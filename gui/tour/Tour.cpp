@@ -10,6 +10,16 @@
 
 namespace frusta::gui::tour {
 
+ScriptedPort& tourPort() {
+    static ScriptedPort port = [] {
+        ScriptedPort p;
+        p.worksheet = WorksheetChoice{0, 0, true, 7, 3};
+        p.echo = "";
+        return p;
+    }();
+    return port;
+}
+
 void TourContext::settle(int ms) {
     QElapsedTimer t;
     t.start();

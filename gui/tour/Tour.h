@@ -1,6 +1,7 @@
 #pragma once
 // The screenshot tour: runs the desktop program offscreen and writes a PNG of every window
 // and dialog to a folder. Each group of windows has its own tour function.
+#include "app/ScriptedPort.h"
 #include "gui/app/DesktopApp.h"
 
 #include <QRect>
@@ -40,6 +41,11 @@ private:
     QString folder_;
     int count_ = 0;
 };
+
+// The port of the tour's own documents: reads the worksheet it is given without asking
+// (first the example's first worksheet as river samples from row 7, column C), prints every
+// message and answers it with OK, and cancels the file and defaults dialogs.
+ScriptedPort& tourPort();
 
 void tourShell(TourContext& tour);    // main window, splash, About box, failure messages
 void tourAnalysis(TourContext& tour); // File Open, worksheet dialog, command panel, defaults, save

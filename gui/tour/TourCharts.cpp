@@ -8,7 +8,6 @@
 #include "gui/output/EqrChartView.h"
 #include "gui/output/ZoomChartView.h"
 #include "gui/tour/Tour.h"
-#include "gui/tour/TourPort.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -67,7 +66,7 @@ void shootCharts(TourContext& tour, DocumentSession& session, const QString& pre
     }
 }
 
-DocumentSession* openAnalysed(TourContext& tour, TourPort& port) {
+DocumentSession* openAnalysed(TourContext& tour, ScriptedPort& port) {
     auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
     const std::string example = tour.app.core().examplePath.string();
     if (!doc->OnOpenDocument(example) || !analyseDocument(*doc).analysis) {
@@ -107,20 +106,20 @@ void enlarge(CPbtDoc& doc) {
 } // namespace
 
 void tourCharts(TourContext& tour) {
-    static TourPort port;
+    ScriptedPort& port = tourPort();
     const Sheet sheets[] = {{"rivers", {0, kFamilyRivers, true, 7, 3}},
                             {"lakes", {1, kFamilyLakes, true, 7, 3}},
                             {"acidification", {2, kFamilyAcid, true, 7, 3}}};
     for (const Sheet& sheet : sheets) {
-        port.sheet = sheet.choice;
+        port.worksheet = sheet.choice;
         if (DocumentSession* session = openAnalysed(tour, port))
             shootCharts(tour, *session, QString("chart-") + sheet.name);
     }
 }
 
 void tourLargeCharts(TourContext& tour) {
-    static TourPort port;
-    port.sheet = {0, kFamilyRivers, true, 7, 3};
+    ScriptedPort& port = tourPort();
+    port.worksheet = {0, kFamilyRivers, true, 7, 3};
     DocumentSession* large = openAnalysed(tour, port);
     if (!large)
         return;

@@ -1,10 +1,10 @@
 #include "app/CPbtApp.h"
+#include "doc/AnalysisCommand.h"
 #include "doc/CPbtDoc.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/doc/DocumentSession.h"
 #include "gui/output/CChildResFrame.h"
 #include "gui/tour/Tour.h"
-#include "gui/tour/TourPort.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -51,12 +51,12 @@ void shootForGuide(TourContext& tour, DocumentSession& session, QMdiSubWindow* m
 
 // An analysed document of the example's worksheet `sheet` with its data and results
 // windows open.
-DocumentSession* openAnalysed(TourContext& tour, TourPort& port, const WorksheetChoice& sheet) {
-    port.sheet = sheet;
+DocumentSession* openAnalysed(TourContext& tour, ScriptedPort& port, const WorksheetChoice& sheet) {
+    port.worksheet = sheet;
     auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
-    if (!doc->OnOpenDocument(tour.app.core().examplePath.string()) || !doc->RunAnalysis())
+    if (!doc->OnOpenDocument(tour.app.core().examplePath.string()) ||
+        !analyseDocument(*doc).analysis)
         return nullptr;
-    doc->RunUncertainty();
     doc->SetModifiedFlag(false);
     DocumentSession* session = tour.app.addSession(std::move(doc));
     session->notifyChanged();
@@ -67,7 +67,7 @@ DocumentSession* openAnalysed(TourContext& tour, TourPort& port, const Worksheet
 
 // The example's rivers, its windows where they open, then as Window > Cascade and Tile
 // arrange them; then its lakes in a main window of 800 x 600.
-void tourPlacement(TourContext& tour, TourPort& port) {
+void tourPlacement(TourContext& tour, ScriptedPort& port) {
     if (!openAnalysed(tour, port, {0, 0, true, 7, 3}))
         return;
     tour.shotMain("windows-as-they-open");
@@ -81,13 +81,13 @@ void tourPlacement(TourContext& tour, TourPort& port) {
     openAnalysed(tour, port, {1, 1, true, 7, 3});
     tour.shotMain("windows-as-they-open-800x600");
     tour.app.mainFrame().resize(first);
-    port.sheet = {0, 0, true, 7, 3};
+    port.worksheet = {0, 0, true, 7, 3};
 }
 
 } // namespace
 
 void tourGrids(TourContext& tour) {
-    static TourPort port;
+    ScriptedPort& port = tourPort();
     tourPlacement(tour, port);
     auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
     const std::string example = tour.app.core().examplePath.string();
@@ -103,8 +103,7 @@ void tourGrids(TourContext& tour) {
     TourContext::settle();
     tour.shot(session->dataFrame(), "grid-data-before-analysis");
 
-    session->doc().RunAnalysis();
-    session->doc().RunUncertainty();
+    analyseDocument(session->doc());
     session->notifyChanged();
     TourContext::settle();
     tour.shot(session->dataFrame(), "grid-data-after-analysis");

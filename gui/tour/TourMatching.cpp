@@ -7,7 +7,6 @@
 #include "gui/output/DataListView.h"
 #include "gui/output/GridView.h"
 #include "gui/tour/Tour.h"
-#include "gui/tour/TourPort.h"
 #include "output/GridText.h"
 
 #include <QAction>
@@ -66,7 +65,7 @@ void shootTip(TourContext& tour, GridView& grid, const QModelIndex& cell, const 
 } // namespace
 
 void tourMatching(TourContext& tour) {
-    static TourPort port;
+    ScriptedPort& port = tourPort();
     static QTemporaryDir dir;
     const QString counts = dir.filePath("counts.csv");
     {
@@ -75,7 +74,7 @@ void tourMatching(TourContext& tour) {
             return;
         f.write(kCounts);
     }
-    port.sheet = {0, 0, true, 7, 3};
+    port.worksheet = WorksheetChoice{0, 0, true, 7, 3};
     auto doc = std::make_unique<CPbtDoc>(tour.app.core(), port);
     if (!doc->OnOpenDocument(counts.toStdString()) || !doc->RunAnalysis())
         return;

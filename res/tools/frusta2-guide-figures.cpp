@@ -7,7 +7,7 @@
 // Every number is written as the results workbook shows it, with two decimals; sums of
 // counts that are whole numbers without decimals.
 #include "app/CPbtApp.h"
-#include "app/UserPort.h"
+#include "app/ScriptedPort.h"
 #include "engine/ClassBoundaries.h"
 
 #include <nlohmann/json.hpp>
@@ -22,28 +22,6 @@
 namespace {
 
 using json = nlohmann::ordered_json; // the information rows keep their worksheet order
-
-// Messages of the database reading go to standard error; nothing is asked.
-class ToolPort : public frusta::UserPort {
-public:
-    frusta::Answer notify(const frusta::Notice& notice) override {
-        std::fprintf(stderr, "frusta2-guide-figures: %s\n", notice.text.c_str());
-        return frusta::Answer::Ok;
-    }
-    std::optional<frusta::WorksheetChoice>
-    chooseWorksheet(const frusta::WorksheetRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<frusta::ResultsFileChoice>
-    chooseResultsFile(const frusta::ResultsFileRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<frusta::DefaultValues> chooseDefaults(const frusta::DefaultValues&) override {
-        return std::nullopt;
-    }
-    void beginWait() override {}
-    void endWait() override {}
-};
 
 std::string twoDecimals(double v) {
     char text[64];
@@ -147,7 +125,9 @@ void writeSite(std::ostream& out, const json& doc, const std::string& site) {
 }
 
 void writeBoundaries(std::ostream& out, const std::string& database, const std::string& metric) {
-    ToolPort port;
+    // Messages of the database reading go to standard error; nothing is asked.
+    frusta::ScriptedPort port;
+    port.echo = "frusta2-guide-figures: ";
     frusta::CPbtApp app;
     frusta::StartupOptions options;
     options.database = database;

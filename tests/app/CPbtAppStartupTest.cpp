@@ -1,9 +1,9 @@
 // Start-up without window work: paths, the choice of reference database and provider, the
 // master taxon list, the class names, and the states start-up can leave.
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "refdb/CADODatabase.h"
 #include "refdb/RefdbTestSupport.h"
-#include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ struct Layout {
 // Lays out the files in a new folder and starts the program there.
 struct Started {
     test::ScratchDir folder;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtApp app;
     std::string connection;
 
@@ -177,7 +177,7 @@ TEST(Startup, PathsNeedingQuotesStayOneValue) {
     const auto folder = dir / "a;b";
     std::filesystem::create_directory(folder);
     test::buildFixtureSqlite(folder / "FRUSTA2.sqlite");
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtApp app;
     StartupOptions options;
     options.programFolder = folder;

@@ -1,8 +1,8 @@
 // Loading the class boundaries and confidence-of-class coefficients of one site type.
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "refdb/CADODatabase.h"
 #include "refdb/RefdbTestSupport.h"
-#include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ protected:
     }
 
     test::ScratchDir dir;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtApp app;
 };
 
@@ -97,7 +97,7 @@ TEST_F(Tables, DatabaseGoneOrTablesMissingKeepTheEarlierTables) {
 }
 
 TEST(TableLoadFailures, WithoutStartUpNothingLoads) {
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtApp app;
     EXPECT_FALSE(app.LoadBoundaries("TDI4", port));
     EXPECT_EQ(port.texts(), (std::vector<std::string>{"Error opening boundary database"}));

@@ -4,6 +4,7 @@ import os
 import sqlite3
 import subprocess
 import tempfile
+import unittest
 
 PROGRAM_DIR = os.environ.get("FRUSTA_PROGRAM_DIR", os.path.join(os.path.dirname(__file__), "../../build/bin"))
 CLI = os.path.join(PROGRAM_DIR, "frusta2-cli")
@@ -159,3 +160,17 @@ def read_results(path):
 
 def temp_dir():
     return tempfile.TemporaryDirectory(prefix="frusta-e2e-")
+
+
+class WithDatabase(unittest.TestCase):
+    """Tests that share a temporary folder (tmp) holding a reference database (db)."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = temp_dir()
+        cls.db = os.path.join(cls.tmp.name, "ref.sqlite")
+        make_database(cls.db)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()

@@ -40,17 +40,7 @@ def values(sheet, row, first, last):
     return [sheet.get((row, c), (None,))[0] for c in range(first, last + 1)]
 
 
-class Assess(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.tmp = A.temp_dir()
-        cls.db = os.path.join(cls.tmp.name, "ref.sqlite")
-        A.make_database(cls.db)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.tmp.cleanup()
-
+class Assess(A.WithDatabase):
     def assess(self, rows, book, out, metric=None, writer=A.write_xlwt):
         """Runs the assessment; returns the exit status, both outputs and the results read back."""
         book, out = os.path.join(self.tmp.name, book), os.path.join(self.tmp.name, out)

@@ -49,17 +49,7 @@ def sheet_rows(sheet, first_row=0, width=None):
             for r in range(first_row, last_row + 1)]
 
 
-class Batch(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.tmp = A.temp_dir()
-        cls.db = os.path.join(cls.tmp.name, "ref.sqlite")
-        A.make_database(cls.db)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.tmp.cleanup()
-
+class Batch(A.WithDatabase):
     def folder(self, name):
         path = os.path.join(self.tmp.name, name)
         os.makedirs(path)

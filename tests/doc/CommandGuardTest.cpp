@@ -1,13 +1,13 @@
 #include "doc/CommandGuard.h"
+#include "app/ScriptedPort.h"
 #include "doc/dMat.h"
-#include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 
 using namespace frusta;
 
 TEST(CommandGuard, MatrixErrorBecomesAMessage) {
-    test::ScriptedPort port;
+    ScriptedPort port;
     int state = 1;
     const Outcome outcome = runGuarded(port, [&] {
         WaitCursor wait(port);
@@ -25,7 +25,7 @@ TEST(CommandGuard, MatrixErrorBecomesAMessage) {
 }
 
 TEST(CommandGuard, AllocationFailureBecomesAMessage) {
-    test::ScriptedPort port;
+    ScriptedPort port;
     EXPECT_FALSE(runGuarded(port, []() -> Outcome { throw std::bad_alloc(); }));
     ASSERT_EQ(port.shown.size(), 1u);
     EXPECT_NE(port.shown[0].text.find("memory"), std::string::npos);

@@ -1,8 +1,8 @@
 #include "doc/SampleReader.h"
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/WorksheetProposal.h"
-#include "support/ScriptedPort.h"
 #include "support/TestDatabase.h"
 #include "workbook/Book.h"
 
@@ -61,7 +61,7 @@ protected:
 
     test::TestDatabase db;
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc{app, port};
 };
 
@@ -171,7 +171,7 @@ TEST_F(SampleReaderTest, FailuresShowTheirMessage) {
          [](SampleSheet& s) { s.sheet->setError(6, 4, 0x07); }},
     };
     for (const Case& c : cases) {
-        test::ScriptedPort p;
+        ScriptedPort p;
         p.worksheet = c.choice;
         CPbtDoc d(app, p);
         auto s = SampleSheet::rivers();
@@ -216,7 +216,7 @@ TEST_F(SampleReaderTest, StoppedReadingShowsNothing) {
     const std::string name = file.filename().string();
     const std::vector<std::string> both = {"Reading " + name, "Reading the counts of " + name};
     for (const int stop : {0, 1, -1}) {
-        test::ScriptedPort p;
+        ScriptedPort p;
         p.worksheet = WorksheetChoice{0, 0, true, 7, 3};
         p.cancelLongWork = stop;
         CPbtDoc d(app, p);

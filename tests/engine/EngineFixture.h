@@ -1,10 +1,10 @@
 #pragma once
 // Builds analysis documents and reference tables in memory for the engine tests.
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "support/ReferenceTables.h"
-#include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 

@@ -21,7 +21,7 @@ struct Session {
     fs::path db;
     fs::path workbook = dir / "small.xlsx";
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
 
     explicit Session(const fs::path& original) : db(dir / ("ref" + original.extension().string())) {
         fs::copy_file(original, db);

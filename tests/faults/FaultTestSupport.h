@@ -2,9 +2,9 @@
 // Helpers of the fault tests: folders watched by the fault-injecting file layer, their
 // files and bytes, and a small rivers workbook opened and analysed as the user does.
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "faultfs/FaultFs.h"
-#include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
 #include <cstdlib>
@@ -141,7 +141,7 @@ inline void writeSmallRiversWorkbook(const fs::path& file) {
 // A workbook read and analysed with the bundled reference database.
 struct AnalysedDocument {
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc{app, port};
     bool analysed = false;
 

@@ -34,6 +34,7 @@
 using namespace frusta;
 using namespace frusta::gui;
 using frusta::guitest::answerMessage;
+using frusta::guitest::NoLauncher;
 using frusta::guitest::typeNameAndAccept;
 using frusta::guitest::whenModal;
 
@@ -43,14 +44,6 @@ const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
 const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
 // The example as LibreOffice and scripts save it.
 const std::filesystem::path kFormats = FRUSTA_EXAMPLE_FORMATS_DIR;
-
-struct NoLauncher : ViewerLauncher {
-    int calls = 0;
-    LaunchResult open(ViewerKind, const std::string&) override {
-        ++calls;
-        return {};
-    }
-};
 
 struct SheetChoice {
     QString sheet;

@@ -3,6 +3,7 @@
 // 2,000 samples and 500 sites, Save chart as PNG, SVG and PDF through the File menu, Copy
 // and Print Preview on a chart tab, and the class tints of the grids.
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "doc/ResultsView.h"
@@ -18,8 +19,7 @@
 #include "gui/output/ZoomChartView.h"
 #include "output/ChartSeries.h"
 #include "output/GridText.h"
-#include "support/GuiTestSupport.h"
-#include "support/ScriptedPort.h"
+#include "support/ExampleProgram.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -52,60 +52,9 @@
 
 using namespace frusta;
 using namespace frusta::gui;
+using namespace frusta::guitest;
 
 namespace {
-
-const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
-const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
-
-// The example's three worksheets as the worksheet dialog chooses them.
-const WorksheetChoice kRivers{0, kFamilyRivers, true, 7, 3};
-const WorksheetChoice kLakes{1, kFamilyLakes, true, 7, 3};
-const WorksheetChoice kAcid{2, kFamilyAcid, true, 7, 3};
-
-struct NoLauncher : ViewerLauncher {
-    LaunchResult open(ViewerKind, const std::string&) override { return {}; }
-};
-
-// The desktop program with one worksheet of the example read, analysed as the command
-// panel does (uncertainty when the document asks for it) and its results window open.
-struct Program {
-    test::ScriptedPort port;
-    DesktopApp app;
-    DocumentSession* session = nullptr;
-
-    explicit Program(const WorksheetChoice& sheet, bool uncertainty = true) {
-        if (!app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}))
-            throw std::runtime_error("no start");
-        port.worksheet = sheet;
-        auto doc = std::make_unique<CPbtDoc>(app.core(), port);
-        if (!doc->OnOpenDocument(kExample) || !doc->RunAnalysis())
-            throw std::runtime_error("example not analysed");
-        if (uncertainty && doc->m_bDoUncertainty)
-            doc->RunUncertainty();
-        session = app.addSession(std::move(doc));
-        app.mainFrame().resize(1200, 800);
-        app.mainFrame().show();
-        session->ShowResultsView();
-        session->resultsFrame()->showMaximized();
-    }
-    CPbtDoc& doc() { return session->doc(); }
-    CChildResFrame* results() {
-        return qobject_cast<CChildResFrame*>(session->resultsFrame()->widget());
-    }
-    const MainActions& actions() { return app.mainFrame().actions(); }
-    // Brings the tab named `name` forward, as a click on it does.
-    int showTab(const QString& name) {
-        CChildResFrame* tabs = results();
-        for (int i = 0; i < tabs->count(); ++i)
-            if (tabs->tabText(i) == name) {
-                tabs->setCurrentIndex(i);
-                QTest::qWait(50);
-                return i;
-            }
-        return -1;
-    }
-};
 
 QStringList tabNames(const CChildResFrame& tabs) {
     QStringList names;
@@ -183,7 +132,7 @@ private slots:
             QVERIFY(!acid.doc().m_bUncertaintyDone);
             QCOMPARE(tabNames(*acid.results()), QStringList({"Sample Summary", "EQR chart"}));
         }
-        Program without(kRivers, false);
+        Program without(kRivers, Analysis::Samples);
         QCOMPARE(tabNames(*without.results()), QStringList({"Sample Summary", "EQR chart"}));
     }
 

@@ -3,7 +3,7 @@
 // parts away, in the data window (2 rows, 2 columns), the sample results (2 columns) and
 // the site tab (1 column).
 #include "gui/output/GridView.h"
-#include "support/ExampleSession.h"
+#include "support/ExampleProgram.h"
 #include "support/FrozenChecks.h"
 
 #include <QApplication>
@@ -17,6 +17,7 @@
 
 using namespace frusta;
 using namespace frusta::gui;
+using frusta::guitest::Analysis;
 using frusta::guitest::currentCellFault;
 using frusta::guitest::ExampleSession;
 using frusta::guitest::frozenPanesFault;
@@ -190,7 +191,7 @@ private slots:
     }
 
     void homeKeysGoToTheStartOfTheScrollingPart() {
-        ExampleSession f(false);
+        ExampleSession f(Analysis::None);
         DataListView* grid = f.data();
         showSmall(f.session->dataFrame());
         grid->setCurrentIndex(cellAt(*grid, 40, 30));
@@ -206,7 +207,7 @@ private slots:
     }
 
     void aCellOfAFrozenColumnIsSelectedAndCopied() {
-        ExampleSession f(false);
+        ExampleSession f(Analysis::None);
         DataListView* grid = f.data();
         showSmall(f.session->dataFrame());
         grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());

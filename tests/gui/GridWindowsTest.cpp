@@ -3,6 +3,7 @@
 // analysis, master list windows, and copying cells into a spreadsheet.
 #include "gui/output/GridWindows.h"
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "gui/app/CMainFrame.h"
@@ -16,8 +17,7 @@
 #include "gui/output/TaxonListView.h"
 #include "output/GridText.h"
 #include "output/ResultsBook.h"
-#include "support/ExampleSession.h"
-#include "support/ScriptedPort.h"
+#include "support/ExampleProgram.h"
 #include "workbook/Book.h"
 
 #include <QApplication>
@@ -37,10 +37,12 @@
 
 using namespace frusta;
 using namespace frusta::gui;
+using frusta::guitest::NoLauncher;
 
 namespace {
 
 using Fixture = frusta::guitest::ExampleSession;
+using frusta::guitest::Analysis;
 using frusta::guitest::kProgramDir;
 
 QString cell(const QAbstractItemModel& m, int row, int col) {
@@ -90,10 +92,6 @@ QList<QStringList> readCsv(const QString& text) {
     }
     return rows;
 }
-
-struct NoLauncher : ViewerLauncher {
-    LaunchResult open(ViewerKind, const std::string&) override { return {}; }
-};
 
 } // namespace
 
@@ -150,18 +148,18 @@ private slots:
     }
 
     void siteTabOnlyWhenTheUncertaintyWasComputed() {
-        Fixture without(true, false);
+        Fixture without(Analysis::Samples);
         QVERIFY(!without.doc().m_bUncertaintyDone);
         QCOMPARE(without.results()->count(), 2);
         QCOMPARE(without.results()->tabText(0), "Sample Summary");
         QCOMPARE(without.results()->tabText(1), "EQR chart");
         // Results windows on documents not yet analysed show an empty grid, no failure.
-        Fixture before(false);
+        Fixture before(Analysis::None);
         QCOMPARE(before.results()->grid(0)->model()->rowCount(), 0);
     }
 
     void frozenColumnsAndRowsStayInStepWhileScrolling() {
-        Fixture f(false);
+        Fixture f(Analysis::None);
         DataListView* view = f.data();
         f.session->dataFrame()->resize(500, 300);
         QVERIFY(QTest::qWaitForWindowExposed(f.session->dataFrame()));
@@ -203,7 +201,7 @@ private slots:
     }
 
     void widthsAreFittedToTheFirstFiftyRowsOnly() {
-        frusta::test::ScriptedPort port;
+        frusta::ScriptedPort port;
         CPbtApp app;
         for (const int wide : {49, 50}) { // grid rows 50 and 51
             auto doc = memoryDoc(app, port, 60, wide);
@@ -231,7 +229,7 @@ private slots:
     }
 
     void unscoredTaxaAreHighlightedAfterTheAnalysisInAnOpenWindow() {
-        Fixture f(false);
+        Fixture f(Analysis::None);
         DataListView* view = f.data();
         const QAbstractItemModel& m = *view->model();
         const int nI = f.doc().m_nInfoRows;

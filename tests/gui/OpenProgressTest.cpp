@@ -24,15 +24,12 @@
 
 using namespace frusta;
 using namespace frusta::gui;
+using frusta::guitest::NoLauncher;
 using frusta::guitest::pressButton;
 
 namespace {
 
 const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
-
-struct NoLauncher : ViewerLauncher {
-    LaunchResult open(ViewerKind, const std::string&) override { return {}; }
-};
 
 // A widget that counts its paints.
 struct PaintCounter : QWidget {

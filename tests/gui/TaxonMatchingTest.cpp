@@ -19,7 +19,7 @@
 #include "gui/output/MatchingView.h"
 #include "gui/output/ResListView.h"
 #include "output/GridText.h"
-#include "support/ExampleSession.h"
+#include "support/ExampleProgram.h"
 #include "support/GuiTestSupport.h"
 #include "workbook/FileFacts.h"
 

@@ -2,13 +2,13 @@
 // size and at 800 x 600: wholly inside the workspace, at cascade positions, as large as
 // useful, never over a command panel's title bar, with captions that tell the analyses
 // apart; and the sizes that Window > Cascade and Tile give them.
+#include "app/ScriptedPort.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/DesktopApp.h"
 #include "gui/app/ViewerLauncher.h"
-#include "gui/app/WindowArrangement.h"
+#include "gui/common/WindowArrangement.h"
 #include "gui/doc/DocumentSession.h"
-#include "support/ExampleSession.h"
-#include "support/ScriptedPort.h"
+#include "support/ExampleProgram.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -19,12 +19,9 @@ using namespace frusta;
 using namespace frusta::gui;
 using frusta::guitest::kExample;
 using frusta::guitest::kProgramDir;
+using frusta::guitest::Program;
 
 namespace {
-
-struct NoLauncher : ViewerLauncher {
-    LaunchResult open(ViewerKind, const std::string&) override { return {}; }
-};
 
 bool isPanel(const QMdiSubWindow* w) {
     return w->minimumSize() == w->maximumSize();
@@ -59,31 +56,6 @@ QString arrangementFault(QMdiArea& area, int titleBar) {
     }
     return {};
 }
-
-// The desktop program with the main window at `size` (its first size when empty).
-struct Program {
-    test::ScriptedPort port;
-    DesktopApp app;
-
-    explicit Program(QSize size) {
-        if (!app.InitInstance({kProgramDir, {}, 0, std::make_shared<NoLauncher>()}))
-            throw std::runtime_error("no start");
-        if (size.isValid())
-            app.mainFrame().resize(size);
-        app.mainFrame().show();
-        QTest::qWait(20);
-    }
-    QMdiArea& area() { return *app.mainFrame().mdiArea(); }
-    DocumentSession* open(const WorksheetChoice& sheet) {
-        port.worksheet = sheet;
-        auto doc = std::make_unique<CPbtDoc>(app.core(), port);
-        if (!doc->OnOpenDocument(kExample) || !doc->RunAnalysis())
-            return nullptr;
-        if (doc->m_bDoUncertainty)
-            doc->RunUncertainty();
-        return app.addSession(std::move(doc));
-    }
-};
 
 // The main window at its first size and at 800 x 600.
 void mainWindowSizes() {

@@ -1,6 +1,7 @@
-"""The core's libraries depend on each other one way, as the top CMakeLists.txt declares them:
-a source of a library sees the folders of its declared dependencies (directly or through
-others) and no other core folder, so an include against the layering fails to compile.
+"""The core's libraries, and the desktop program's above them, depend on each other one way, as
+the CMakeLists.txt files declare them: a source of a library sees the folders of its declared
+dependencies (directly or through others) and no other folder, so an include against the
+layering fails to compile.
 
 Each probe is compiled with the flags of a real source of the library, from the build's
 compile_commands.json."""
@@ -16,15 +17,23 @@ SOURCE = os.environ["FRUSTA_SOURCE_DIR"]
 BUILD = os.path.dirname(os.environ["FRUSTA_PROGRAM_DIR"])
 
 
-def declared_layers():
+CORE = {"workbook", "refdb", "engine", "app", "doc", "output"}
+GUI = {"gui/common", "gui/engine", "gui/output", "gui/doc", "gui/app"}
+
+
+def declared_layers(file="layers.txt"):
     """{library: set of direct dependencies}, as configured."""
     layers = {}
-    with open(os.path.join(BUILD, "layers", "layers.txt"), encoding="utf-8") as f:
+    with open(os.path.join(BUILD, "layers", file), encoding="utf-8") as f:
         for line in f:
             name, _, deps = line.strip().partition(":")
             if name:
                 layers[name] = {d for d in deps.split(",") if d}
     return layers
+
+
+def gui_built():
+    return os.path.exists(os.path.join(BUILD, "layers", "gui_layers.txt"))
 
 
 def reachable(layers, name):
@@ -77,34 +86,60 @@ def compile_probe(folder, text, *extra):
 
 
 class Layers(unittest.TestCase):
-    def test_the_layers_run_one_way(self):
-        layers = declared_layers()
-        self.assertEqual(set(layers), {"workbook", "refdb", "engine", "app", "doc", "output"})
+    def check_one_way(self, file, names, expected):
+        """The layers declared in `file` are `names`, none depends on itself, and those of
+        `expected` reach exactly the layers given."""
+        layers = declared_layers(file)
+        self.assertEqual(set(layers), names)
         for name in layers:
             self.assertNotIn(name, reachable(layers, name), name + " depends on itself")
-        self.assertEqual(reachable(layers, "workbook"), set())
-        self.assertEqual(reachable(layers, "engine"), {"refdb"})
-        self.assertEqual(reachable(layers, "output"),
-                         {"doc", "engine", "app", "refdb", "workbook"})
+        for name, deps in expected.items():
+            self.assertEqual(reachable(layers, name), deps, name)
+        return layers
+
+    def test_the_layers_run_one_way(self):
+        self.check_one_way("layers.txt", CORE,
+                           {"workbook": set(), "engine": {"refdb"},
+                            "output": {"doc", "engine", "app", "refdb", "workbook"}})
 
     def test_each_library_sees_exactly_its_dependencies(self):
         layers = declared_layers()
-        headers = {name: a_header(name) for name in layers}
-        probe = "".join('#if __has_include("%s")\nVISIBLE %s\n#endif\n' % (headers[n], n)
-                        for n in sorted(layers))
+        self.check_visible_folders(layers, set(layers), set())
+
+    def check_visible_folders(self, layers, folders, below):
+        """Each library of `layers` sees, of `folders`, exactly itself, what it depends on
+        and the folders `below` all of them."""
+        probe = "".join('#if __has_include("%s")\nVISIBLE %s\n#endif\n' % (a_header(n), n)
+                        for n in sorted(folders))
         for name in layers:
             with self.subTest(library=name):
                 p = compile_probe(name, probe, "-E", "-P")
                 self.assertEqual(p.returncode, 0, p.stderr)
                 visible = {line.split()[1] for line in p.stdout.splitlines()
                            if line.startswith("VISIBLE ")}
-                self.assertEqual(visible, reachable(layers, name) | {name})
+                self.assertEqual(visible, reachable(layers, name) | {name} | below)
+
+    @unittest.skipUnless(gui_built(), "the desktop program is not built")
+    def test_the_desktop_folders_run_one_way_above_the_core(self):
+        layers = self.check_one_way(
+            "gui_layers.txt", GUI,
+            {"gui/common": set(), "gui/output": {"gui/common"},
+             "gui/app": {"gui/doc", "gui/output", "gui/engine", "gui/common"}})
+        self.check_visible_folders(layers, GUI | CORE, CORE)
 
     def test_an_include_against_the_layers_fails_to_compile(self):
-        for folder, header, compiles in (("workbook", "engine/Assessment.h", False),
-                                         ("engine", "doc/CPbtDoc.h", False),
-                                         ("doc", "output/GridText.h", False),
-                                         ("output", "engine/Assessment.h", True)):
+        cases = [("workbook", "engine/Assessment.h", False),
+                 ("engine", "doc/CPbtDoc.h", False),
+                 ("doc", "output/GridText.h", False),
+                 ("output", "engine/Assessment.h", True)]
+        if gui_built():
+            cases += [("gui/common", "gui/output/GridView.h", False),
+                      ("gui/output", "gui/doc/DocumentSession.h", False),
+                      ("gui/doc", "gui/app/QtUserPort.h", False),
+                      ("gui/engine", "gui/output/GridView.h", False),
+                      ("gui/doc", "gui/output/GridWindows.h", True),
+                      ("gui/app", "gui/doc/DocumentSession.h", True)]
+        for folder, header, compiles in cases:
             with self.subTest(folder=folder, header=header):
                 p = compile_probe(folder, '#include "%s"\n' % header, "-fsyntax-only")
                 if compiles:

@@ -4,12 +4,12 @@
 // the class colours.
 #include "output/ChartSeries.h"
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "doc/ResultsView.h"
 #include "engine/ClassBoundaries.h"
 #include "support/ReferenceTables.h"
-#include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ const BandLimits kRiver{0.8, 0.6, 0.4, 0.2};
 class ChartDoc : public ::testing::Test {
 protected:
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc{app, port};
 
     void make(int family, int metric, const std::vector<test::BoundaryRow>& rows,
@@ -207,7 +207,7 @@ TEST_F(ChartDoc, AcidificationHasTheEqrChartOnly) {
 
 TEST(ChartSeries, DocumentsWithoutResultsGiveEmptySeries) {
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc(app, port);
     const EqrSeries e = eqrSeries(doc);
     EXPECT_TRUE(e.samples.empty());

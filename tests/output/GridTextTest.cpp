@@ -1,11 +1,11 @@
 // The texts of the grid windows' cells, without any window.
 #include "output/GridText.h"
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "output/DateText.h"
 #include "refdb/dbTable.h"
-#include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ const std::vector<std::string> kClasses = {"High", "Good", "Moderate", "Poor", "
 // A document of two samples with three information rows (names, sites, dates) and results.
 struct GridDoc : ::testing::Test {
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc{app, port};
 
     void SetUp() override {
@@ -198,7 +198,7 @@ TEST(GridText, DatesAndDecimalsIgnoreTheProcessLocale) {
     EXPECT_EQ(dateText(60), "29-Feb-1900");
     if (std::setlocale(LC_ALL, "de_DE.UTF-8")) {
         CPbtApp app;
-        test::ScriptedPort port;
+        ScriptedPort port;
         CPbtDoc doc(app, port);
         doc.m_nSamples = 1;
         doc.m_nTaxa = 1;

@@ -1,10 +1,10 @@
 #include "output/ResultsBook.h"
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "output/ResultsWriter.h"
 #include "support/FilledResults.h"
-#include "support/ScriptedPort.h"
 #include "workbook/Book.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,7 @@ protected:
     }
 
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc{app, port};
     std::unique_ptr<Book> book = Book::createXml();
 };
@@ -165,7 +165,7 @@ TEST(UncertaintySheetName, ByMetric) {
 
 TEST(ResultsWriter, SaveBeforeAnalysisTellsTheUser) {
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc(app, port);
     port.resultsFile = ResultsFileChoice{"/tmp/never-written.xlsx", ResultsFileType::Xlsx};
     EXPECT_FALSE(saveResultsWorkbook(doc));

@@ -2,13 +2,13 @@
 // decimals come out at full precision, missing values empty or null, texts quoted as RFC 4180
 // requires.
 #include "app/CPbtApp.h"
+#include "app/ScriptedPort.h"
 #include "doc/CPbtDoc.h"
 #include "doc/ResultColumns.h"
 #include "output/CsvWriter.h"
 #include "output/JsonWriter.h"
 #include "output/ResultsTables.h"
 #include "support/FilledResults.h"
-#include "support/ScriptedPort.h"
 
 #include <nlohmann/json.hpp>
 
@@ -47,7 +47,7 @@ protected:
     ResultsTables tables() const { return buildResultsTables(doc, defaultClassNames()); }
 
     CPbtApp app;
-    test::ScriptedPort port;
+    ScriptedPort port;
     CPbtDoc doc{app, port};
 };
 

@@ -1,7 +1,7 @@
 #include "output/TranslationWriter.h"
 
+#include "app/ScriptedPort.h"
 #include "doc/TranslationFile.h"
-#include "support/ScriptedPort.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ TEST(TranslationWriter, AddsRowsToANewTableAndToItsOwnRowsInEachFormat) {
     Folder dir;
     for (const char* name : {"lab.csv", "lab.xlsx", "lab.xls"}) {
         const std::string path = (dir.path / name).string();
-        test::ScriptedPort port;
+        ScriptedPort port;
         ASSERT_TRUE(addTranslationRow(path, {0, "OLD1", "AC001A", "renamed, 2019"}, port)) << name;
         ASSERT_TRUE(addTranslationRow(path, {0, "x2", "AC002A", ""}, port)) << name;
         EXPECT_TRUE(readTranslationRows(path).hasHeader) << name;
@@ -64,7 +64,7 @@ TEST(TranslationWriter, RefusesWhatItCannotWrite) {
         {broken, nullptr},
     };
     for (const auto& c : cases) {
-        test::ScriptedPort port;
+        ScriptedPort port;
         EXPECT_FALSE(addTranslationRow(c.path, {0, "X", "Y", ""}, port)) << c.path;
         ASSERT_EQ(port.shown.size(), 1u) << c.path;
         if (c.detail)

@@ -21,9 +21,13 @@
 
 namespace frusta::guitest {
 
-// Opens nothing: help and the example stay closed in tests.
+// Opens nothing: help and the example stay closed in tests. Counts what it was asked.
 struct NoLauncher : gui::ViewerLauncher {
-    gui::LaunchResult open(gui::ViewerKind, const std::string&) override { return {}; }
+    int calls = 0;
+    gui::LaunchResult open(gui::ViewerKind, const std::string&) override {
+        ++calls;
+        return {};
+    }
 };
 
 // Calls `act` with the next modal widget (dialog or message box) once it is shown. Queue

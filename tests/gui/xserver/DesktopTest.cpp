@@ -5,7 +5,7 @@
 #include "gui/output/EqrChartView.h"
 #include "gui/output/ZoomChartView.h"
 #include "output/GridText.h"
-#include "support/ExampleSession.h"
+#include "support/ExampleProgram.h"
 #include "support/FrozenChecks.h"
 #include "support/XDriver.h"
 
@@ -20,6 +20,7 @@
 
 using namespace frusta;
 using namespace frusta::gui;
+using frusta::guitest::Analysis;
 using frusta::guitest::currentCellFault;
 using frusta::guitest::ExampleSession;
 using frusta::guitest::frozenPanesFault;

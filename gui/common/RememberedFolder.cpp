@@ -1,4 +1,4 @@
-#include "gui/app/RememberedFolder.h"
+#include "gui/common/RememberedFolder.h"
 
 #include "app/ShellTexts.h"
 

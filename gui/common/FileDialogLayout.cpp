@@ -1,4 +1,4 @@
-#include "gui/app/FileDialogLayout.h"
+#include "gui/common/FileDialogLayout.h"
 
 #include <QFileDialog>
 #include <QHeaderView>

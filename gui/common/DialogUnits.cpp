@@ -1,4 +1,4 @@
-#include "gui/app/DialogUnits.h"
+#include "gui/common/DialogUnits.h"
 
 #include <QFontMetrics>
 

@@ -1,14 +1,16 @@
 #pragma once
-// A user-interaction port for tests: records every message and returns pre-set answers.
+// A user-interaction port that answers from a script, for the tests, the screenshot tour, the
+// benchmarks and the tools: records every message (printing it when asked to) and returns
+// pre-set answers.
 #include "app/UserPort.h"
 
-#include <functional>
-
+#include <cstdio>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
-namespace frusta::test {
+namespace frusta {
 
 class ScriptedPort : public UserPort {
 public:
@@ -28,8 +30,11 @@ public:
     int waitCount = 0;
     std::vector<std::string> longWork; // what each long piece of work said it does
     int cancelLongWork = -1;           // the index of the long piece of work the user stops
+    std::optional<std::string> echo;   // when set, each message goes to standard error after it
 
     Answer notify(const Notice& notice) override {
+        if (echo)
+            std::fprintf(stderr, "%s%s\n", echo->c_str(), notice.text.c_str());
         shown.push_back({notice.text, notice.buttons, notice.detail});
         if (answers.empty())
             return Answer::Ok;
@@ -68,4 +73,4 @@ public:
     }
 };
 
-} // namespace frusta::test
+} // namespace frusta

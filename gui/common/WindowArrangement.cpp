@@ -1,4 +1,4 @@
-#include "gui/app/WindowArrangement.h"
+#include "gui/common/WindowArrangement.h"
 
 #include <QList>
 #include <QMdiArea>

@@ -1,4 +1,4 @@
-#include "gui/app/HelpCommand.h"
+#include "gui/common/HelpCommand.h"
 
 namespace frusta::gui {
 
