@@ -348,6 +348,23 @@ bool DesktopApp::UseReferenceDatabase(const std::filesystem::path& file) {
 // ---- Taxon matching ----
 
 void DesktopApp::OnTaxonTranslations() {
+    // With a table in use the user may choose another or stop using it.
+    if (core_.translations) {
+        const std::string name =
+            std::filesystem::path(core_.translations->path).filename().string();
+        switch (port_.message("The taxon translation table " + name +
+                                  " is in use.\nYes chooses another table; No stops using it.",
+                              Buttons::YesNoCancel)) {
+        case Answer::No:
+            core_.translations.reset();
+            DesktopSettings::storeTranslationTable({});
+            return;
+        case Answer::Yes:
+            break;
+        default:
+            return;
+        }
+    }
     QFileDialog dialog(frame_.get(), "Taxon translations");
     dialog.setObjectName("translationsDialog");
     dialog.setOption(QFileDialog::DontUseNativeDialog);

@@ -257,7 +257,9 @@ private slots:
         const MainActions& actions = app.mainFrame().actions();
         // A table whose list code is not in the list is refused, and the one in use stays.
         write(path("bad.csv"), "Your code,List code\nQQ1,AC004A\nQQ2,NOSUCH\n");
+        // With a table in use the program first asks whether to choose another one.
         std::vector<std::string> said;
+        guitest::answerMessage(said, "Yes");
         whenModal([&](QWidget* w) {
             auto* d = qobject_cast<QFileDialog*>(w);
             QVERIFY(d);
@@ -266,8 +268,10 @@ private slots:
             guitest::typeNameAndAccept(d, path("bad.csv"));
         });
         actions.taxonTranslations->trigger();
-        QTRY_COMPARE(said.size(), std::size_t(1));
-        QCOMPARE(said[0], std::string("The taxon translation table bad.csv cannot be used.\n"
+        QTRY_COMPARE(said.size(), std::size_t(2));
+        QCOMPARE(said[0], std::string("The taxon translation table lab.csv is in use.\nYes "
+                                      "chooses another table; No stops using it."));
+        QCOMPARE(said[1], std::string("The taxon translation table bad.csv cannot be used.\n"
                                       "Row 3: the list code NOSUCH is not in the master taxon "
                                       "list."));
         QCOMPARE(DesktopSettings::translationTable()->string(), path("lab.csv").toStdString());
@@ -295,6 +299,14 @@ private slots:
         QVERIFY(rows.contains(QString::fromStdString("Reference database SHA-256=" +
                                                      *fileSha256(kProgramDir / "FRUSTA2.sqlite"))));
         QVERIFY(rows.contains("Worksheet=counts"));
+
+        // No stops using the table, here and at the next start.
+        said.clear();
+        guitest::answerMessage(said, "No");
+        actions.taxonTranslations->trigger();
+        QTRY_COMPARE(said.size(), std::size_t(1));
+        QVERIFY(!app.core().translations);
+        QVERIFY(!DesktopSettings::translationTable());
     }
 };
 
