@@ -1,5 +1,6 @@
 """Shared pieces of the end-to-end tests: a reference database with known values, sample
 workbooks written by independent programs, and a runner for frusta2-cli."""
+import json
 import os
 import sqlite3
 import subprocess
@@ -32,6 +33,13 @@ def without_run_details(sheets, labels):
         if key[1] == 1 and sheets["Run details"].get((key[0], 0), ("",))[0] in labels:
             sheets["Run details"][key] = ("(varies)", fmt)
     return sheets
+
+
+def without_run_time_json(data):
+    """A results document (bytes) as objects, with the time of the analysis left out."""
+    doc = json.loads(data)
+    doc.get("run", {}).pop(RUN_TIME, None)
+    return doc
 
 
 def without_run_time_csv(data):
