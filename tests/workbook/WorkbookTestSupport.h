@@ -6,6 +6,7 @@
 #include "workbook/xls/CompoundFileWriter.h"
 #include "workbook/xls/XlsCodec.h"
 
+#include <gtest/gtest.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -170,6 +171,20 @@ constexpr std::size_t kBoundSheetBody[] = {24, 38};
 inline bool loadStream(const Bytes& stream, Book& book, std::string& error,
                        const std::string& name = "Workbook") {
     return xls::loadMemory(xls::buildCompoundFile(name, stream), book, error);
+}
+
+// The book of a workbook stream that must load; the reason of one that must not.
+inline std::unique_ptr<Book> loadBook(const Bytes& stream, const std::string& name = "Workbook") {
+    auto book = Book::createBinary();
+    std::string error;
+    EXPECT_TRUE(loadStream(stream, *book, error, name)) << error;
+    return book;
+}
+inline std::string loadError(const Bytes& stream, const std::string& name = "Workbook") {
+    Book book(BookKind::Binary);
+    std::string error;
+    EXPECT_FALSE(loadStream(stream, book, error, name));
+    return error;
 }
 
 // ---- Office Open XML ----
