@@ -51,10 +51,7 @@ TEST(ShellTexts, VersionShowsThreePartsOfTheBuildVersion) {
     EXPECT_EQ(splashVersionLine("2.0.1").substr(0, 15), "Version 2.0.1  ");
 }
 
-TEST(ShellTexts, MessagesOfHelpAndExample) {
-    EXPECT_STREQ(
-        kNoPdfViewerMessage,
-        "FRUSTA 2 needs a PDF viewer to open the help file.\nPlease install one and try again");
+TEST(ShellTexts, ProgramFailuresCarryTheSystemsReason) {
     EXPECT_EQ(errorRunningProgramMessage("No such file or directory"),
               "Error Running Program\nNo such file or directory");
 }

@@ -257,8 +257,6 @@ private slots:
         for (QBarSet* set : bars->barSets())
             sets << set->label();
         QCOMPARE(sets, QStringList({"High", "Good", "Moderate", "Poor", "Bad"}));
-        QCOMPARE(bars->barSets()[0]->color(), QColor(0, 114, 206));
-        QCOMPARE(bars->barSets()[4]->color(), QColor(218, 30, 40));
         const CPbtDoc& doc = p.doc();
         const int sites = doc.m_pUncertainty->nrow();
         auto* axis = qobject_cast<QBarCategoryAxis*>(chart.axes(Qt::Vertical).value(0));
@@ -269,17 +267,23 @@ private slots:
         QVERIFY(axis->categories().last().startsWith("SITE01, 3 samples, mean "));
         QVERIFY(axis->categories().last().endsWith("Moderate"));
         QVERIFY(axis->categories().first().startsWith("SITE08, "));
-        // The five parts of a bar are the grid's CoC columns.
-        for (int k = 0; k < 5; ++k)
-            QCOMPARE(bars->barSets()[k]->at(sites - 1),
-                     (*doc.m_pUncertainty)(0, col(SiteColumn::CocHigh) + k));
-        const QString hover = view->barText(0);
-        QVERIFY(hover.startsWith("SITE01, 3 samples"));
-        QVERIFY(hover.contains("\nRisk of misclassification " +
-                               QString::fromStdString(charts::twoDecimals(
-                                   (*doc.m_pUncertainty)(0, col(SiteColumn::Rom)))) +
-                               "%"));
-        QVERIFY(hover.contains("\nGood/Moderate risk "));
+        // The five parts of a bar are the grid's CoC columns, in their class colours; its tip
+        // names them in the same order, High first, then the two risks.
+        auto percent = [&](SiteColumn c) {
+            return QString::fromStdString(charts::twoDecimals((*doc.m_pUncertainty)(0, col(c)))) +
+                   "%";
+        };
+        const QStringList tip = view->barText(0).split('\n');
+        QVERIFY(tip.value(0).startsWith("SITE01, 3 samples"));
+        for (int k = 0; k < 5; ++k) {
+            const auto coc = static_cast<SiteColumn>(col(SiteColumn::CocHigh) + k);
+            QCOMPARE(bars->barSets()[k]->at(sites - 1), (*doc.m_pUncertainty)(0, col(coc)));
+            const charts::Rgb c = charts::classColour(k + 1);
+            QCOMPARE(bars->barSets()[k]->color(), QColor(c.r, c.g, c.b));
+            QCOMPARE(tip.value(k + 1), "CoC " + sets[k] + " " + percent(coc));
+        }
+        QCOMPARE(tip.value(6), "Risk of misclassification " + percent(SiteColumn::Rom));
+        QCOMPARE(tip.value(7), "Good/Moderate risk " + percent(SiteColumn::RomGM));
     }
 
     void sitesWithoutFiguresAreListedWithTheReason() {
@@ -364,11 +368,14 @@ private slots:
         QVERIFY(!a.saveChart->isEnabled()); // on a grid tab
         p.showTab("EQR chart");
         QVERIFY(a.saveChart->isEnabled());
+        // Types `typed`, chooses the type `filter`; the bytes of the file `written`.
+        auto saveAs = [&](const QString& typed, int filter, const QString& written) {
+            answerSaveDialog(dir.filePath(typed), filter);
+            a.saveChart->trigger();
+            return readFile(dir.filePath(written));
+        };
 
-        const QString png = dir.filePath("eqr.png");
-        answerSaveDialog(png, 0);
-        a.saveChart->trigger();
-        const QByteArray pngBytes = readFile(png);
+        const QByteArray pngBytes = saveAs("eqr.png", 0, "eqr.png");
         QVERIFY(pngBytes.startsWith("\x89PNG\r\n\x1a\n"));
         QImage image;
         QVERIFY(image.loadFromData(pngBytes, "PNG"));
@@ -378,9 +385,7 @@ private slots:
             QVERIFY2(hasColour(image, tint(k)), qPrintable(QString::number(k)));
 
         // Without a suffix the file takes the chosen type.
-        answerSaveDialog(dir.filePath("eqr"), 1);
-        a.saveChart->trigger();
-        const QByteArray svg = readFile(dir.filePath("eqr.svg"));
+        const QByteArray svg = saveAs("eqr", 1, "eqr.svg");
         QVERIFY(svg.startsWith("<?xml"));
         QXmlStreamReader xml(svg);
         QString root;
@@ -394,10 +399,7 @@ private slots:
 
         p.showTab("Confidence chart");
         QVERIFY(a.saveChart->isEnabled());
-        const QString pdf = dir.filePath("confidence.pdf");
-        answerSaveDialog(pdf, 2);
-        a.saveChart->trigger();
-        const QByteArray pdfBytes = readFile(pdf);
+        const QByteArray pdfBytes = saveAs("confidence.pdf", 2, "confidence.pdf");
         QVERIFY(pdfBytes.startsWith("%PDF-"));
         QVERIFY(pdfBytes.trimmed().endsWith("%%EOF"));
         QCOMPARE(QString::fromLatin1(pdfBytes).count(QRegularExpression("/Type\\s*/Page\\b(?!s)")),

@@ -20,28 +20,13 @@ using namespace frusta::faulttest;
 
 namespace {
 
-struct Shown {
-    std::string text;
-    std::string detail;
-    bool operator==(const Shown&) const = default;
-};
+using Shown = guitest::ModalAnswers::Shown;
 
 // Opens `workbook` through the worksheet dialog (its proposals); the message boxes shown.
 std::vector<Shown> openWorkbook(DesktopApp& app, const fs::path& workbook, bool& opened) {
-    std::vector<Shown> shown;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&shown] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || modal->property("frustaAnswered").toBool())
-            return;
-        modal->setProperty("frustaAnswered", true);
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            shown.push_back({box->text().toStdString(), box->informativeText().toStdString()});
-        guitest::pressButton(modal, "OK");
-    });
-    timer.start(20);
+    guitest::ModalAnswers answers;
     opened = app.OpenDocumentFile(workbook.string()) != nullptr;
-    return shown;
+    return answers.shown;
 }
 
 } // namespace

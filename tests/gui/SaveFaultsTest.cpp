@@ -58,31 +58,16 @@ void nameResultsFile(const fs::path& path, std::function<void()> beforeWriting =
 
 // While it lives, every message box is answered Yes (replacing a file, "Save Results?") or
 // OK, and its text recorded.
-class MessageBoxes {
+class MessageBoxes : public guitest::ModalAnswers {
 public:
-    MessageBoxes() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible() || box->property("frustaAnswered").toBool())
-                return;
-            box->setProperty("frustaAnswered", true);
-            texts.push_back(box->text().toStdString());
-            if (!guitest::pressButton(box, "Yes"))
-                guitest::pressButton(box, "OK");
-        });
-        timer_.start(20);
-    }
+    MessageBoxes() : ModalAnswers({"Yes", "OK"}) {}
     // The last message, other than Qt's question before replacing a file; "" when none.
     std::string last() const {
-        for (auto it = texts.rbegin(); it != texts.rend(); ++it)
-            if (it->find("already exists") == std::string::npos)
-                return *it;
+        for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+            if (it->text.find("already exists") == std::string::npos)
+                return it->text;
         return {};
     }
-    std::vector<std::string> texts;
-
-private:
-    QTimer timer_;
 };
 
 } // namespace
@@ -182,7 +167,7 @@ private slots:
         nameResultsFile(target);
         frusta_fault_arm_kind("rename", ENOSPC);
         QTest::mouseClick(panel_->button("Close"), Qt::LeftButton);
-        QCOMPARE(boxes.texts,
+        QCOMPARE(boxes.texts(),
                  (std::vector<std::string>{"Save Results?", "can't save '" + target.string() +
                                                                 "': the disk is full"}));
         QCOMPARE(app_->sessions().size(), std::size_t(1));

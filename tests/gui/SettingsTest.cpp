@@ -42,18 +42,11 @@ public:
 
 // Starts the program; the texts of the message boxes it showed.
 std::vector<std::string> start(DesktopApp& app) {
-    std::vector<std::string> shown;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&shown] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible() || box->property("frustaAnswered").toBool())
-            return;
-        box->setProperty("frustaAnswered", true);
-        shown.push_back(box->text().toStdString());
-        guitest::pressButton(box, "OK");
-    });
-    timer.start(20);
-    if (!app.InitInstance({kProgramDir, {}, 0, std::make_shared<guitest::NoLauncher>()}))
+    guitest::ModalAnswers answers;
+    const bool started =
+        app.InitInstance({kProgramDir, {}, 0, std::make_shared<guitest::NoLauncher>()});
+    std::vector<std::string> shown = answers.texts();
+    if (!started)
         shown.push_back("(start-up failed)");
     return shown;
 }

@@ -6,6 +6,7 @@
 #include "workbook/xls/CompoundFileWriter.h"
 #include "workbook/xls/XlsCodec.h"
 
+#include <gtest/gtest.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -132,12 +133,13 @@ inline Body cell(uint32_t row, uint32_t col, uint32_t xf = 15) {
 
 // A workbook stream: globals with `globals` records and one BOUNDSHEET per sheet (names
 // S1, S2, ...), then each sheet's substream. `kinds` gives the BOUNDSHEET sheet type of
-// each sheet (0 worksheet, 2 chart), worksheets by default.
+// each sheet (0 worksheet, 2 chart), worksheets by default. `version` 0x0500 makes an Excel
+// 5.0/95 stream, whose sheet names are 8-bit texts without a flags byte.
 inline Bytes makeStream(const std::vector<Rec>& globals,
                         const std::vector<std::vector<Rec>>& sheets,
-                        const std::vector<uint8_t>& kinds = {}) {
+                        const std::vector<uint8_t>& kinds = {}, uint16_t version = 0x0600) {
     Bytes s;
-    append(s, bof(0x0005));
+    append(s, bof(0x0005, version));
     for (const Rec& r : globals)
         append(s, r);
     std::vector<std::size_t> fields;
@@ -145,13 +147,16 @@ inline Bytes makeStream(const std::vector<Rec>& globals,
         fields.push_back(s.size() + 4);
         const std::string name = "S" + std::to_string(i + 1);
         const uint8_t kind = i < kinds.size() ? kinds[i] : 0;
-        append(s, rec(0x0085, Body().u32(0).u8(0).u8(kind).u8(name.size()).u8(0).raw(name)));
+        Body body = Body().u32(0).u8(0).u8(kind).u8(name.size());
+        if (version >= 0x0600)
+            body.u8(0);
+        append(s, rec(0x0085, body.raw(name)));
     }
     append(s, eof());
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         const auto at = static_cast<uint32_t>(s.size());
         std::memcpy(&s[fields[i]], &at, 4);
-        append(s, bof(i < kinds.size() && kinds[i] == 2 ? 0x0020 : 0x0010));
+        append(s, bof(i < kinds.size() && kinds[i] == 2 ? 0x0020 : 0x0010, version));
         for (const Rec& r : sheets[i])
             append(s, r);
         append(s, eof());
@@ -166,6 +171,20 @@ constexpr std::size_t kBoundSheetBody[] = {24, 38};
 inline bool loadStream(const Bytes& stream, Book& book, std::string& error,
                        const std::string& name = "Workbook") {
     return xls::loadMemory(xls::buildCompoundFile(name, stream), book, error);
+}
+
+// The book of a workbook stream that must load; the reason of one that must not.
+inline std::unique_ptr<Book> loadBook(const Bytes& stream, const std::string& name = "Workbook") {
+    auto book = Book::createBinary();
+    std::string error;
+    EXPECT_TRUE(loadStream(stream, *book, error, name)) << error;
+    return book;
+}
+inline std::string loadError(const Bytes& stream, const std::string& name = "Workbook") {
+    Book book(BookKind::Binary);
+    std::string error;
+    EXPECT_FALSE(loadStream(stream, book, error, name));
+    return error;
 }
 
 // ---- Office Open XML ----

@@ -51,37 +51,10 @@ Body cell2(uint32_t row, uint32_t col, uint32_t xf = 0, uint32_t fmt = 0) {
     return Body().u16(row).u16(col).u8(xf).u8(fmt).u8(0);
 }
 
-// An Excel 5.0/95 workbook stream: globals with `globals` records and one BOUNDSHEET (8-bit
-// name) per sheet, named S1, S2, ..., then each sheet's substream.
-Bytes makeStream5(const std::vector<Rec>& globals, const std::vector<std::vector<Rec>>& sheets) {
-    Bytes s;
-    append(s, bof(0x0005, 0x0500));
-    for (const Rec& r : globals)
-        append(s, r);
-    std::vector<std::size_t> fields;
-    for (std::size_t i = 0; i < sheets.size(); ++i) {
-        fields.push_back(s.size() + 4);
-        const std::string name = "S" + std::to_string(i + 1);
-        append(s, rec(0x0085, Body().u32(0).u8(0).u8(0).u8(name.size()).raw(name)));
-    }
-    append(s, eof());
-    for (std::size_t i = 0; i < sheets.size(); ++i) {
-        const auto at = static_cast<uint32_t>(s.size());
-        std::memcpy(&s[fields[i]], &at, 4);
-        append(s, bof(0x0010, 0x0500));
-        for (const Rec& r : sheets[i])
-            append(s, r);
-        append(s, eof());
-    }
-    return s;
-}
-
+// An Excel 5.0/95 workbook, in a compound file whose stream is named "Book".
 std::unique_ptr<Book> load5(const std::vector<Rec>& globals,
                             const std::vector<std::vector<Rec>>& sheets) {
-    auto book = Book::createBinary();
-    std::string error;
-    EXPECT_TRUE(loadStream(makeStream5(globals, sheets), *book, error, "Book")) << error;
-    return book;
+    return loadBook(makeStream(globals, sheets, {}, 0x0500), "Book");
 }
 
 TEST(XlsOldBiff, Biff2CellRecordsWithTheFormatsOfTheWorksheet) {
@@ -326,12 +299,9 @@ TEST(XlsOldBiff, RefusedWithAReason) {
     for (const auto& c : cases)
         EXPECT_EQ(bareError(c.records), c.reason);
     // A formula record too short for its result, and a password in a compound file.
-    Book book(BookKind::Binary);
-    std::string error;
-    EXPECT_FALSE(loadStream(makeStream({}, {{rec(0x0406, cell(0, 0).f64(1))}}), book, error));
-    EXPECT_EQ(error, cut);
-    EXPECT_FALSE(loadStream(makeStream5({rec(0x002F, Body().u16(0))}, {{}}), book, error, "Book"));
-    EXPECT_EQ(error, password);
+    EXPECT_EQ(loadError(makeStream({}, {{rec(0x0406, cell(0, 0).f64(1))}})), cut);
+    EXPECT_EQ(loadError(makeStream({rec(0x002F, Body().u16(0))}, {{}}, {}, 0x0500), "Book"),
+              password);
 }
 
 } // namespace

@@ -10,20 +10,6 @@ using namespace wbtest;
 
 constexpr uint16_t kSst = 0x00FC, kContinue = 0x003C, kLabelSst = 0x00FD;
 
-std::unique_ptr<Book> load(const Bytes& stream) {
-    auto book = Book::createBinary();
-    std::string error;
-    EXPECT_TRUE(loadStream(stream, *book, error)) << error;
-    return book;
-}
-
-std::string loadError(const Bytes& stream, const std::string& name = "Workbook") {
-    Book book(BookKind::Binary);
-    std::string error;
-    EXPECT_FALSE(loadStream(stream, book, error, name));
-    return error;
-}
-
 TEST(XlsRecords, SharedStringsSplitAcrossContinueRecords) {
     // "abcd" compressed, then the same string goes on in wide characters after a boundary
     // with its flag byte re-stated; a rich string with phonetic data whose runs and
@@ -45,9 +31,9 @@ TEST(XlsRecords, SharedStringsSplitAcrossContinueRecords) {
     std::vector<Rec> cells;
     for (uint32_t i = 0; i < 5; ++i)
         cells.push_back(rec(kLabelSst, cell(i, 0).u32(i)));
-    auto book = load(makeStream({rec(kSst, sst), rec(kContinue, c1), rec(kContinue, c2),
-                                 rec(kContinue, c3), rec(kContinue, c4)},
-                                {cells}));
+    auto book = loadBook(makeStream({rec(kSst, sst), rec(kContinue, c1), rec(kContinue, c2),
+                                     rec(kContinue, c3), rec(kContinue, c4)},
+                                    {cells}));
     const Sheet* s = book->getSheet(0);
     ASSERT_NE(s, nullptr);
     EXPECT_STREQ(s->readStr(0, 0), "Hello");
@@ -58,7 +44,7 @@ TEST(XlsRecords, SharedStringsSplitAcrossContinueRecords) {
 }
 
 TEST(XlsRecords, NumbersInEveryEncoding) {
-    auto book = load(makeStream(
+    auto book = loadBook(makeStream(
         {}, {{
                 rec(0x0203, cell(0, 0).f64(0.1)),
                 rec(0x027E, cell(0, 1).u32((7u << 2) | 2)),                        // integer
@@ -86,7 +72,7 @@ TEST(XlsRecords, NumbersInEveryEncoding) {
 TEST(XlsRecords, TextsBlanksBooleansErrorsAndFormulaResults) {
     const Body stringResult = Body().u16(12).u8(0).raw("formula");
     const Body stringCont = Body().u8(1).wide(u"\u00E9text");
-    auto book = load(makeStream(
+    auto book = loadBook(makeStream(
         {},
         {{
             rec(0x0204, cell(0, 0).str("label")),
@@ -125,9 +111,9 @@ TEST(XlsRecords, TextsBlanksBooleansErrorsAndFormulaResults) {
 
 TEST(XlsRecords, CompressedTextsFollowTheCodePage) {
     const std::vector<Rec> cells = {rec(0x0204, cell(0, 0).str("\x80 caf\xE9"))};
-    auto cp1252 = load(makeStream({rec(0x0042, Body().u16(1252))}, {cells}));
+    auto cp1252 = loadBook(makeStream({rec(0x0042, Body().u16(1252))}, {cells}));
     EXPECT_STREQ(cp1252->getSheet(0)->readStr(0, 0), "\u20AC caf\u00E9");
-    auto latin1 = load(makeStream({rec(0x0042, Body().u16(1200))}, {cells}));
+    auto latin1 = loadBook(makeStream({rec(0x0042, Body().u16(1200))}, {cells}));
     EXPECT_STREQ(latin1->getSheet(0)->readStr(0, 0), "\u0080 caf\u00E9");
 }
 
@@ -138,12 +124,12 @@ TEST(XlsRecords, DatesOf1904BooksBecome1900DayNumbers) {
         globals.push_back(rec(0x00E0, Body().u16(0).u16(0).u16(0).raw(std::string(14, '\0'))));
     for (uint32_t fmt : {164u, 14u, 2u})
         globals.push_back(rec(0x00E0, Body().u16(0).u16(fmt).u16(1).raw(std::string(14, '\0'))));
-    auto book = load(makeStream(globals, {{
-                                             rec(0x0203, cell(0, 0, 16).f64(34064)),
-                                             rec(0x027E, cell(0, 1, 17).u32((34064u << 2) | 2)),
-                                             rec(0x0203, cell(0, 2, 18).f64(34064)),
-                                             rec(0x0203, cell(0, 3, 15).f64(34064)),
-                                         }}));
+    auto book = loadBook(makeStream(globals, {{
+                                                 rec(0x0203, cell(0, 0, 16).f64(34064)),
+                                                 rec(0x027E, cell(0, 1, 17).u32((34064u << 2) | 2)),
+                                                 rec(0x0203, cell(0, 2, 18).f64(34064)),
+                                                 rec(0x0203, cell(0, 3, 15).f64(34064)),
+                                             }}));
     const Sheet* s = book->getSheet(0);
     EXPECT_EQ(s->readNum(0, 0), 35526.0); // 1-Apr-1997
     EXPECT_EQ(s->readNum(0, 1), 35526.0);
@@ -152,12 +138,12 @@ TEST(XlsRecords, DatesOf1904BooksBecome1900DayNumbers) {
 }
 
 TEST(XlsRecords, ChartsAndEmbeddedSubstreamsAreSkipped) {
-    auto book =
-        load(makeStream({},
-                        {{rec(0x0203, cell(0, 0).f64(1)), bof(0x0020),
-                          rec(0x0203, cell(5, 5).f64(9)), eof(), rec(0x0203, cell(1, 0).f64(2))},
-                         {rec(0x0203, cell(0, 0).f64(3))}},
-                        {0, 2}));
+    auto book = loadBook(
+        makeStream({},
+                   {{rec(0x0203, cell(0, 0).f64(1)), bof(0x0020), rec(0x0203, cell(5, 5).f64(9)),
+                     eof(), rec(0x0203, cell(1, 0).f64(2))},
+                    {rec(0x0203, cell(0, 0).f64(3))}},
+                   {0, 2}));
     ASSERT_EQ(book->sheetCount(), 1);
     const Sheet* s = book->getSheet(0);
     EXPECT_EQ(s->name(), "S1");
@@ -199,8 +185,8 @@ TEST(XlsRecords, DamagedAndForeignStreamsAreRefusedWithAReason) {
 
 TEST(XlsRecords, AnAbsurdStringCountIsNotTrusted) {
     // A table announcing four billion strings holds the one it has.
-    auto book = load(makeStream({rec(kSst, Body().u32(0xFFFFFFFF).u32(0xFFFFFFFF).str("one"))},
-                                {{rec(kLabelSst, cell(0, 0).u32(0))}}));
+    auto book = loadBook(makeStream({rec(kSst, Body().u32(0xFFFFFFFF).u32(0xFFFFFFFF).str("one"))},
+                                    {{rec(kLabelSst, cell(0, 0).u32(0))}}));
     EXPECT_STREQ(book->getSheet(0)->readStr(0, 0), "one");
 }
 

@@ -313,33 +313,24 @@ void inPreReleaseNamespace(Package& p) {
             xml.replace(at, std::strlen(kMainNs), ns);
 }
 
-TEST(XlsxRead, TheNamespaceOfExcel2007PreReleases) {
-    // Pre-release versions of Excel 2007 wrote SpreadsheetML in another namespace.
+TEST(XlsxRead, PreReleasesOfExcel2007AndSharedStringsOfUnknownKinds) {
+    // Pre-release versions of Excel 2007 wrote SpreadsheetML in another namespace, and the
+    // string items as <sstItem>.
     auto p = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
-                                "<c r=\"B1\"><v>2.5</v></c><c r=\"C1\" t=\"b\"><v>1</v></c></row>"},
-                               "<si><t>beta</t></si>", "<workbookPr date1904=\"1\"/>");
+                                "<c r=\"B1\"><v>2.5</v></c><c r=\"C1\" t=\"b\"><v>1</v></c>"
+                                "<c r=\"D1\" t=\"s\"><v>1</v></c></row>"},
+                               "<sstItem><t>Achnanthes</t></sstItem>"
+                               "<sstItem><r><t>ri</t></r><r><t>ch</t></r></sstItem>",
+                               "<workbookPr date1904=\"1\"/>");
     inPreReleaseNamespace(p);
     TempDir dir;
     const auto loaded = load(p, dir);
     ASSERT_TRUE(loaded.ok) << loaded.error;
     const Sheet& s = *loaded.book->getSheet(0);
-    EXPECT_STREQ(s.readStr(0, 0), "beta");
+    EXPECT_STREQ(s.readStr(0, 0), "Achnanthes");
     EXPECT_EQ(s.readNum(0, 1), 2.5);
     EXPECT_TRUE(s.readBool(0, 2));
-}
-
-TEST(XlsxRead, SharedStringsOfExcel2007PreReleasesAndOfUnknownKinds) {
-    // Pre-releases of Excel 2007 wrote the string items as <sstItem>.
-    auto beta = Package::workbook({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c>"
-                                   "<c r=\"B1\" t=\"s\"><v>1</v></c></row>"},
-                                  "<sstItem><t>Achnanthes</t></sstItem>"
-                                  "<sstItem><r><t>ri</t></r><r><t>ch</t></r></sstItem>");
-    inPreReleaseNamespace(beta);
-    TempDir dir;
-    const auto loaded = load(beta, dir);
-    ASSERT_TRUE(loaded.ok) << loaded.error;
-    EXPECT_STREQ(loaded.book->getSheet(0)->readStr(0, 0), "Achnanthes");
-    EXPECT_STREQ(loaded.book->getSheet(0)->readStr(0, 1), "rich");
+    EXPECT_STREQ(s.readStr(0, 3), "rich");
 
     // A table of entries of another kind: the refusal says what it found.
     struct Case {

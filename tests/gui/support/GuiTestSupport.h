@@ -106,4 +106,49 @@ inline void answerMessage(std::vector<std::string>& log, const QString& answer =
         timeoutMs);
 }
 
+// While it lives, answers every modal widget as it shows with the first of `buttons` it has,
+// and records the message boxes: their text and informative text. A dialog without any of
+// the buttons (a file dialog) is left to whoever answers it.
+class ModalAnswers {
+public:
+    struct Shown {
+        std::string text;
+        std::string detail;
+        bool operator==(const Shown&) const = default;
+    };
+
+    explicit ModalAnswers(QStringList buttons = {"OK"}) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, buttons] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible() || modal->property("frustaAnswered").toBool())
+                return;
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box)
+                shown.push_back({box->text().toStdString(), box->informativeText().toStdString()});
+            for (const QString& button : buttons)
+                if (pressButton(modal, button)) {
+                    modal->setProperty("frustaAnswered", true);
+                    return;
+                }
+            if (box)
+                modal->setProperty("frustaAnswered", true);
+        });
+        timer_.start(20);
+    }
+    ModalAnswers(const ModalAnswers&) = delete;
+    ModalAnswers& operator=(const ModalAnswers&) = delete;
+
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const Shown& s : shown)
+            out.push_back(s.text);
+        return out;
+    }
+
+    std::vector<Shown> shown;
+
+private:
+    QTimer timer_;
+};
+
 } // namespace frusta::guitest
