@@ -17,6 +17,11 @@ std::string settingsNotKeptMessage(const std::string& file, const std::string& r
            "kept when the program closes.";
 }
 
+std::string translationsInUseMessage(const std::string& table) {
+    return "The taxon translation table " + table +
+           " is in use.\nYes chooses another table; No stops using it.";
+}
+
 std::string productVersion() {
     // The build's version has at most four parts; the product version shows three.
     const std::string full = FRUSTA_VERSION;

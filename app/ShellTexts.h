@@ -15,6 +15,9 @@ extern const char* const kRecentFileSection;    // "Recent File List"
 // Said once at start-up when the settings file cannot be written.
 std::string settingsNotKeptMessage(const std::string& file, const std::string& reason);
 
+// Asked by File > Taxon translations... while the table `table` (a file name) is in use.
+std::string translationsInUseMessage(const std::string& table);
+
 // The product version as shown: the three parts of the build's version, "2.0.1".
 std::string productVersion();
 

@@ -3,6 +3,7 @@
 // with authorities or "var." left out, and unrelated names). Prints the best of five runs
 // and how many taxa got a suggestion. With the argument "numbered" the names are those of
 // bench/gen_masterlist.py ("Taxon 123"), in which most names are a slip or two from others.
+#include "Lcg.h"
 #include "refdb/SuggestionIndex.h"
 #include "refdb/dbTable.h"
 
@@ -17,18 +18,11 @@ using namespace frusta;
 
 namespace {
 
+using frusta::bench::Lcg;
+constexpr uint64_t kSeed = 2024; // of the made-up data
 constexpr int kEntries = 100000;
 constexpr int kUnmatched = 2000;
 constexpr int kRepeats = 5;
-
-struct Lcg {
-    uint64_t state = 2024;
-    uint32_t next() {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<uint32_t>(state >> 33);
-    }
-    uint32_t below(uint32_t n) { return next() % n; }
-};
 
 // A made-up Latin word of 2 to 4 syllables.
 std::string word(Lcg& rng) {
@@ -56,7 +50,7 @@ std::string name(Lcg& rng, const std::vector<std::string>& genera, bool numbered
 }
 
 dbTable makeList(bool numbered, std::vector<std::string>& names) {
-    Lcg rng;
+    Lcg rng(kSeed);
     std::vector<std::string> genera;
     for (int g = 0; g < 400; ++g)
         genera.push_back(word(rng));
@@ -112,7 +106,7 @@ int main(int argc, char** argv) {
     const bool numbered = argc > 1 && std::string(argv[1]) == "numbered";
     std::vector<std::string> names;
     const dbTable list = makeList(numbered, names);
-    Lcg rng;
+    Lcg rng(kSeed);
     std::vector<std::pair<std::string, std::string>> queries;
     for (int i = 0; i < kUnmatched; ++i) {
         const std::string& n = names[rng.below(kEntries)];

@@ -51,6 +51,23 @@ ViewCommands* viewOf(QMdiSubWindow* frame) {
     return frame ? dynamic_cast<ViewCommands*>(frame->widget()) : nullptr;
 }
 
+// An existing file chosen in the program's own file dialog, which starts at `current` when
+// given; nothing when the user cancels.
+std::optional<std::string> chooseExistingFile(QWidget* parent, const QString& title,
+                                              const QString& objectName, const QStringList& filters,
+                                              const std::string& current = {}) {
+    QFileDialog dialog(parent, title);
+    dialog.setObjectName(objectName);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (!current.empty())
+        dialog.selectFile(QString::fromStdString(current));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
 } // namespace
 
 DesktopApp::DesktopApp() {
@@ -324,14 +341,10 @@ void DesktopApp::OnOpenExample() {
 }
 
 void DesktopApp::OnReferenceDatabase() {
-    QFileDialog dialog(frame_.get(), "Reference database");
-    dialog.setObjectName("referenceDatabaseDialog");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({"Reference databases (*.mdb *.accdb *.sqlite *.db)", "All Files (*)"});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    UseReferenceDatabase(dialog.selectedFiles().front().toStdString());
+    if (const auto file = chooseExistingFile(
+            frame_.get(), "Reference database", "referenceDatabaseDialog",
+            {"Reference databases (*.mdb *.accdb *.sqlite *.db)", "All Files (*)"}))
+        UseReferenceDatabase(*file);
 }
 
 bool DesktopApp::UseReferenceDatabase(const std::filesystem::path& file) {
@@ -352,9 +365,7 @@ void DesktopApp::OnTaxonTranslations() {
     if (core_.translations) {
         const std::string name =
             std::filesystem::path(core_.translations->path).filename().string();
-        switch (port_.message("The taxon translation table " + name +
-                                  " is in use.\nYes chooses another table; No stops using it.",
-                              Buttons::YesNoCancel)) {
+        switch (port_.message(translationsInUseMessage(name), Buttons::YesNoCancel)) {
         case Answer::No:
             core_.translations.reset();
             DesktopSettings::storeTranslationTable({});
@@ -365,17 +376,11 @@ void DesktopApp::OnTaxonTranslations() {
             return;
         }
     }
-    QFileDialog dialog(frame_.get(), "Taxon translations");
-    dialog.setObjectName("translationsDialog");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(
-        {"Translation tables (*.csv *.xlsx *.xls *.ods *.fods *.tsv *.txt)", "All Files (*)"});
-    if (core_.translations)
-        dialog.selectFile(QString::fromStdString(core_.translations->path));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    UseTranslations(dialog.selectedFiles().front().toStdString());
+    if (const auto file = chooseExistingFile(
+            frame_.get(), "Taxon translations", "translationsDialog",
+            {"Translation tables (*.csv *.xlsx *.xls *.ods *.fods *.tsv *.txt)", "All Files (*)"},
+            core_.translations ? core_.translations->path : std::string()))
+        UseTranslations(*file);
 }
 
 bool DesktopApp::UseTranslations(const std::filesystem::path& file) {

@@ -34,14 +34,14 @@
 using namespace frusta;
 using namespace frusta::gui;
 using frusta::guitest::answerMessage;
+using frusta::guitest::kExample;
+using frusta::guitest::kProgramDir;
 using frusta::guitest::NoLauncher;
 using frusta::guitest::typeNameAndAccept;
 using frusta::guitest::whenModal;
 
 namespace {
 
-const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
-const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
 // The example as LibreOffice and scripts save it.
 const std::filesystem::path kFormats = FRUSTA_EXAMPLE_FORMATS_DIR;
 

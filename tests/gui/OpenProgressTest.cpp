@@ -24,12 +24,11 @@
 
 using namespace frusta;
 using namespace frusta::gui;
+using frusta::guitest::kProgramDir;
 using frusta::guitest::NoLauncher;
 using frusta::guitest::pressButton;
 
 namespace {
-
-const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
 
 // A widget that counts its paints.
 struct PaintCounter : QWidget {

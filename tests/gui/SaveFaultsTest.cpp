@@ -25,11 +25,10 @@
 using namespace frusta;
 using namespace frusta::gui;
 using namespace frusta::faulttest;
+using frusta::guitest::kExample;
 using frusta::guitest::whenModal;
 
 namespace {
-
-const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
 
 CPbtView* panelOf(DocumentSession* s) {
     return qobject_cast<CPbtView*>(s->panelFrame()->widget());

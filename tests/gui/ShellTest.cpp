@@ -33,11 +33,10 @@
 using namespace frusta;
 using namespace frusta::gui;
 using frusta::guitest::answerMessage;
+using frusta::guitest::kProgramDir;
 using frusta::guitest::whenModal;
 
 namespace {
-
-const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
 
 struct FakeLauncher : ViewerLauncher {
     LaunchResult result;

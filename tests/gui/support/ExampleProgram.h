@@ -23,9 +23,6 @@
 
 namespace frusta::guitest {
 
-inline const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
-inline const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
-
 // The example's three worksheets as the worksheet dialog chooses them.
 inline const WorksheetChoice kRivers{0, kFamilyRivers, true, 7, 3};
 inline const WorksheetChoice kLakes{1, kFamilyLakes, true, 7, 3};

@@ -15,11 +15,16 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace frusta::guitest {
+
+// The program folder the build made: the reference database, the guide, the example.
+inline const std::filesystem::path kProgramDir = FRUSTA_PROGRAM_DIR;
+inline const std::string kExample = (kProgramDir / "TestData/FRUSTA2TestData.xls").string();
 
 // Opens nothing: help and the example stay closed in tests. Counts what it was asked.
 struct NoLauncher : gui::ViewerLauncher {
